@@ -1,0 +1,87 @@
+#include "config.h"
+#include "app/datadir.h"
+#include "app/logging.h"
+#include <QFile>
+#include <QSettings>
+
+namespace {
+QString keyPath(const QString &group, const QString &key)
+{
+    return QStringLiteral("/%1/%2").arg(group, key);
+}
+
+// What QSettings can read back: blank lines, ";" comments, [sections] and
+// key=value lines. QSettings' own status cannot tell us, since it caches a
+// parsed file for the whole process and reports a format error only once.
+bool isWholeIni(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // missing: nothing to lose
+    const QByteArray contents = file.readAll();
+    if (contents.contains('\0'))
+        return false;
+    const QList<QByteArray> lines = contents.split('\n');
+    for (const QByteArray &raw : lines) {
+        const QByteArray line = raw.trimmed();
+        const bool fine = line.isEmpty() || line.startsWith(';') || line.contains('=')
+            || (line.startsWith('[') && line.endsWith(']'));
+        if (!fine)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+Config::Config(const QString &fileName)
+    : m_fileName(fileName.isEmpty() ? dataFilePath(QStringLiteral("Config.ini")) : fileName)
+{
+    m_settings = new QSettings(m_fileName, QSettings::IniFormat);
+}
+
+Config::~Config()
+{
+    m_settings->sync();
+    if (m_settings->status() == QSettings::AccessError)
+        qCWarning(lcApp).noquote() << "could not save settings to" << m_fileName;
+    delete m_settings;
+    m_settings = nullptr;
+}
+
+QVariant Config::GetValue(const QString &group, const QString &key) const
+{
+    return m_settings->value(keyPath(group, key), QVariant());
+}
+
+void Config::SetValue(const QString &group, const QString &key, const QVariant &value)
+{
+    // Saving rewrites the file from what QSettings understood of it, dropping
+    // every line it could not parse: keep a copy of the original first, and
+    // write nothing when even that is impossible.
+    if (!m_formatChecked) {
+        m_formatChecked = true;
+        if (!isWholeIni(m_fileName) && copyAside(m_fileName).isEmpty()) {
+            qCWarning(lcApp).noquote() << "settings file" << m_fileName << "cannot be parsed; changes will not be saved";
+            m_writable = false;
+        }
+    }
+    if (m_writable)
+        m_settings->setValue(keyPath(group, key), value);
+}
+
+void ensureHotkeyDefaults()
+{
+    struct Hotkey {
+        const char *key;
+        const char *defaultValue;
+    };
+    static const Hotkey kHotkeys[] = {{"hideGameKey", "Alt+D"}, {"zoomWindow", "F11"}};
+
+    for (const Hotkey &hotkey : kHotkeys) {
+        const QString key = QLatin1String(hotkey.key);
+        const QString value = QLatin1String(hotkey.defaultValue);
+        if (Config().GetValue(QStringLiteral("currectKeys"), key).toString().isEmpty())
+            Config().SetValue(QStringLiteral("currectKeys"), key, value);
+        Config().SetValue(QStringLiteral("defaultKeys"), key, value);
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <QVariant>
+
+class QSettings;
+
+// The settings file, addressed by group and key. Build one on the stack for
+// each access and let it go: the destructor writes the change to disk.
+class Config
+{
+public:
+    // An empty fileName means Config.ini in the data folder.
+    explicit Config(const QString &fileName = QString());
+    virtual ~Config();
+
+    // An absent key yields an invalid QVariant (false, or an empty string).
+    QVariant GetValue(const QString &group, const QString &key) const;
+    void SetValue(const QString &group, const QString &key, const QVariant &value);
+
+    QString fileName() const { return m_fileName; }
+
+private:
+    Q_DISABLE_COPY(Config)
+
+    QString m_fileName;
+    QSettings *m_settings = nullptr;
+    bool m_formatChecked = false;
+    bool m_writable = true;
+};
+
+// Puts the default boss and full-screen keys in place: a user's own keys stay,
+// empty ones get the default, and the defaults group is rewritten every start.
+void ensureHotkeyDefaults();

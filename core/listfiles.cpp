@@ -1,0 +1,141 @@
+#include "listfiles.h"
+#include "app/datadir.h"
+#include "app/logging.h"
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QUrl>
+
+namespace {
+const QString kClockList = QStringLiteral("clocklist.txt");
+const QString kXiaohaoList = QStringLiteral("xiaohaoinfolist.txt");
+
+QByteArray readListFile(const QString &name)
+{
+    QFile file(dataFilePath(name));
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcCore).noquote() << "could not read" << file.fileName() << file.errorString();
+        return QByteArray();
+    }
+    return file.readAll();
+}
+
+bool holdsList(const QByteArray &contents)
+{
+    if (contents.trimmed().isEmpty())
+        return true;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
+    return error.error == QJsonParseError::NoError && document.isArray();
+}
+
+bool writeListFile(const QString &name, const QByteArray &contents)
+{
+    const QString path = dataFilePath(name);
+    QFile existing(path);
+    if (existing.exists()) {
+        if (!existing.open(QIODevice::ReadOnly)) {
+            qCWarning(lcCore).noquote() << name << "not saved: the existing file cannot be read" << existing.errorString();
+            return false;
+        }
+        const QByteArray old = existing.readAll();
+        existing.close();
+        if (!holdsList(old) && keepAside(path).isEmpty()) {
+            qCWarning(lcCore).noquote() << name << "not saved: the unreadable list could not be kept aside";
+            return false;
+        }
+    }
+
+    // Unbuffered, so that a short write (a full disk) shows here: a buffered
+    // QSaveFile can report success and commit a truncated file.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        qCWarning(lcCore).noquote() << name << "not saved:" << file.errorString();
+        return false;
+    }
+    if (file.write(contents) != contents.size()) {
+        qCWarning(lcCore).noquote() << name << "not saved: short write" << file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        qCWarning(lcCore).noquote() << name << "not saved:" << file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QJsonArray toRecords(const QString &name, const QByteArray &contents)
+{
+    if (contents.trimmed().isEmpty())
+        return QJsonArray();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
+    if (error.error != QJsonParseError::NoError || !document.isArray()) {
+        qCWarning(lcCore).noquote() << name << "is not a JSON array; reading it as empty";
+        return QJsonArray();
+    }
+    return document.array();
+}
+} // namespace
+
+QByteArray readClockList() { return readListFile(kClockList); }
+QByteArray readXiaohaoList() { return readListFile(kXiaohaoList); }
+bool writeClockList(const QByteArray &contents) { return writeListFile(kClockList, contents); }
+bool writeXiaohaoList(const QByteArray &contents) { return writeListFile(kXiaohaoList, contents); }
+
+QJsonArray readClockRecords() { return toRecords(kClockList, readClockList()); }
+QJsonArray readXiaohaoRecords() { return toRecords(kXiaohaoList, readXiaohaoList()); }
+bool writeClockRecords(const QJsonArray &records) { return writeClockList(jsonArrayToString(records).toUtf8()); }
+bool writeXiaohaoRecords(const QJsonArray &records) { return writeXiaohaoList(jsonArrayToString(records).toUtf8()); }
+
+QString jsonArrayToString(const QJsonArray &array)
+{
+    return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+qint64 dirSize(const QString &path)
+{
+    const QDir dir(path);
+    qint64 total = 0;
+    const QFileInfoList files = dir.entryInfoList(QDir::Files, QDir::NoSort);
+    for (const QFileInfo &file : files)
+        total += file.size();
+    const QStringList subdirs = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::NoSort);
+    for (const QString &name : subdirs)
+        total += dirSize(path + QDir::separator() + name);
+    return total;
+}
+
+QMap<QString, QString> parseUrlQuery(const QString &url)
+{
+    QMap<QString, QString> pairs;
+    const QStringList parts = url.split(QLatin1Char('?'));
+    if (parts.size() < 2)
+        return pairs;
+
+    static const QRegularExpression kPair(QStringLiteral("(\\w+)=(\\w+)"),
+                                          QRegularExpression::UseUnicodePropertiesOption);
+    QRegularExpressionMatchIterator it = kPair.globalMatch(parts.at(1));
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        pairs.insert(match.captured(1), match.captured(2));
+    }
+    return pairs;
+}
+
+QNetworkAccessManager *sendGetRequest(const QString &url)
+{
+    auto *manager = new QNetworkAccessManager;
+    QObject::connect(manager, &QNetworkAccessManager::finished, manager, &QObject::deleteLater);
+    manager->get(QNetworkRequest(QUrl(url)));
+    return manager;
+}

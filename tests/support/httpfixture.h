@@ -1,0 +1,35 @@
+#pragma once
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QUrl>
+#include <QVector>
+#include <memory>
+
+// A small HTTP server on 127.0.0.1 (port 0) in its own thread: serves canned
+// bodies and records every request exactly as it arrived on the wire.
+class HttpFixture
+{
+public:
+    struct Request {
+        QString method;
+        QString path;
+        QByteArray target; // raw request target: path and still-encoded query
+        QMap<QString, QString> params; // decoded query values
+    };
+
+    HttpFixture();
+    ~HttpFixture();
+    bool start();
+    quint16 port() const;
+    QString hostPort() const;
+    QUrl url(const QString &path) const;
+    void setBody(const QString &path, const QByteArray &body,
+                 const QByteArray &contentType = "text/html; charset=utf-8", int status = 200);
+    QVector<Request> requests() const;
+    void clearRequests();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,65 @@
+#include "tempdata.h"
+#include "app/datadir.h"
+#include <QFile>
+#include <QProcess>
+#include <unistd.h>
+
+TempDataDir::TempDataDir()
+{
+    setDataDirOverride(m_dir.path());
+}
+
+TempDataDir::~TempDataDir()
+{
+    setDataDirOverride(QString());
+}
+
+QByteArray TempDataDir::read(const QString &name) const
+{
+    QFile file(filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TempDataDir::write(const QString &name, const QByteArray &contents) const
+{
+    QFile file(filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(contents);
+}
+
+namespace {
+bool run(const QString &program, const QStringList &arguments, QString *error)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        *error = program + QLatin1Char(' ') + arguments.join(QLatin1Char(' ')) + QStringLiteral(": ")
+            + QString::fromLocal8Bit(process.readAllStandardError()).trimmed() + process.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+ReadOnlyFolder::ReadOnlyFolder(const QString &path)
+    : m_path(path)
+{
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
+                              | QFile::ReadOther | QFile::ExeOther);
+    if (geteuid() == 0) {
+        m_mounted = run(QStringLiteral("mount"), {QStringLiteral("--bind"), path, path}, &m_why);
+        if (m_mounted)
+            run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), path, path}, &m_why);
+    }
+    m_readOnly = !isDirWritable(path);
+    if (!m_readOnly && m_why.isEmpty())
+        m_why = QStringLiteral("could not make %1 read-only").arg(path);
+}
+
+ReadOnlyFolder::~ReadOnlyFolder()
+{
+    QString ignored;
+    if (m_mounted)
+        run(QStringLiteral("umount"), {m_path}, &ignored);
+    QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}

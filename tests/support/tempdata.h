@@ -1,0 +1,37 @@
+#pragma once
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh data folder for the lifetime of the object: Config.ini, portal.ini
+// and the list files of the code under test land here.
+class TempDataDir
+{
+public:
+    TempDataDir();
+    ~TempDataDir();
+    bool isValid() const { return m_dir.isValid(); }
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray read(const QString &name) const;
+    void write(const QString &name, const QByteArray &contents) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A folder nobody can write to, not even root: permission bits are enough for
+// an ordinary user; root gets a read-only bind mount of the folder over itself.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString &path);
+    ~ReadOnlyFolder();
+    bool isReadOnly() const { return m_readOnly; }
+    QString why() const { return m_why; }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+    bool m_readOnly = false;
+    QString m_why;
+};
