@@ -4,6 +4,11 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDateTime>
+#include <QDirIterator>
+#include <QImageReader>
+#include <QMediaPlayer>
+#include <QMovie>
+#include <QTranslator>
 #include <QDir>
 #include <QKeySequence>
 #include <QTemporaryDir>
@@ -277,9 +282,72 @@ private slots:
     }
 };
 
+class TestResources : public QObject
+{
+    Q_OBJECT
+private slots:
+    void exactlyTheExpectedImages()
+    {
+        const QStringList expected{
+            "about", "account", "arrow_down", "boss_1", "cancelup", "clear", "clear_1", "clear_finsh", "clock",
+            "clock-2", "clock_notify", "coin", "delete", "file", "gamepad", "gift", "horn", "icon_16x16",
+            "icon_32x32", "kefu", "loading", "logonew", "merge", "message", "music", "mute", "page", "pay", "qq",
+            "re", "refresh", "reg", "safe", "search_1", "select", "select_16", "seting", "sign_in", "strctch", "tip",
+            "up", "update", "web", "wx", "xiaohao", "zoom_close", "zoom_in", "zoom_in_1", "zoom_out"};
+        QStringList present = QDir(QStringLiteral(":/img")).entryList(QDir::Files);
+        present.sort();
+        QCOMPARE(present, expected);
+        // Names the menus ask for that deliberately have no picture.
+        QVERIFY(!QFile::exists(QStringLiteral("://img/switch_account")));
+        QVERIFY(!QFile::exists(QStringLiteral("://img/question")));
+    }
+
+    void everyPictureDecodes()
+    {
+        const QStringList pictures = QDir(QStringLiteral(":/img")).entryList(QDir::Files);
+        for (const QString &name : pictures) {
+            if (name == QLatin1String("music"))
+                continue;
+            QImageReader reader(QStringLiteral(":/img/") + name);
+            const QImage image = reader.read();
+            QVERIFY2(!image.isNull(), qPrintable(name + QStringLiteral(": ") + reader.errorString()));
+            if (name.startsWith(QLatin1String("icon_")))
+                QCOMPARE(QImageReader::imageFormat(QStringLiteral(":/img/") + name), QByteArray("ico"));
+        }
+        QCOMPARE(QImage(QStringLiteral(":/img/icon_16x16")).size(), QSize(16, 16));
+        QCOMPARE(QImage(QStringLiteral(":/img/icon_32x32")).size(), QSize(32, 32));
+        QCOMPARE(QImage(QStringLiteral("://img/select_16")).size(), QSize(16, 16));
+        QCOMPARE(QImage(QStringLiteral(":/img/logonew")).height(), 25);
+
+        QMovie loading(QStringLiteral(":/img/loading"));
+        QVERIFY(loading.isValid());
+        QCOMPARE(loading.format(), QByteArray("gif"));
+        QVERIFY(loading.frameCount() > 1);
+    }
+
+    void translationHoldsOnlyItsLanguage()
+    {
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral("DIVEVURKavo_zh_CN"), QStringLiteral(":/i18n/")));
+        QCOMPARE(translator.language(), QStringLiteral("zh_CN"));
+        QVERIFY(translator.isEmpty());
+    }
+
+    void alarmSoundPlays()
+    {
+        QMediaPlayer player;
+        QSignalSpy status(&player, &QMediaPlayer::mediaStatusChanged);
+        player.setMedia(QUrl(QStringLiteral("qrc:/img/music")));
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.mediaStatus(), QMediaPlayer::EndOfMedia, 20000);
+        QCOMPARE(player.error(), QMediaPlayer::NoError);
+        QVERIFY2(player.duration() >= 2000 && player.duration() <= 10000, qPrintable(QString::number(player.duration())));
+    }
+};
+
 int main(int argc, char **argv)
 {
-    return runTests<TestConfig, TestHotkeyDefaults, TestDataDir, TestAutostart>(argc, argv);
+    return runTests<TestConfig, TestHotkeyDefaults, TestDataDir, TestAutostart, TestResources>(argc, argv);
 }
 
 #include "tst_app.moc"
