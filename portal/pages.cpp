@@ -1,0 +1,160 @@
+#include "pages.h"
+#include "gamekinds.h"
+#include "json.h"
+#include "portaldata.h"
+#include "textutil.h"
+
+namespace {
+
+std::string serverState(const GameServer &server, int64_t now)
+{
+    const std::string when = formatLocalTime(server.openTime, "%m-%d %H:%M");
+    return server.openTime <= now ? when + " 已开服" : when + " 开服";
+}
+
+std::string enterGamePath(const Game &game, const GameServer &server)
+{
+    // Tags and server codes are checked to be plain ASCII codes when the data is loaded.
+    return "/entergame.php?game=" + game.tag + "&server=" + server.code + "&client=1&tobox=1";
+}
+
+} // namespace
+
+std::string pageShell(const std::string &title, const std::string &bodyHtml, const std::string &tailHtml)
+{
+    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+        + htmlEscape(title)
+        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
+          "<header class=\"topbar\"><a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a></header>\n"
+          "<main class=\"page\">\n"
+        + bodyHtml + "</main>\n" + tailHtml + "</body>\n</html>\n";
+}
+
+std::string renderSitePage(const std::string &fragment)
+{
+    static const std::string kTitleOpen = "<!-- title: ";
+    static const std::string kTitleClose = " -->\n";
+    static const std::string kTail = "<!-- tail -->\n";
+    std::string title = "Kavo游戏";
+    std::string body = fragment;
+    if (body.rfind(kTitleOpen, 0) == 0) {
+        const size_t end = body.find(kTitleClose);
+        if (end != std::string::npos) {
+            title = body.substr(kTitleOpen.size(), end - kTitleOpen.size());
+            body.erase(0, end + kTitleClose.size());
+        }
+    }
+    std::string tail;
+    const size_t tailAt = body.find(kTail);
+    if (tailAt != std::string::npos) {
+        tail = body.substr(tailAt + kTail.size());
+        body.erase(tailAt);
+    }
+    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+        + htmlEscape(title)
+        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
+          "<header class=\"topbar\">\n  <a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a>\n  <nav>\n"
+          "    <a href=\"/#portal\">官方网站</a>\n    <a href=\"/#pay\">充值</a>\n    <a href=\"/#gift\">礼包</a>\n"
+          "    <a href=\"/#download\">下载</a>\n    <a href=\"/cjwt/\">常见问题</a>\n"
+          "    <a href=\"/client-service/\">客服</a>\n  </nav>\n</header>\n<main class=\"page\">\n"
+        + body + "</main>\n<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n"
+        + tail + "</body>\n</html>\n";
+}
+
+std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now)
+{
+    const GameKind *kind = findGameKind(game.kind);
+    const std::string kindTitle = kind ? kind->title : "";
+    std::string body = "<section class=\"game-layout\">\n<div class=\"card game-stage\">\n<div class=\"game-head\"><h1>"
+        + htmlEscape(game.name) + " <span class=\"muted\">" + htmlEscape(server.name) + "</span></h1>";
+    if (!altAccount.empty())
+        body += "<span class=\"badge\">以小号 " + htmlEscape(altAccount) + " 登录</span>";
+    body += "</div>\n";
+    if (server.openTime > now) {
+        body += "<p class=\"note\">本服将于 " + htmlEscape(formatLocalTime(server.openTime, "%m-%d %H:%M"))
+            + " 正式开服，演示环境可提前体验。</p>\n";
+    }
+    body += "<div class=\"game-hud\"><span>得分 <b id=\"game-score\">0</b></span>"
+            "<span>最高 <b id=\"game-best\">0</b></span>"
+            "<span id=\"game-status\" class=\"muted\"></span>"
+            "<button id=\"game-restart\" class=\"btn btn-primary\" type=\"button\">重新开始</button></div>\n"
+            "<canvas id=\"game-canvas\" width=\"480\" height=\"360\" tabindex=\"0\"></canvas>\n"
+            "<p class=\"muted\">"
+        + htmlEscape(kind ? kind->help : "") + "</p>\n</div>\n<aside class=\"card game-side\">\n<h2>"
+        + htmlEscape(kindTitle) + "</h2>\n<p>" + htmlEscape(game.intro) + "</p>\n"
+        + "<p><a class=\"btn\" href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a></p>\n"
+        + "<p><a href=\"/game/" + game.tag + ".html\">游戏主页</a> · <a href=\"/index.php?payway=10&amp;gname="
+        + game.tag + "&amp;gserver=" + server.code + "\">充值</a></p>\n</aside>\n</section>\n";
+
+    JsonValue info = JsonValue::object();
+    info.set("tag", game.tag);
+    info.set("server", server.code);
+    info.set("kind", game.kind);
+    const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + info.dump()
+        + "</script>\n<script src=\"/static/games/common.js\"></script>\n<script src=\"/static/games/" + game.kind
+        + ".js\"></script>\n";
+
+    std::string title = game.name + " " + server.name;
+    if (!altAccount.empty())
+        title += " - 以小号 " + altAccount + " 登录";
+    return pageShell(title, body, tail);
+}
+
+std::string renderIntroPage(const Game &game, int64_t now)
+{
+    const GameKind *kind = findGameKind(game.kind);
+    std::string body = "<section class=\"card\">\n<h1>" + htmlEscape(game.name) + "</h1>\n<p class=\"muted\">"
+        + htmlEscape(kind ? kind->title : "") + "</p>\n<p>" + htmlEscape(game.intro)
+        + "</p>\n<table class=\"table\">\n<tr><th>区服</th><th>开服时间</th><th></th></tr>\n";
+    for (const GameServer &server : game.servers) {
+        body += "<tr><td>" + htmlEscape(server.name) + "</td><td>" + htmlEscape(serverState(server, now))
+            + "</td><td><a class=\"btn btn-small btn-primary\" href=\"" + enterGamePath(game, server)
+            + "\">进入游戏</a></td></tr>\n";
+    }
+    body += "</table>\n<p><a href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a></p>\n</section>\n";
+    return pageShell(game.name + " - 游戏主页", body);
+}
+
+std::string renderNewsPage(const SiteMessage &message)
+{
+    std::string body = "<article class=\"card article\">\n<h1>" + htmlEscape(message.title)
+        + "</h1>\n<p class=\"muted\">" + htmlEscape(message.date) + "</p>\n";
+    for (const std::string &paragraph : message.paragraphs)
+        body += "<p>" + htmlEscape(paragraph) + "</p>\n";
+    body += "</article>\n";
+    return pageShell(message.title, body);
+}
+
+std::string renderTopUpPage(const std::string &gameText, const std::string &serverText)
+{
+    const std::string game = gameText.empty() ? "未指定" : gameText;
+    const std::string server = serverText.empty() ? "未指定" : serverText;
+    std::string body = "<section class=\"card narrow\">\n<h1>游戏充值</h1>\n<dl class=\"facts\"><dt>游戏</dt><dd>"
+        + htmlEscape(game) + "</dd><dt>区服</dt><dd>" + htmlEscape(server)
+        + "</dd></dl>\n<div class=\"amounts\">";
+    for (const char *amount : {"10", "50", "100", "500"})
+        body += "<button class=\"btn\" type=\"button\" data-demo-only>" + std::string(amount) + " 元</button>";
+    body += "</div>\n<p><button class=\"btn btn-primary\" type=\"button\" data-demo-only>立即充值</button></p>\n"
+            "<p class=\"muted\">演示环境不进行真实支付。</p>\n</section>\n";
+    return pageShell("充值中心", body,
+                     "<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n");
+}
+
+std::string renderNoticePage(const std::string &title, const std::string &text)
+{
+    return pageShell(title, "<section class=\"card narrow\">\n<h1>" + htmlEscape(title) + "</h1>\n<p>"
+                                + htmlEscape(text) + "</p>\n</section>\n");
+}
+
+std::string renderGuideText(const Game &game, int64_t now)
+{
+    const GameKind *kind = findGameKind(game.kind);
+    std::string text = game.name + " 游戏攻略\r\n\r\n" + game.intro + "\r\n\r\n玩法：" + (kind ? kind->title : "")
+        + "\r\n操作：" + (kind ? kind->help : "") + "\r\n\r\n区服一览：\r\n";
+    for (const GameServer &server : game.servers)
+        text += "  " + server.name + "（" + server.code + "）  " + serverState(server, now) + "\r\n";
+    text += "\r\n祝您游戏愉快！\r\n";
+    return text;
+}

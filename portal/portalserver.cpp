@@ -1,0 +1,381 @@
+#include "portalserver.h"
+#include "gamekinds.h"
+#include "json.h"
+#include "pages.h"
+#include "requestlog.h"
+#include <chrono>
+#include <exception>
+#include <fstream>
+#include <sstream>
+#include <sys/socket.h>
+
+namespace {
+
+const char kJsonType[] = "application/json; charset=utf-8";
+const char kHtmlType[] = "text/html; charset=utf-8";
+const char kConfigPlaceholder[] = "<!--portal-config-->";
+const size_t kWorkerThreads = 32;
+
+void sendJson(httplib::Response &res, const JsonValue &value, int status = 200)
+{
+    res.status = status;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(value.dump(), kJsonType);
+}
+
+void sendError(httplib::Response &res, int status, const std::string &message)
+{
+    JsonValue error = JsonValue::object();
+    error.set("error", message);
+    sendJson(res, error, status);
+}
+
+void sendHtml(httplib::Response &res, const std::string &html, int status = 200)
+{
+    res.status = status;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(html, kHtmlType);
+}
+
+std::string regexEscape(const std::string &text)
+{
+    std::string out;
+    for (char c : text) {
+        if (std::string(".^$|()[]{}*+?\\").find(c) != std::string::npos)
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+PortalServer::PortalServer(const PortalOptions &options, const PortalData &data)
+    : m_options(options)
+    , m_data(data)
+{
+    setupRoutes();
+}
+
+int PortalServer::bind()
+{
+    if (m_options.port == 0)
+        return m_server.bind_to_any_port("127.0.0.1");
+    return m_server.bind_to_port("127.0.0.1", m_options.port) ? m_options.port : -1;
+}
+
+bool PortalServer::run()
+{
+    return m_server.listen_after_bind();
+}
+
+bool PortalServer::isRunning() const
+{
+    return m_server.is_running();
+}
+
+void PortalServer::stop()
+{
+    m_server.stop();
+}
+
+int64_t PortalServer::now() const
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool PortalServer::readSiteFile(const std::string &file, std::string &out) const
+{
+    std::ifstream in(m_options.root + "/site/" + file, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    out = buffer.str();
+    return true;
+}
+
+void PortalServer::addStaticPage(const std::string &path, const std::string &file)
+{
+    m_server.Get(regexEscape(path), [this, file](const Request &, Response &res) {
+        std::string html;
+        if (!readSiteFile(file, html))
+            return sendError(res, 500, "page missing");
+        sendHtml(res, html);
+    });
+}
+
+void PortalServer::addSitePage(const std::string &path, const std::string &fragmentFile)
+{
+    m_server.Get(regexEscape(path), [this, fragmentFile](const Request &, Response &res) {
+        std::string fragment;
+        if (!readSiteFile(fragmentFile, fragment))
+            return sendError(res, 500, "page missing");
+        sendHtml(res, renderSitePage(fragment));
+    });
+}
+
+void PortalServer::setupRoutes()
+{
+    // httplib's default also sets SO_REUSEPORT, which would let a second portal
+    // bind the same port and silently take half of the connections.
+    m_server.set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
+    // Each kept-alive connection holds a worker until it idles out, and the box's
+    // web views and network managers together keep more of them open than
+    // httplib's default pool of about eight; a full pool would stall new requests.
+    m_server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+    // Only GET requests are served; nothing needs a body.
+    m_server.set_payload_max_length(64 * 1024);
+
+    for (const char *ext : {"js", "mjs"})
+        m_server.set_file_extension_and_mimetype_mapping(ext, "text/javascript; charset=utf-8");
+    m_server.set_file_extension_and_mimetype_mapping("css", "text/css; charset=utf-8");
+    m_server.set_file_extension_and_mimetype_mapping("html", kHtmlType);
+    m_server.set_file_extension_and_mimetype_mapping("txt", "text/plain; charset=utf-8");
+    m_server.set_mount_point("/static/", m_options.root + "/site/static");
+
+    addSitePage("/", "pages/index.html");
+    addStaticPage("/landers.html", "landers.html");
+    addStaticPage("/search.html", "search.html");
+    addStaticPage("/Kavobox2/znx.html", "Kavobox2/znx.html");
+    addStaticPage("/task/qiandao.html", "task/qiandao.html");
+    addStaticPage("/api/third_api/qq_login/qq_login.php", "social/qq.html");
+    addStaticPage("/api/third_api/weixin_login/wx_login.php", "social/wx.html");
+    addSitePage("/reg_new.html", "pages/reg_new.html");
+    addSitePage("/resetpassword.html", "pages/resetpassword.html");
+    addSitePage("/userprotect.php", "pages/userprotect.html");
+    for (const char *path : {"/cjwt/", "/cjwt"})
+        addSitePage(path, "pages/cjwt.html");
+    for (const char *path : {"/client-service/", "/client-service"})
+        addSitePage(path, "pages/client-service.html");
+
+    auto route = [this](void (PortalServer::*handler)(const Request &, Response &)) {
+        return [this, handler](const Request &req, Response &res) { (this->*handler)(req, res); };
+    };
+    for (const char *path : {"/Kavobox2", "/Kavobox2/"})
+        m_server.Get(path, route(&PortalServer::serveLoginPage));
+    m_server.Get("/api/games\\.json", route(&PortalServer::serveGameList));
+    m_server.Get("/api/messages\\.json", route(&PortalServer::serveMessages));
+    m_server.Get("/api/allserver_series\\.php", route(&PortalServer::serveServerSeries));
+    m_server.Get("/login\\.php", route(&PortalServer::serveLoginApi));
+    m_server.Get("/entergame\\.php", route(&PortalServer::serveEnterGame));
+    m_server.Get("/index\\.php", route(&PortalServer::serveTopUp));
+    m_server.Get("/update/?", route(&PortalServer::serveUpdate));
+    m_server.Get("/news/([0-9]{1,6})\\.html", route(&PortalServer::serveNews));
+    m_server.Get("/game/([A-Za-z0-9_]{1,32})\\.html", route(&PortalServer::serveIntro));
+    m_server.Get("/download/([A-Za-z0-9_]{1,32})-guide\\.txt", route(&PortalServer::serveGuide));
+    m_server.Get("/favicon\\.ico", [](const Request &, Response &res) { res.status = 204; });
+
+    // Runs for every status >= 400; handlers that already wrote a body keep it.
+    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const Request &, Response &res) {
+        if (!res.body.empty())
+            return httplib::Server::HandlerResponse::Unhandled;
+        const std::string message = res.status == 404 ? "not found"
+            : res.status < 500                         ? "bad request"
+                                                       : "internal error";
+        JsonValue error = JsonValue::object();
+        error.set("error", message);
+        res.set_content(error.dump(), kJsonType);
+        return httplib::Server::HandlerResponse::Handled;
+    }));
+    m_server.set_exception_handler([](const Request &, Response &res, std::exception_ptr exception) {
+        std::string what = "unknown exception";
+        try {
+            if (exception)
+                std::rethrow_exception(exception);
+        } catch (const std::exception &e) {
+            what = e.what();
+        } catch (...) {
+        }
+        writeLogLine("handler failed: " + what);
+        sendError(res, 500, "internal error");
+    });
+    m_server.set_logger([](const Request &req, const Response &res) {
+        writeLogLine(requestLogLine(req.method, req.target, res.status));
+    });
+}
+
+void PortalServer::serveLoginPage(const Request &, Response &res)
+{
+    std::string html;
+    if (!readSiteFile("Kavobox2/login.html", html))
+        return sendError(res, 500, "page missing");
+    JsonValue config = JsonValue::object();
+    config.set("demoLogin", m_options.demoLogin.empty() ? JsonValue() : JsonValue(m_options.demoLogin));
+    // jsonQuote escapes '<', so a name cannot end the script element early.
+    const std::string script = "<script type=\"application/json\" id=\"portal-config\">" + config.dump() + "</script>";
+    const size_t at = html.find(kConfigPlaceholder);
+    if (at != std::string::npos)
+        html.replace(at, sizeof kConfigPlaceholder - 1, script);
+    sendHtml(res, html);
+}
+
+void PortalServer::serveGameList(const Request &, Response &res)
+{
+    JsonValue games = JsonValue::array();
+    for (const Game &game : m_data.games()) {
+        const GameKind *kind = findGameKind(game.kind);
+        JsonValue servers = JsonValue::array();
+        for (const GameServer &server : game.servers) {
+            JsonValue item = JsonValue::object();
+            item.set("server", server.code);
+            item.set("name", server.name);
+            item.set("open", server.openTime);
+            servers.append(std::move(item));
+        }
+        JsonValue item = JsonValue::object();
+        item.set("tag", game.tag);
+        item.set("name", game.name);
+        item.set("kind", game.kind);
+        item.set("kindName", kind ? kind->title : "");
+        item.set("intro", game.intro);
+        item.set("servers", std::move(servers));
+        games.append(std::move(item));
+    }
+    JsonValue reply = JsonValue::object();
+    // Pages count down against the portal's clock, not the viewer's.
+    reply.set("now", now());
+    reply.set("games", std::move(games));
+    sendJson(res, reply);
+}
+
+void PortalServer::serveServerSeries(const Request &req, Response &res)
+{
+    JsonValue list = JsonValue::array();
+    if (req.get_param_value("act") == "getgame") {
+        for (const Game &game : m_data.games()) {
+            JsonValue item = JsonValue::object();
+            item.set("tag", game.tag);
+            item.set("gamename", game.name);
+            list.append(std::move(item));
+        }
+        return sendJson(res, list);
+    }
+    if (!req.has_param("gamename"))
+        return sendError(res, 400, "expected act=getgame or gamename");
+    if (const Game *game = m_data.findGame(req.get_param_value("gamename"))) {
+        for (const GameServer &server : game->servers) {
+            JsonValue item = JsonValue::object();
+            item.set("server", server.code);
+            // The established reply puts the server's display name under "gamename".
+            item.set("gamename", server.name);
+            list.append(std::move(item));
+        }
+    }
+    sendJson(res, list);
+}
+
+void PortalServer::serveLoginApi(const Request &req, Response &res)
+{
+    if (req.get_param_value("action") != "get_user")
+        return sendError(res, 400, "expected action=get_user");
+    if (!req.has_param("username") || !req.has_param("password"))
+        return sendError(res, 400, "expected username and password");
+    const std::string username = req.get_param_value("username");
+    JsonValue reply = JsonValue::object();
+    switch (m_data.checkLogin(username, req.get_param_value("password"))) {
+    case PortalData::LoginResult::Accepted:
+        reply.set("msg", 1);
+        reply.set("code", "0");
+        reply.set("ckcode", m_checkCodes.issue(username));
+        break;
+    case PortalData::LoginResult::Locked:
+        reply.set("msg", 0);
+        reply.set("code", "-2");
+        break;
+    case PortalData::LoginResult::Rejected:
+        reply.set("msg", 0);
+        reply.set("code", "-1");
+        break;
+    }
+    sendJson(res, reply);
+}
+
+void PortalServer::serveEnterGame(const Request &req, Response &res)
+{
+    const std::string tag = req.get_param_value("game");
+    const std::string serverCode = req.get_param_value("server");
+    if (tag.empty() || serverCode.empty())
+        return sendError(res, 400, "expected game and server");
+    const Game *game = m_data.findGame(tag);
+    if (!game)
+        return sendError(res, 404, "unknown game");
+    const GameServer *server = game->findServer(serverCode);
+    if (!server)
+        return sendError(res, 404, "unknown server");
+
+    std::string altAccount;
+    if (req.has_param("boxSmall") || req.has_param("ckcode")) {
+        altAccount = req.get_param_value("boxSmall");
+        if (altAccount.empty() || !m_checkCodes.isValid(altAccount, req.get_param_value("ckcode"))) {
+            return sendHtml(res,
+                            renderNoticePage("小号校验失败", "该小号的校验码无效或已过期，请在小号列表中重新添加该账号后再试。"),
+                            403);
+        }
+    }
+    sendHtml(res, renderGamePage(*game, *server, altAccount, now()));
+}
+
+void PortalServer::serveUpdate(const Request &, Response &res)
+{
+    JsonValue reply = JsonValue::object();
+    reply.set("version_name", "v" + std::to_string(m_options.versionCode) + ".0.0");
+    reply.set("version_code", m_options.versionCode);
+    reply.set("force", m_options.force);
+    sendJson(res, reply);
+}
+
+void PortalServer::serveMessages(const Request &, Response &res)
+{
+    JsonValue list = JsonValue::array();
+    for (const SiteMessage &message : m_data.messages()) {
+        JsonValue item = JsonValue::object();
+        item.set("id", message.id);
+        item.set("title", message.title);
+        item.set("date", message.date);
+        item.set("path", "/news/" + std::to_string(message.id) + ".html");
+        list.append(std::move(item));
+    }
+    sendJson(res, list);
+}
+
+void PortalServer::serveNews(const Request &req, Response &res)
+{
+    const SiteMessage *message = m_data.findMessage(std::stoi(req.matches[1].str()));
+    if (!message)
+        return sendError(res, 404, "not found");
+    sendHtml(res, renderNewsPage(*message));
+}
+
+void PortalServer::serveIntro(const Request &req, Response &res)
+{
+    const Game *game = m_data.findGame(req.matches[1].str());
+    if (!game)
+        return sendError(res, 404, "unknown game");
+    sendHtml(res, renderIntroPage(*game, now()));
+}
+
+void PortalServer::serveGuide(const Request &req, Response &res)
+{
+    const Game *game = m_data.findGame(req.matches[1].str());
+    if (!game)
+        return sendError(res, 404, "unknown game");
+    res.set_header("Content-Disposition", "attachment; filename=\"" + game->tag + "-guide.txt\"");
+    res.set_content(renderGuideText(*game, now()), "text/plain; charset=utf-8");
+}
+
+void PortalServer::serveTopUp(const Request &req, Response &res)
+{
+    std::string gameText = req.get_param_value("gname");
+    std::string serverText = req.get_param_value("gserver");
+    if (const Game *game = m_data.findGame(gameText)) {
+        gameText = game->name;
+        if (const GameServer *server = game->findServer(serverText))
+            serverText = server->name;
+    }
+    sendHtml(res, renderTopUpPage(gameText, serverText));
+}

@@ -1,0 +1,109 @@
+// Member login page of the box's login window.
+(function () {
+  'use strict';
+
+  const kRememberKey = 'kavo.lastUser';
+  const form = document.getElementById('login-form');
+  const userInput = document.getElementById('username');
+  const passwordInput = document.getElementById('password');
+  const errorLine = document.getElementById('login-error');
+  const loginButton = document.getElementById('btn-login');
+
+  function readConfig() {
+    const el = document.getElementById('portal-config');
+    try {
+      return JSON.parse(el ? el.textContent : '{}') || {};
+    } catch (e) {
+      return {};
+    }
+  }
+  const config = readConfig();
+
+  function rememberedUser() {
+    try {
+      return localStorage.getItem(kRememberKey) || '';
+    } catch (e) {
+      return '';
+    }
+  }
+
+  function remember(name) {
+    try {
+      localStorage.setItem(kRememberKey, name);
+    } catch (e) {
+      // storage may be disabled; the user then simply logs in by hand next time
+    }
+  }
+
+  function showLine(text, ok) {
+    errorLine.textContent = text;
+    errorLine.classList.toggle('ok', !!ok);
+  }
+
+  function reportLogin(name) {
+    kavoBridge.send(2, 'login', { name: name });
+  }
+
+  function bindClick(id, code, what) {
+    document.getElementById(id).addEventListener('click', e => {
+      e.preventDefault();
+      kavoBridge.send(code, what, null);
+    });
+  }
+  bindClick('btn-close', 1, 'close');
+  bindClick('btn-min', 3, 'minimize');
+  bindClick('link-register', 12, 'register');
+  bindClick('link-forgot', 15, 'forgot password');
+  bindClick('btn-wx', 90, 'wechat login');
+  bindClick('btn-qq', 91, 'qq login');
+
+  form.addEventListener('submit', e => {
+    e.preventDefault();
+    // Sent exactly as typed: names may contain spaces and symbols.
+    const name = userInput.value;
+    const password = passwordInput.value;
+    if (!name) {
+      showLine('请输入用户名');
+      return;
+    }
+    if (!password) {
+      showLine('请输入密码');
+      return;
+    }
+    showLine('');
+    loginButton.disabled = true;
+    const url = '/login.php?action=get_user&username=' + encodeURIComponent(name) +
+      '&password=' + encodeURIComponent(password);
+    fetch(url, { cache: 'no-store' })
+      .then(reply => reply.json())
+      .then(reply => {
+        if (reply && reply.msg === 1) {
+          remember(name);
+          showLine('登录成功', true);
+          reportLogin(name);
+        } else if (reply && reply.code === '-2') {
+          showLine('账号已锁定，请联系客服');
+        } else {
+          showLine('账号或密码错误');
+        }
+      })
+      .catch(() => showLine('网络异常，请稍后再试'))
+      .then(() => {
+        loginButton.disabled = false;
+      });
+  });
+
+  userInput.value = rememberedUser();
+  (userInput.value ? passwordInput : userInput).focus();
+
+  kavoBridge.ready(() => {
+    kavoBridge.send(17, 'login form shown', null);
+    if (config.demoLogin) setTimeout(() => reportLogin(config.demoLogin), 1000);
+  });
+
+  kavoBridge.onMessage(text => {
+    if (text !== 'autoLogin') return;
+    const name = config.demoLogin || rememberedUser();
+    if (name) reportLogin(name);
+  });
+})();
