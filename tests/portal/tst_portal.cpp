@@ -6,6 +6,9 @@
 #include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QWebChannel>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 
 namespace {
 struct Reply {
@@ -26,6 +29,103 @@ Reply get(const QUrl &url)
     return result;
 }
 } // namespace
+
+// The client's side of the channel as the pages see it: an object named
+// "interactObj" with JSSendMessage and SigSendMessageToJS. It records what the
+// pages send, so the demo pages can be checked in a real web engine.
+class PageProbe : public QObject
+{
+    Q_OBJECT
+public:
+    Q_INVOKABLE void JSSendMessage(int code, const QString &str, const QString &json)
+    {
+        emit received(code, str, json);
+    }
+signals:
+    void received(int code, QString str, QString json);
+    void SigSendMessageToJS(QString strParameter);
+};
+
+// One page in an off-the-record profile (nothing stored between tests),
+// with the probe on its channel.
+class PageHarness
+{
+public:
+    PageHarness()
+        : m_page(new QWebEnginePage(&m_profile, &m_view))
+    {
+        m_channel.registerObject(QStringLiteral("interactObj"), &m_probe);
+        m_page->setWebChannel(&m_channel);
+        m_view.setPage(m_page);
+        m_view.resize(1052, 860);
+    }
+
+    bool load(const QUrl &url)
+    {
+        QSignalSpy loaded(m_page, &QWebEnginePage::loadFinished);
+        m_page->load(url);
+        return loaded.wait(30000) && loaded.first().first().toBool();
+    }
+
+    QVariant eval(const QString &script)
+    {
+        QVariant result;
+        bool done = false;
+        m_page->runJavaScript(script, [&](const QVariant &value) {
+            result = value;
+            done = true;
+        });
+        return QTest::qWaitFor([&] { return done; }, 10000) ? result : QVariant();
+    }
+
+    // Clicks the first element matching selector once it exists.
+    bool click(const QString &selector)
+    {
+        const QString script = QStringLiteral("(function(){const e=document.querySelector(%1);"
+                                              "if(!e)return false;e.click();return true;})()")
+                                   .arg(jsString(selector));
+        return QTest::qWaitFor([&] { return eval(script).toBool(); }, 10000);
+    }
+
+    // The next message the page sends with this code: (str, json).
+    QStringList waitFor(int code, int msec = 10000)
+    {
+        QStringList found;
+        const bool seen = QTest::qWaitFor([&] {
+            while (m_next < m_messages.size()) {
+                const QList<QVariant> message = m_messages.at(m_next++);
+                if (message.at(0).toInt() == code) {
+                    found = QStringList{message.at(1).toString(), message.at(2).toString()};
+                    return true;
+                }
+            }
+            return false;
+        }, msec);
+        return seen ? found : QStringList();
+    }
+
+    void sendToPage(const QString &text) { emit m_probe.SigSendMessageToJS(text); }
+
+    static QString jsString(const QString &text)
+    {
+        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
+    }
+
+private:
+    QWebEngineProfile m_profile; // off the record; must outlive the page
+    PageProbe m_probe;
+    QWebChannel m_channel;
+    QWebEngineView m_view;
+    QWebEnginePage *m_page;
+    QSignalSpy m_messages{&m_probe, &PageProbe::received};
+    int m_next = 0;
+};
+
+QJsonObject jsonObject(const QString &text)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
+    return document.isObject() ? document.object() : QJsonObject();
+}
 
 class TestPortalApis : public QObject
 {
@@ -204,9 +304,144 @@ private slots:
     }
 };
 
+class TestPortalPages : public QObject
+{
+    Q_OBJECT
+private:
+    PortalProcess m_portal;
+
+private slots:
+    void initTestCase() { QVERIFY(m_portal.start()); }
+
+    void loginPageSendsItsCodes()
+    {
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/Kavobox2"))));
+        QVERIFY(!page.waitFor(17).isEmpty());
+        const QList<QPair<QString, int>> controls{{QStringLiteral("#btn-close"), 1},     {QStringLiteral("#btn-min"), 3},
+                                                  {QStringLiteral("#link-register"), 12}, {QStringLiteral("#link-forgot"), 15},
+                                                  {QStringLiteral("#btn-wx"), 90},        {QStringLiteral("#btn-qq"), 91}};
+        for (const auto &control : controls) {
+            QVERIFY(page.click(control.first));
+            QVERIFY2(!page.waitFor(control.second).isEmpty(), qPrintable(control.first));
+        }
+    }
+
+    void loginFormChecksTheAccount_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("wrong") << "demo" << "nope" << QStringLiteral("账号或密码错误");
+        QTest::newRow("locked") << "locked_user" << "locked123" << QStringLiteral("账号已锁定，请联系客服");
+        QTest::newRow("valid, with symbols") << QStringLiteral("玩家 a&b") << QStringLiteral("p&ss#1+2 %=中")
+                                             << QStringLiteral("登录成功");
+    }
+
+    void loginFormChecksTheAccount()
+    {
+        QFETCH(QString, user);
+        QFETCH(QString, password);
+        QFETCH(QString, line);
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/Kavobox2"))));
+        page.eval(QStringLiteral("document.getElementById('username').value=%1;"
+                                 "document.getElementById('password').value=%2;")
+                      .arg(PageHarness::jsString(user), PageHarness::jsString(password)));
+        QVERIFY(page.click(QStringLiteral("#btn-login")));
+        QTRY_COMPARE(page.eval(QStringLiteral("document.getElementById('login-error').textContent")).toString(), line);
+        if (line == QStringLiteral("登录成功")) {
+            QCOMPARE(jsonObject(page.waitFor(2).value(1)).value(QStringLiteral("name")).toString(), user);
+            // The page remembers the user and logs in again when asked to.
+            page.sendToPage(QStringLiteral("autoLogin"));
+            QCOMPARE(jsonObject(page.waitFor(2).value(1)).value(QStringLiteral("name")).toString(), user);
+        }
+    }
+
+    void demoLoginHappensByItselfAndOnRequest()
+    {
+        PortalProcess demo;
+        QVERIFY(demo.start({QStringLiteral("--demo-login"), QStringLiteral("演示玩家")}));
+        PageHarness page;
+        QVERIFY(page.load(demo.url(QStringLiteral("/Kavobox2"))));
+        QCOMPARE(jsonObject(page.waitFor(2).value(1)).value(QStringLiteral("name")).toString(), QStringLiteral("演示玩家"));
+        page.sendToPage(QStringLiteral("autoLogin"));
+        QCOMPARE(jsonObject(page.waitFor(2).value(1)).value(QStringLiteral("name")).toString(), QStringLiteral("演示玩家"));
+        page.sendToPage(QStringLiteral("somethingElse"));
+        QVERIFY(page.waitFor(2, 1500).isEmpty());
+    }
+
+    void homePageCardsDriveTheClient()
+    {
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/landers.html"))));
+
+        QVERIFY(page.click(QStringLiteral(".game-card .actions button"))); // 进入游戏
+        const QJsonObject enter = jsonObject(page.waitFor(10).value(1));
+        const QUrl enterUrl(enter.value(QStringLiteral("url")).toString());
+        QVERIFY(!enter.value(QStringLiteral("title")).toString().isEmpty());
+        QCOMPARE(enterUrl.host(), QStringLiteral("127.0.0.1"));
+        QCOMPARE(enterUrl.path(), QStringLiteral("/entergame.php"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^game=\\w+&server=\\w+&client=1&tobox=1$")).match(enterUrl.query()).hasMatch(),
+                 qPrintable(enterUrl.toString()));
+        QCOMPARE(get(enterUrl).status, 200);
+
+        QVERIFY(page.click(QStringLiteral(".game-card .actions button:nth-child(2)"))); // 打开
+        const QJsonObject open = jsonObject(page.waitFor(3).value(1));
+        QVERIFY(!open.value(QStringLiteral("title")).toString().isEmpty());
+        QCOMPARE(get(QUrl(open.value(QStringLiteral("url")).toString())).status, 200);
+
+        QVERIFY(page.click(QStringLiteral(".game-card .actions button:nth-child(3)"))); // 官网
+        QCOMPARE(QUrl(jsonObject(page.waitFor(888).value(1)).value(QStringLiteral("url")).toString()).scheme(),
+                 QStringLiteral("http"));
+
+        QVERIFY(page.click(QStringLiteral("#upcoming button"))); // 开服提醒
+        const QJsonObject remind = jsonObject(page.waitFor(100).value(1));
+        QVERIFY(!remind.value(QStringLiteral("game")).toString().isEmpty());
+        QVERIFY(!remind.value(QStringLiteral("server")).toString().isEmpty());
+        bool isNumber = false;
+        const qint64 time = remind.value(QStringLiteral("time")).toString().toLongLong(&isNumber);
+        QVERIFY2(isNumber, "the opening time travels as a string of digits");
+        QVERIFY(time > QDateTime::currentSecsSinceEpoch());
+
+        page.eval(QStringLiteral("document.getElementById('home-search-input').value='西游';"));
+        QVERIFY(page.click(QStringLiteral("#home-search button")));
+        QVERIFY(!page.waitFor(16).isEmpty());
+    }
+
+    void siteMessagesSendBareAddresses()
+    {
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/Kavobox2/znx.html"))));
+        QVERIFY(page.click(QStringLiteral("#messages li .title"))); // a message, not the loading line
+        const QStringList message = page.waitFor(1);
+        QVERIFY(!message.isEmpty());
+        const QUrl address(message.at(1));
+        QCOMPARE(address.scheme(), QStringLiteral("http"));
+        QCOMPARE(get(address).status, 200);
+    }
+
+    void socialPagesReportALogin_data()
+    {
+        QTest::addColumn<int>("address");
+        QTest::newRow("qq") << int(Endpoints::Address::QqLogin);
+        QTest::newRow("wechat") << int(Endpoints::Address::WeChatLogin);
+    }
+
+    void socialPagesReportALogin()
+    {
+        QFETCH(int, address);
+        m_portal.useForAllRoles();
+        PageHarness page;
+        QVERIFY(page.load(Endpoints::url(Endpoints::Address(address))));
+        QVERIFY(page.click(QStringLiteral("#btn-authorize")));
+        QVERIFY(!jsonObject(page.waitFor(2).value(1)).value(QStringLiteral("name")).toString().isEmpty());
+    }
+};
+
 int main(int argc, char **argv)
 {
-    return runTests<TestPortalApis, TestPortalOptions>(argc, argv);
+    return runTests<TestPortalApis, TestPortalOptions, TestPortalPages>(argc, argv);
 }
 
 #include "tst_portal.moc"
