@@ -9,8 +9,10 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QTemporaryDir>
+#ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#endif
 
 namespace {
 QJsonObject reminder()
@@ -124,6 +126,9 @@ private slots:
 
     void interruptedWriteLeavesTheOldListWhole()
     {
+#ifndef Q_OS_UNIX
+        QSKIP("needs a file-size limit to stand in for a full disk");
+#else
         TempDataDir data;
         QVERIFY(writeClockRecords(QJsonArray{reminder()}));
         const QByteArray before = data.read(QStringLiteral("clocklist.txt"));
@@ -148,6 +153,7 @@ private slots:
         QVERIFY(!saved_);
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), before);
         QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{QStringLiteral("clocklist.txt")});
+#endif
     }
 
     void readOnlyFolderLosesNothing()

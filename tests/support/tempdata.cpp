@@ -2,7 +2,9 @@
 #include "app/datadir.h"
 #include <QFile>
 #include <QProcess>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 TempDataDir::TempDataDir()
 {
@@ -46,11 +48,13 @@ ReadOnlyFolder::ReadOnlyFolder(const QString &path)
 {
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup
                               | QFile::ReadOther | QFile::ExeOther);
+#ifdef Q_OS_UNIX
     if (geteuid() == 0) {
         m_mounted = run(QStringLiteral("mount"), {QStringLiteral("--bind"), path, path}, &m_why);
         if (m_mounted)
             run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,bind,ro"), path, path}, &m_why);
     }
+#endif
     m_readOnly = !isDirWritable(path);
     if (!m_readOnly && m_why.isEmpty())
         m_why = QStringLiteral("could not make %1 read-only").arg(path);
