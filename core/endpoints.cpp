@@ -43,8 +43,8 @@ const QVector<Definition> kDefinitions = {
     {Address::DownloadSite, Role::Download, "http", "/", {}},
 };
 
-const Role kRoles[] = {Role::Member, Role::Content, Role::Social, Role::Vip,
-                       Role::Pay, Role::Gift, Role::Portal, Role::Download};
+const QVector<Role> kRoles = {Role::Member, Role::Content, Role::Social, Role::Vip,
+                              Role::Pay, Role::Gift, Role::Portal, Role::Download};
 
 struct Hosts {
     bool loaded = false;
@@ -76,6 +76,8 @@ void ensureLoaded()
 } // namespace
 
 const QVector<Definition> &definitions() { return kDefinitions; }
+
+const QVector<Role> &roles() { return kRoles; }
 
 const Definition &definition(Address address)
 {

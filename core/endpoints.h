@@ -61,6 +61,7 @@ const Definition &definition(Address address);
 // in order. Missing values are sent empty and surplus ones dropped, with a warning.
 QUrl url(Address address, const QStringList &values = {});
 
+const QVector<Role> &roles();
 QString roleKey(Role role);
 QString host(Role role);                         // "host:port"
 void setHost(Role role, const QString &hostPort); // an invalid value keeps the old host, with a warning

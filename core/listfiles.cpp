@@ -28,13 +28,19 @@ QByteArray readListFile(const QString &name)
     return file.readAll();
 }
 
-bool holdsList(const QByteArray &contents)
+// A blank file is an empty list; anything else must be a JSON array.
+bool parseList(const QByteArray &contents, QJsonArray *records)
 {
-    if (contents.trimmed().isEmpty())
+    if (contents.trimmed().isEmpty()) {
+        *records = QJsonArray();
         return true;
+    }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
-    return error.error == QJsonParseError::NoError && document.isArray();
+    if (error.error != QJsonParseError::NoError || !document.isArray())
+        return false;
+    *records = document.array();
+    return true;
 }
 
 bool writeListFile(const QString &name, const QByteArray &contents)
@@ -48,7 +54,8 @@ bool writeListFile(const QString &name, const QByteArray &contents)
         }
         const QByteArray old = existing.readAll();
         existing.close();
-        if (!holdsList(old) && keepAside(path).isEmpty()) {
+        QJsonArray ignored;
+        if (!parseList(old, &ignored) && keepAside(path).isEmpty()) {
             qCWarning(lcCore).noquote() << name << "not saved: the unreadable list could not be kept aside";
             return false;
         }
@@ -75,15 +82,10 @@ bool writeListFile(const QString &name, const QByteArray &contents)
 
 QJsonArray toRecords(const QString &name, const QByteArray &contents)
 {
-    if (contents.trimmed().isEmpty())
-        return QJsonArray();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray()) {
+    QJsonArray records;
+    if (!parseList(contents, &records))
         qCWarning(lcCore).noquote() << name << "is not a JSON array; reading it as empty";
-        return QJsonArray();
-    }
-    return document.array();
+    return records;
 }
 } // namespace
 

@@ -143,8 +143,8 @@ void PortalServer::setupRoutes()
     addStaticPage("/search.html", "search.html");
     addStaticPage("/Kavobox2/znx.html", "Kavobox2/znx.html");
     addStaticPage("/task/qiandao.html", "task/qiandao.html");
-    addStaticPage("/api/third_api/qq_login/qq_login.php", "social/qq.html");
-    addStaticPage("/api/third_api/weixin_login/wx_login.php", "social/wx.html");
+    addStaticPage("/api/third_api/qq_login/qq_login.php", "social/authorize.html");
+    addStaticPage("/api/third_api/weixin_login/wx_login.php", "social/authorize.html");
     addSitePage("/reg_new.html", "pages/reg_new.html");
     addSitePage("/resetpassword.html", "pages/resetpassword.html");
     addSitePage("/userprotect.php", "pages/userprotect.html");

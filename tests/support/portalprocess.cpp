@@ -49,9 +49,7 @@ QUrl PortalProcess::url(const QString &pathAndQuery) const
 
 void PortalProcess::useForAllRoles() const
 {
-    using Endpoints::Role;
-    for (Role role : {Role::Member, Role::Content, Role::Social, Role::Vip, Role::Pay, Role::Gift, Role::Portal,
-                      Role::Download})
+    for (Endpoints::Role role : Endpoints::roles())
         Endpoints::setHost(role, hostPort());
 }
 

@@ -1,9 +1,23 @@
-// QQ / WeChat authorisation look-alike: authorising logs in as the page's demo player.
+// QQ / WeChat authorisation look-alike, one page for both: the address tells
+// which provider it plays, and authorising logs in as that provider's demo player.
 (function () {
   'use strict';
-  const player = document.body.getAttribute('data-player') || '玩家';
+  const providers = {
+    qq: { name: 'QQ', initial: 'Q', player: 'QQ玩家' },
+    wx: { name: '微信', initial: '微', player: '微信玩家' },
+  };
+  const id = location.pathname.indexOf('weixin') >= 0 ? 'wx' : 'qq';
+  const provider = providers[id];
+
+  document.body.classList.add(id);
+  document.title = provider.name + '登录 - 授权';
+  document.getElementById('social-head').textContent = provider.name + '账号授权登录';
+  document.getElementById('social-avatar').textContent = provider.initial;
+  document.getElementById('social-player').textContent = provider.player;
+  document.getElementById('social-ask').textContent = 'Kavo游戏盒子 申请使用你的' + provider.name + '账号登录';
+
   document.getElementById('btn-authorize').addEventListener('click', () => {
-    kavoBridge.send(2, 'social login', { name: player });
+    kavoBridge.send(2, 'social login', { name: provider.player });
   });
   document.getElementById('btn-cancel').addEventListener('click', () => {
     kavoBridge.notice('已取消授权，可关闭此窗口');
