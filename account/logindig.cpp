@@ -1,0 +1,232 @@
+#include "logindig.h"
+#include "app/config.h"
+#include "app/logging.h"
+#include "core/endpoints.h"
+#include "core/tinteractobj.h"
+#include "web/loadretry.h"
+#include "web/webview.h"
+#include "widgets/loadingdialog.h"
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QIcon>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineProfile>
+
+namespace {
+enum LoginCode {
+    kClose = 1,
+    kLoggedIn = 2,
+    kMinimize = 3,
+    kRegister = 12,
+    kResetPassword = 15,
+    kFormShown = 17,
+    kWeChatLogin = 90,
+    kQqLogin = 91,
+};
+} // namespace
+
+LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
+    : QWidget(parent)
+    , m_allowAutoLogin(allowAutoLogin)
+{
+    resize(320, 400);
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint);
+    // No frame shows it, but task bars and screen readers name the window by it.
+    setWindowTitle(tr("Kavo游戏盒子"));
+    // A frameless window gets no placement from most window managers.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    // The page is laid out for a 640 x 480 view of which the window shows the
+    // top-left 320 x 400, so the view keeps that size and no layout is used.
+    m_webView = new WebView(this);
+    m_webView->setGeometry(0, 0, 640, 480);
+    new LoadRetry(m_webView);
+
+    m_autoLoginEnabled = Config().GetValue(QStringLiteral("sys"), QStringLiteral("autoLogin")).toBool();
+
+    m_interactObj = installBridge(m_webView);
+    connect(this, &LoginDig::SigSendMessageToJS, m_interactObj, &TInteractObj::SigSendMessageToJS);
+    connect(m_interactObj, &TInteractObj::SigReceivedMessFromJS, this, &LoginDig::OnReceiveMessageFromJS);
+    connect(m_webView, &WebView::loadFinished, this, &LoginDig::maploadfinish);
+
+    m_loadingDialog = new LoadingDialog;
+
+    m_timeoutTimer = new QTimer(this);
+    m_timeoutTimer->setObjectName(QStringLiteral("autoLoginTimeout"));
+    connect(m_timeoutTimer, &QTimer::timeout, this, &LoginDig::onAutoLoginTimeout);
+    m_timeoutTimer->start(kAutoLoginTimeoutMs);
+
+    // Connected once: each tick asks the page exactly once, however often it loads.
+    m_autoLoginTimer = new QTimer(this);
+    m_autoLoginTimer->setObjectName(QStringLiteral("autoLoginTimer"));
+    connect(m_autoLoginTimer, &QTimer::timeout, this,
+            [this] { emit SigSendMessageToJS(QStringLiteral("autoLogin")); });
+
+    m_webView->load(Endpoints::url(Endpoints::Address::LoginPage));
+}
+
+LoginDig::~LoginDig()
+{
+    delete m_loadingDialog.data();
+}
+
+LoadingDialog *LoginDig::loadingDialog() const
+{
+    return m_loadingDialog;
+}
+
+QDialog *LoginDig::qqDialog() const
+{
+    return m_qqDialog;
+}
+
+QDialog *LoginDig::wxDialog() const
+{
+    return m_wxDialog;
+}
+
+void LoginDig::maploadfinish(bool finish)
+{
+    qCDebug(lcAccount) << "finish:" << finish;
+    if (!finish)
+        return; // the view's LoadRetry tries again
+    if (!m_autoLoginEnabled || !m_allowAutoLogin)
+        return;
+
+    qCDebug(lcAccount) << "自动登录";
+    if (!m_autoLoginTimer->isActive())
+        m_autoLoginTimer->start(kAutoLoginIntervalMs);
+    m_loadingDialog->setTips(tr("自动登录中，请稍等"));
+    m_loadingDialog->show();
+    hide();
+}
+
+void LoginDig::onAutoLoginTimeout()
+{
+    qCDebug(lcAccount) << "超时";
+    m_loadingDialog->close();
+    show();
+    m_timeoutTimer->stop();
+}
+
+void LoginDig::OnReceiveMessageFromJS(int code, QString str, QString json)
+{
+    qCDebug(lcAccount).noquote() << "QDebug_login" << code << str << bridgeJsonForLog(json);
+    switch (code) {
+    case kClose:
+        close();
+        break;
+    case kLoggedIn:
+        onLoginSucceeded(json);
+        break;
+    case kMinimize:
+        showMinimized();
+        break;
+    case kRegister:
+        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration));
+        break;
+    case kResetPassword:
+        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::PasswordReset));
+        break;
+    case kFormShown:
+        break;
+    case kWeChatLogin:
+        openSocialDialog(Social::WeChat);
+        break;
+    case kQqLogin:
+        openSocialDialog(Social::QQ);
+        break;
+    default:
+        break;
+    }
+}
+
+void LoginDig::openSocialDialog(Social which)
+{
+    const bool qq = which == Social::QQ;
+    auto *dialog = new QDialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(qq ? tr("QQ登录") : tr("微信登录"));
+    dialog->setWindowIcon(QIcon(qq ? QStringLiteral("://img/qq") : QStringLiteral("://img/wx")));
+    dialog->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    dialog->resize(640, 480);
+
+    auto *view = new WebView(dialog);
+    view->setGeometry(0, 0, 640, 480);
+    new LoadRetry(view);
+    // Authorisation pages must never come from the cache; this holds for the
+    // whole default profile, game pages opened later included.
+    view->page()->profile()->setHttpCacheType(QWebEngineProfile::NoCache);
+    m_interactObj = installBridge(view);
+    connect(m_interactObj, &TInteractObj::SigReceivedMessFromJS, this, &LoginDig::OnReceiveMessageFromJS);
+    view->load(Endpoints::url(qq ? Endpoints::Address::QqLogin : Endpoints::Address::WeChatLogin));
+
+    (qq ? m_qqDialog : m_wxDialog) = dialog;
+    dialog->show();
+}
+
+void LoginDig::onLoginSucceeded(const QString &json)
+{
+    qCDebug(lcAccount) << "登录成功";
+    m_autoLoginTimer->stop();
+    m_loadingDialog->close();
+    if (m_wxDialog)
+        m_wxDialog->close();
+    if (m_qqDialog)
+        m_qqDialog->close();
+
+    bool isObject = false;
+    const QJsonObject parameters = bridgeParameters(json, &isObject);
+    if (!isObject) {
+        qCWarning(lcAccount) << "login message without a JSON object; staying on the login page";
+        return;
+    }
+    const QString name = parameters.value(QStringLiteral("name")).toString();
+    qCInfo(lcAccount).noquote() << "QDebug-login-username:" << name;
+    m_timeoutTimer->stop();
+    emit loginSucceeded(name);
+    // The main window arrives later; until then the login page stays in view.
+    show();
+}
+
+void LoginDig::closeEvent(QCloseEvent *event)
+{
+    // A closed login window stays closed: neither the time-out nor the
+    // automatic login may bring it back or keep talking to its page.
+    m_timeoutTimer->stop();
+    m_autoLoginTimer->stop();
+    if (m_loadingDialog)
+        m_loadingDialog->close();
+    QWidget::closeEvent(event);
+}
+
+void LoginDig::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_dragging = true;
+        m_dragPos = event->globalPos();
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void LoginDig::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
+        move(pos() + event->globalPos() - m_dragPos);
+        m_dragPos = event->globalPos();
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void LoginDig::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragging = false;
+    QWidget::mouseReleaseEvent(event);
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include <QPointer>
+#include <QPoint>
+#include <QWidget>
+
+class LoadingDialog;
+class QDialog;
+class QTimer;
+class TInteractObj;
+class WebView;
+
+// The first window: a small frameless window whose whole surface is the
+// member server's login page. The page draws every control and drives the
+// window through the bridge; the window also runs the automatic login.
+class LoginDig : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kAutoLoginTimeoutMs = 6000;
+    static constexpr int kAutoLoginIntervalMs = 3000;
+
+    // allowAutoLogin is false for a window opened to switch accounts.
+    explicit LoginDig(bool allowAutoLogin, QWidget *parent = nullptr);
+    ~LoginDig() override;
+
+    WebView *webView() const { return m_webView; }
+    LoadingDialog *loadingDialog() const;
+    QDialog *qqDialog() const;
+    QDialog *wxDialog() const;
+
+signals:
+    // Reaches the login page (connected to its bridge).
+    void SigSendMessageToJS(QString strParameter);
+    // The page reported a successful login for this user.
+    void loginSucceeded(const QString &name);
+
+public slots:
+    void OnReceiveMessageFromJS(int code, QString str, QString json);
+    void maploadfinish(bool finish);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    enum class Social { QQ, WeChat };
+
+    void openSocialDialog(Social which);
+    void onLoginSucceeded(const QString &json);
+    void onAutoLoginTimeout();
+
+    WebView *m_webView = nullptr;
+    QPointer<TInteractObj> m_interactObj; // the newest bridge: login page, then social dialogs
+    QPointer<QDialog> m_wxDialog;         // social dialogs free themselves when closed
+    QPointer<QDialog> m_qqDialog;
+    QTimer *m_timeoutTimer = nullptr;
+    QTimer *m_autoLoginTimer = nullptr;
+    bool m_allowAutoLogin = false;
+    bool m_autoLoginEnabled = false; // sys/autoLogin when the window was made
+    QPointer<LoadingDialog> m_loadingDialog; // top-level, owned by this window
+    bool m_dragging = false;
+    QPoint m_dragPos;
+};

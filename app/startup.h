@@ -1,0 +1,28 @@
+#pragma once
+#include <QByteArray>
+#include <QStringList>
+
+class QTranslator;
+
+// The steps of start-up that set process-wide state, in the order main()
+// runs them.
+
+// Chromium refuses to run as root unless its sandbox is off. True when the
+// process is root and nothing has switched the sandbox off yet.
+bool sandboxMustBeDisabled(bool isRoot, const QByteArray &disableSandboxVar, const QByteArray &chromiumFlags);
+// Before the application object: switches the sandbox off for this process
+// (with one warning) when sandboxMustBeDisabled says so.
+void disableSandboxWhenRoot();
+
+// "微软雅黑" 9 pt for every widget, and the installed CJK faces standing in
+// for it (and for "Microsoft YaHei") where it is missing, as on Linux.
+void applyApplicationFont();
+QStringList cjkFallbackFamilies();
+
+// Loads the first translation that matches one of the interface languages
+// and installs it. False when none matched (nothing is installed).
+bool installTranslation(QTranslator *translator, const QStringList &uiLanguages);
+
+// Plugins and DNS prefetch on for every page; the default profile verifies
+// certificates for the whole process.
+void applyWebEngineDefaults();

@@ -1,0 +1,39 @@
+#pragma once
+#include <QJsonObject>
+#include <QObject>
+#include <QString>
+
+class QWebEngineView;
+
+// The one object a portal page can reach, published on the page's web channel
+// as "interactObj". It forwards what the page sends unchanged; the owner of
+// the page decides what a message means and checks its parameters.
+class TInteractObj : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TInteractObj(QObject *parent = nullptr);
+
+    // Called by the page: the first argument is the message code.
+    Q_INVOKABLE void JSSendMessage(int strParameter, QString str, QString json);
+
+signals:
+    void SigReceivedMessFromJS(int code, QString str, QString json);
+    // Emitted towards the page, which listens to it.
+    void SigSendMessageToJS(QString strParameter);
+};
+
+// Sets up the bridge of a view before it loads anything: a channel on the
+// view's page with a fresh TInteractObj registered as "interactObj". Channel
+// and bridge belong to the view, so a page never outlives its bridge and a
+// bridge never outlives its page.
+TInteractObj *installBridge(QWebEngineView *view);
+
+// A message's parameters: the json text parsed as one JSON object. *ok is
+// false for anything else (invalid JSON, an array, a bare address, nothing).
+QJsonObject bridgeParameters(const QString &json, bool *ok);
+
+// The json text as it may appear in a log: values of password-like keys
+// ("password", "pass", "pwd", ...) become "***".
+QString bridgeJsonForLog(const QString &json);

@@ -1,0 +1,54 @@
+#include "loadretry.h"
+#include "app/logging.h"
+#include <QTimer>
+#include <QWebEngineView>
+
+LoadRetry::LoadRetry(QWebEngineView *view)
+    : QObject(view)
+    , m_view(view)
+    , m_timer(new QTimer(this))
+{
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &LoadRetry::retry);
+    connect(view, &QWebEngineView::loadFinished, this, &LoadRetry::onLoadFinished);
+}
+
+int LoadRetry::nextDelay(int delayMs)
+{
+    return qBound(kFirstDelayMs, delayMs * 2, kMaxDelayMs);
+}
+
+bool LoadRetry::isPending() const
+{
+    return m_timer->isActive();
+}
+
+void LoadRetry::onLoadFinished(bool ok)
+{
+    if (ok) {
+        m_timer->stop();
+        m_delayMs = kFirstDelayMs;
+        return;
+    }
+    // Several failures before the retry (a page and its redirect, say) still
+    // make one retry.
+    if (m_timer->isActive())
+        return;
+    m_failedUrl = m_view->url();
+    // Without the query: alt-account addresses carry check codes.
+    qCWarning(lcWeb).noquote() << "page failed to load:"
+                               << m_failedUrl.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo)
+                               << "- retrying in" << m_delayMs / 1000.0 << "s";
+    emit retryScheduled(m_delayMs);
+    m_timer->start(m_delayMs);
+}
+
+void LoadRetry::retry()
+{
+    m_delayMs = nextDelay(m_delayMs);
+    // Reloading an empty view would do nothing and never finish.
+    if (m_view->url().isEmpty() && m_failedUrl.isValid())
+        m_view->load(m_failedUrl);
+    else
+        m_view->reload();
+}

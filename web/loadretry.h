@@ -1,0 +1,40 @@
+#pragma once
+#include <QObject>
+#include <QUrl>
+
+class QTimer;
+class QWebEngineView;
+
+// Reloads a view whose page failed to load, backing off so that a portal
+// that is down is neither hammered nor spun on: the first retry after 1 s,
+// then doubling up to 30 s, for as long as it takes. A successful load starts
+// the sequence again from 1 s. Child of the view it watches.
+class LoadRetry : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kFirstDelayMs = 1000;
+    static constexpr int kMaxDelayMs = 30000;
+
+    explicit LoadRetry(QWebEngineView *view);
+
+    // The wait after `delayMs`: twice as long, at most kMaxDelayMs.
+    static int nextDelay(int delayMs);
+
+    // The wait before the retry that is pending now, or the next one.
+    int currentDelay() const { return m_delayMs; }
+    bool isPending() const;
+
+signals:
+    void retryScheduled(int delayMs);
+
+private:
+    void onLoadFinished(bool ok);
+    void retry();
+
+    QWebEngineView *m_view;
+    QTimer *m_timer;
+    int m_delayMs = kFirstDelayMs;
+    QUrl m_failedUrl;
+};

@@ -1,0 +1,34 @@
+#include "webview.h"
+#include "app/logging.h"
+#include <QMainWindow>
+#include <QWebEngineSettings>
+
+WebView::WebView(QWidget *parent)
+    : QWebEngineView(parent)
+{
+    settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    settings()->setAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled, true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+WebView::~WebView() = default;
+
+QWebEngineView *WebView::createWindow(QWebEnginePage::WebWindowType type)
+{
+    if (type != QWebEnginePage::WebBrowserTab) {
+        qCDebug(lcWeb) << "new window of type" << type << "loads in the same view";
+        return this;
+    }
+
+    auto *view = new WebView(this);
+    auto *window = new QMainWindow;
+    // Nobody keeps a reference to these windows, so each one is its own owner.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setCentralWidget(view);
+    // Window switchers and screen readers name the window after its page.
+    connect(view, &QWebEngineView::titleChanged, window, &QWidget::setWindowTitle);
+    window->resize(1600, 900);
+    window->show();
+    qCDebug(lcWeb) << "new tab opens in a window of its own";
+    return view;
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QMovie;
+class QPushButton;
+
+// A small floating wait indicator: white rounded body with a blue shadow, an
+// animation and one line of text. Shown with show() and removed with close()
+// by its user, who keeps the one instance for the next wait.
+class LoadingDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit LoadingDialog(QWidget *parent = nullptr);
+    ~LoadingDialog() override;
+
+    // Also names the window, so task switchers and screen readers read the
+    // same text as the user.
+    void setTips(const QString &text);
+    QString tips() const;
+
+signals:
+    void cancelWaiting();
+
+public slots:
+    void cancelBtnClicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QFrame *frame = nullptr;
+    QLabel *movieLabel = nullptr;
+    QMovie *movie = nullptr;
+    QLabel *tipsLabel = nullptr;
+    QPushButton *cancelBtn = nullptr;
+};
