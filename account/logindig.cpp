@@ -168,6 +168,8 @@ void LoginDig::openSocialDialog(Social which)
     view->load(Endpoints::url(qq ? Endpoints::Address::QqLogin : Endpoints::Address::WeChatLogin));
 
     (qq ? m_qqDialog : m_wxDialog) = dialog;
+    m_socialDialogs.removeAll(nullptr);
+    m_socialDialogs.append(dialog);
     dialog->show();
 }
 
@@ -176,10 +178,12 @@ void LoginDig::onLoginSucceeded(const QString &json)
     qCDebug(lcAccount) << "登录成功";
     m_autoLoginTimer->stop();
     m_loadingDialog->close();
-    if (m_wxDialog)
-        m_wxDialog->close();
-    if (m_qqDialog)
-        m_qqDialog->close();
+    // Older dialogs of the same kind too: none may linger once logged in.
+    for (const QPointer<QDialog> &dialog : qAsConst(m_socialDialogs)) {
+        if (dialog)
+            dialog->close();
+    }
+    m_socialDialogs.clear();
 
     bool isObject = false;
     const QJsonObject parameters = bridgeParameters(json, &isObject);

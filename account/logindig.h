@@ -56,6 +56,7 @@ private:
     QPointer<TInteractObj> m_interactObj; // the newest bridge: login page, then social dialogs
     QPointer<QDialog> m_wxDialog;         // social dialogs free themselves when closed
     QPointer<QDialog> m_qqDialog;
+    QList<QPointer<QDialog>> m_socialDialogs; // every one still open, older ones too
     QTimer *m_timeoutTimer = nullptr;
     QTimer *m_autoLoginTimer = nullptr;
     bool m_allowAutoLogin = false;

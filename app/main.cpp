@@ -29,6 +29,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     QApplication app(argc, argv);
+    quitOnTerminationSignals();
     initResources();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/icon_32x32")));
     applyApplicationFont();

@@ -7,6 +7,9 @@
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
@@ -54,7 +57,7 @@ bool installTranslation(QTranslator *translator, const QStringList &uiLanguages)
         const QString baseName = QStringLiteral("DIVEVURKavo_") + QLocale(language).name();
         if (translator->load(QStringLiteral(":/i18n/") + baseName)) {
             QCoreApplication::installTranslator(translator);
-            qCDebug(lcApp) << "translation" << baseName << "installed";
+            qCDebug(lcApp).noquote() << "translation" << baseName << "installed";
             return true;
         }
     }
@@ -68,3 +71,43 @@ void applyWebEngineDefaults()
     profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, true);
     profile->setUseForGlobalCertificateVerification(true);
 }
+
+#ifdef Q_OS_UNIX
+namespace {
+int s_signalPipe[2] = {-1, -1};
+
+void writeSignalByte(int signalNumber)
+{
+    // Only async-signal-safe calls here; the event loop does the rest.
+    const char byte = char(signalNumber);
+    [[maybe_unused]] const ssize_t written = ::write(s_signalPipe[0], &byte, 1);
+}
+} // namespace
+
+void quitOnTerminationSignals()
+{
+    if (s_signalPipe[0] != -1)
+        return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, s_signalPipe) != 0) {
+        qCWarning(lcApp) << "termination signals will end the program abruptly: no socket pair";
+        return;
+    }
+    auto *notifier = new QSocketNotifier(s_signalPipe[1], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(s_signalPipe[1], &byte, 1);
+        qCInfo(lcApp) << "signal" << int(byte) << "received; quitting";
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = writeSignalByte;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+#else
+void quitOnTerminationSignals()
+{
+}
+#endif

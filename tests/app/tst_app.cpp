@@ -1,6 +1,7 @@
 #include "app/autostart.h"
 #include "app/config.h"
 #include "app/datadir.h"
+#include "app/startup.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDateTime>
@@ -10,6 +11,7 @@
 #include <QMovie>
 #include <QTranslator>
 #include <QDir>
+#include <QFontInfo>
 #include <QKeySequence>
 #include <QTemporaryDir>
 
@@ -345,9 +347,79 @@ private slots:
     }
 };
 
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void translationFollowsTheInterfaceLanguages_data()
+    {
+        QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("English only") << QStringList{"en-US", "en"} << false;
+        QTest::newRow("nothing") << QStringList{} << false;
+        QTest::newRow("Chinese first") << QStringList{"zh-CN", "en-US"} << true;
+        QTest::newRow("Chinese after English") << QStringList{"en-GB", "zh-CN"} << true;
+        QTest::newRow("script tag") << QStringList{"zh-Hans-CN"} << true;
+        QTest::newRow("Taiwan") << QStringList{"zh-TW"} << false;
+    }
+
+    void translationFollowsTheInterfaceLanguages()
+    {
+        QFETCH(QStringList, languages);
+        QFETCH(bool, installed);
+        QTranslator translator;
+        QCOMPARE(installTranslation(&translator, languages), installed);
+        QCOMPARE(translator.language(), installed ? QStringLiteral("zh_CN") : QString());
+        if (installed) {
+            // An empty translation changes no text.
+            QCOMPARE(QCoreApplication::translate("LoginDig", "Kavo游戏盒子"), QStringLiteral("Kavo游戏盒子"));
+        }
+        QCoreApplication::removeTranslator(&translator);
+    }
+
+    void sandboxIsSwitchedOffOnlyForRoot_data()
+    {
+        QTest::addColumn<bool>("root");
+        QTest::addColumn<QByteArray>("disableVar");
+        QTest::addColumn<QByteArray>("flags");
+        QTest::addColumn<bool>("mustDisable");
+        QTest::newRow("user") << false << QByteArray() << QByteArray() << false;
+        QTest::newRow("root") << true << QByteArray() << QByteArray("--disable-gpu") << true;
+        QTest::newRow("root, variable set") << true << QByteArray("1") << QByteArray() << false;
+        QTest::newRow("root, variable 0") << true << QByteArray("0") << QByteArray() << true;
+        QTest::newRow("root, flag given") << true << QByteArray() << QByteArray("--disable-gpu --no-sandbox") << false;
+        QTest::newRow("root, similar flag") << true << QByteArray() << QByteArray("--no-sandboxing") << true;
+    }
+
+    void sandboxIsSwitchedOffOnlyForRoot()
+    {
+        QFETCH(bool, root);
+        QFETCH(QByteArray, disableVar);
+        QFETCH(QByteArray, flags);
+        QFETCH(bool, mustDisable);
+        QCOMPARE(sandboxMustBeDisabled(root, disableVar, flags), mustDisable);
+    }
+
+    void chineseTextHasAFaceToRenderIn()
+    {
+        const QFont before = QApplication::font();
+        applyApplicationFont();
+        const QFont font = QApplication::font();
+        QCOMPARE(font.family(), QStringLiteral("微软雅黑"));
+        QCOMPARE(font.pointSize(), 9);
+        for (const QString &family : {QStringLiteral("微软雅黑"), QStringLiteral("Microsoft YaHei")}) {
+            const QFont asked(family, 9);
+            const QString used = QFontInfo(asked).family();
+            QVERIFY2(used == family || cjkFallbackFamilies().contains(used), qPrintable(family + " -> " + used));
+            QVERIFY2(QFontMetrics(asked).inFontUcs4(0x6E38), qPrintable(used)); // 游
+        }
+        QApplication::setFont(before);
+    }
+};
+
 int main(int argc, char **argv)
 {
-    return runTests<TestConfig, TestHotkeyDefaults, TestDataDir, TestAutostart, TestResources>(argc, argv);
+    return runTests<TestConfig, TestHotkeyDefaults, TestDataDir, TestAutostart, TestResources, TestStartup>(argc, argv);
 }
 
 #include "tst_app.moc"

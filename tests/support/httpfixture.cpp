@@ -50,6 +50,9 @@ HttpFixture::~HttpFixture()
 
 bool HttpFixture::start()
 {
+    // One request per connection: an idle keep-alive connection from the web
+    // engine would otherwise hold the destructor for five seconds.
+    d->server.set_keep_alive_max_count(1);
     d->port = d->server.bind_to_any_port("127.0.0.1");
     if (d->port <= 0)
         return false;
