@@ -410,17 +410,6 @@ private slots:
         QCOMPARE(config.value(QStringLiteral("defaultKeys/zoomWindow")).toString(), QStringLiteral("F11"));
     }
 
-    void englishOnlyInstallsNoTranslation()
-    {
-        QTemporaryDir folder;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("en_US:en"));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
-        const Run run = runClient(folder, environment);
-        QVERIFY2(run.exitCode == 0 && run.status == QProcess::NormalExit, qPrintable(run.log));
-        QVERIFY2(!run.log.contains(QStringLiteral("translation")), qPrintable(run.log));
-    }
-
     void terminationSignalClosesInOrder()
     {
         QTemporaryDir folder;
