@@ -11,6 +11,7 @@ LoadRetry::LoadRetry(QWebEngineView *view)
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &LoadRetry::retry);
     connect(view, &QWebEngineView::loadFinished, this, &LoadRetry::onLoadFinished);
+    connect(view->page(), &QWebEnginePage::renderProcessTerminated, this, &LoadRetry::onRendererGone);
 }
 
 int LoadRetry::nextDelay(int delayMs)
@@ -30,13 +31,27 @@ void LoadRetry::onLoadFinished(bool ok)
         m_delayMs = kFirstDelayMs;
         return;
     }
+    schedule(QStringLiteral("page failed to load"));
+}
+
+void LoadRetry::onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus)
+        return;
+    // Without this the view stays blank until the user thinks of reloading.
+    const char *what = status == QWebEnginePage::KilledTerminationStatus ? "killed" : "crashed";
+    schedule(QStringLiteral("page renderer %1 (exit code %2)").arg(QLatin1String(what)).arg(exitCode));
+}
+
+void LoadRetry::schedule(const QString &why)
+{
     // Several failures before the retry (a page and its redirect, say) still
     // make one retry.
     if (m_timer->isActive())
         return;
     m_failedUrl = m_view->url();
     // Without the query: alt-account addresses carry check codes.
-    qCWarning(lcWeb).noquote() << "page failed to load:"
+    qCWarning(lcWeb).noquote() << why + QLatin1Char(':')
                                << m_failedUrl.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo)
                                << "- retrying in" << m_delayMs / 1000.0 << "s";
     emit retryScheduled(m_delayMs);

@@ -1,14 +1,16 @@
 #pragma once
 #include <QObject>
 #include <QUrl>
+#include <QWebEnginePage>
 
 class QTimer;
 class QWebEngineView;
 
-// Reloads a view whose page failed to load, backing off so that a portal
-// that is down is neither hammered nor spun on: the first retry after 1 s,
-// then doubling up to 30 s, for as long as it takes. A successful load starts
-// the sequence again from 1 s. Child of the view it watches.
+// Reloads a view whose page failed to load, or whose renderer crashed or was
+// killed, backing off so that a portal that is down is neither hammered nor
+// spun on: the first retry after 1 s, then doubling up to 30 s, for as long as
+// it takes. A successful load starts the sequence again from 1 s. Child of the
+// view it watches.
 class LoadRetry : public QObject
 {
     Q_OBJECT
@@ -31,6 +33,8 @@ signals:
 
 private:
     void onLoadFinished(bool ok);
+    void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
+    void schedule(const QString &why);
     void retry();
 
     QWebEngineView *m_view;

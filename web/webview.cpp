@@ -1,11 +1,14 @@
 #include "webview.h"
 #include "app/logging.h"
+#include "web/webpage.h"
 #include <QMainWindow>
+#include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
 WebView::WebView(QWidget *parent)
     : QWebEngineView(parent)
 {
+    setPage(new WebPage(QWebEngineProfile::defaultProfile(), this));
     settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings()->setAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled, true);
     setContextMenuPolicy(Qt::NoContextMenu);

@@ -9,6 +9,9 @@
 #include <QPointer>
 #include <QWebChannel>
 #include <QWebEngineSettings>
+#ifdef Q_OS_UNIX
+#include <csignal>
+#endif
 
 
 class TestBridge : public QObject
@@ -53,7 +56,10 @@ private slots:
         WebView view;
         installBridge(&view);
         QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
-        view.load(m_http.url(QStringLiteral("/look")));
+        // The page's console reaches the log, its source without the query.
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
+            QStringLiteral("^looked at 1 object \\(http://127.0.0.1:\\d+/look:\\d+\\)$")));
+        view.load(m_http.url(QStringLiteral("/look?ckcode=secret")));
         QVERIFY(loaded.wait(20000));
         QVariantMap seen;
         QVERIFY(QTest::qWaitFor([&] {
@@ -231,7 +237,44 @@ private slots:
 class TestLoadRetry : public QObject
 {
     Q_OBJECT
+private:
+    HttpFixture m_http;
+
 private slots:
+    void initTestCase()
+    {
+        isolateDefaultProfile();
+        QVERIFY(m_http.start());
+        m_http.setBody(QStringLiteral("/plain"), "<title>plain</title><p id=here>here");
+    }
+
+    void killedRendererIsBroughtBack()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs kill()");
+#else
+        WebView view;
+        auto *retry = new LoadRetry(&view);
+        QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
+        QSignalSpy loaded(&view, &QWebEngineView::loadFinished);
+        view.load(m_http.url(QStringLiteral("/plain")));
+        QVERIFY(loaded.wait(20000));
+        const qint64 renderer = view.page()->renderProcessPid();
+        QVERIFY(renderer > 0);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+            "^page renderer (killed|crashed) \\(exit code \\d+\\): http://127.0.0.1:\\d+/plain - retrying in 1 s$")));
+        loaded.clear();
+        QCOMPARE(::kill(pid_t(renderer), SIGKILL), 0);
+        QVERIFY(scheduled.wait(10000));
+        QCOMPARE(scheduled.first().first().toInt(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty() && loaded.last().first().toBool(), 10000);
+        QCOMPARE(runJs(view.page(), QStringLiteral("document.getElementById('here').textContent")).toString(),
+                 QStringLiteral("here"));
+        QVERIFY(view.page()->renderProcessPid() != renderer);
+#endif
+    }
+
     void delaysDoubleUpToHalfAMinute()
     {
         QVector<int> delays{LoadRetry::kFirstDelayMs};

@@ -1,0 +1,27 @@
+#include "webpage.h"
+#include "app/logging.h"
+#include <QUrl>
+
+WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
+    : QWebEnginePage(profile, parent)
+{
+}
+
+void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
+                                       int lineNumber, const QString &sourceID)
+{
+    // The script's address without its query: game addresses carry check codes.
+    const QString source = QUrl(sourceID).toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo);
+    const QString where = QStringLiteral("(%1:%2)").arg(source).arg(lineNumber);
+    switch (level) {
+    case InfoMessageLevel:
+        qCDebug(lcWebJs).noquote() << message << where;
+        break;
+    case WarningMessageLevel:
+        qCInfo(lcWebJs).noquote() << message << where;
+        break;
+    case ErrorMessageLevel:
+        qCWarning(lcWebJs).noquote() << message << where;
+        break;
+    }
+}
