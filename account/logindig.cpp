@@ -117,7 +117,7 @@ void LoginDig::onAutoLoginTimeout()
 
 void LoginDig::OnReceiveMessageFromJS(int code, QString str, QString json)
 {
-    qCDebug(lcAccount).noquote() << "QDebug_login" << code << str << bridgeJsonForLog(json);
+    qCDebug(lcAccount).noquote() << "QDebug_login" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
     switch (code) {
     case kClose:
         close();
