@@ -13,7 +13,6 @@
 #include <csignal>
 #endif
 
-
 class TestBridge : public QObject
 {
     Q_OBJECT
