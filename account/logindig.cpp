@@ -47,6 +47,9 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     m_webView = new WebView(this);
     m_webView->setGeometry(0, 0, 640, 480);
     new LoadRetry(m_webView);
+    // The page puts its cursor in the user name field; keys must reach it
+    // from the start, not only after a click or Tab.
+    setFocusProxy(m_webView);
 
     m_autoLoginEnabled = Config().GetValue(QStringLiteral("sys"), QStringLiteral("autoLogin")).toBool();
 
@@ -197,6 +200,15 @@ void LoginDig::onLoginSucceeded(const QString &json)
     emit loginSucceeded(name);
     // The main window arrives later; until then the login page stays in view.
     show();
+}
+
+void LoginDig::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Window managers activate a new window themselves; without one (or when
+    // the time-out brings the window back) the page would not get the keys.
+    activateWindow();
+    m_webView->setFocus();
 }
 
 void LoginDig::closeEvent(QCloseEvent *event)

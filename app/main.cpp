@@ -31,7 +31,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     quitOnTerminationSignals();
     initResources();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/img/icon_32x32")));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/img/icon_16x16"), QSize(16, 16));
+    icon.addFile(QStringLiteral(":/img/icon_32x32"), QSize(32, 32));
+    QApplication::setWindowIcon(icon);
     applyApplicationFont();
     QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
 

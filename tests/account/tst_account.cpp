@@ -104,6 +104,26 @@ private slots:
         QVERIFY(!login.loadingDialog()->isVisible()); // automatic login is off
     }
 
+    void typingLogsInWithoutAClick()
+    {
+        LoginDig login(true);
+        QSignalSpy succeeded(&login, &LoginDig::loginSucceeded);
+        login.show();
+        QVERIFY(waitForLoginPage(login));
+        // The keys go wherever the window's focus is: it must be the page.
+        QTRY_VERIFY(login.isActiveWindow());
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus && login.webView()->isAncestorOf(focus));
+
+        QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: demo");
+        QTest::keyClicks(focus, QStringLiteral("demo"));
+        QTest::keyClick(focus, Qt::Key_Tab);
+        QTest::keyClicks(focus, QStringLiteral("demo123"));
+        QTest::keyClick(focus, Qt::Key_Return);
+        QVERIFY(succeeded.wait(10000));
+        QCOMPARE(succeeded.first().first().toString(), QStringLiteral("demo"));
+    }
+
     void pageCodesDriveTheWindow()
     {
         LoginDig login(true);
