@@ -173,7 +173,9 @@ void LoginDig::openSocialDialog(Social which)
     (qq ? m_qqDialog : m_wxDialog) = dialog;
     m_socialDialogs.removeAll(nullptr);
     m_socialDialogs.append(dialog);
+    dialog->setFocusProxy(view);
     dialog->show();
+    dialog->activateWindow();
 }
 
 void LoginDig::onLoginSucceeded(const QString &json)
