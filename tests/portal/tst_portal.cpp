@@ -1,6 +1,7 @@
 #include "core/endpoints.h"
 #include "support/portalprocess.h"
 #include "support/testmain.h"
+#include "support/webtools.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -67,16 +68,7 @@ public:
         return loaded.wait(30000) && loaded.first().first().toBool();
     }
 
-    QVariant eval(const QString &script)
-    {
-        QVariant result;
-        bool done = false;
-        m_page->runJavaScript(script, [&](const QVariant &value) {
-            result = value;
-            done = true;
-        });
-        return QTest::qWaitFor([&] { return done; }, 10000) ? result : QVariant();
-    }
+    QVariant eval(const QString &script) { return runJs(m_page, script); }
 
     // Clicks the first element matching selector once it exists.
     bool click(const QString &selector)
@@ -105,11 +97,6 @@ public:
     }
 
     void sendToPage(const QString &text) { emit m_probe.SigSendMessageToJS(text); }
-
-    static QString jsString(const QString &text)
-    {
-        return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact)).mid(1).chopped(1);
-    }
 
 private:
     QWebEngineProfile m_profile; // off the record; must outlive the page
@@ -347,7 +334,7 @@ private slots:
         QVERIFY(page.load(m_portal.url(QStringLiteral("/Kavobox2"))));
         page.eval(QStringLiteral("document.getElementById('username').value=%1;"
                                  "document.getElementById('password').value=%2;")
-                      .arg(PageHarness::jsString(user), PageHarness::jsString(password)));
+                      .arg(jsString(user), jsString(password)));
         QVERIFY(page.click(QStringLiteral("#btn-login")));
         QTRY_COMPARE(page.eval(QStringLiteral("document.getElementById('login-error').textContent")).toString(), line);
         if (line == QStringLiteral("登录成功")) {
