@@ -2,6 +2,7 @@
 #include "app/config.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
+#include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
 #include "web/loadretry.h"
 #include "web/webview.h"
@@ -94,6 +95,11 @@ QDialog *LoginDig::wxDialog() const
     return m_wxDialog;
 }
 
+MainWdiget *LoginDig::mainWindow() const
+{
+    return m_mainWindow;
+}
+
 void LoginDig::maploadfinish(bool finish)
 {
     qCDebug(lcAccount) << "finish:" << finish;
@@ -183,6 +189,9 @@ void LoginDig::onLoginSucceeded(const QString &json)
     qCDebug(lcAccount) << "登录成功";
     m_autoLoginTimer->stop();
     m_loadingDialog->close();
+    // The box of the previous account goes before the new one opens.
+    if (m_mainWindow)
+        m_mainWindow->close();
     // Older dialogs of the same kind too: none may linger once logged in.
     for (const QPointer<QDialog> &dialog : qAsConst(m_socialDialogs)) {
         if (dialog)
@@ -198,10 +207,11 @@ void LoginDig::onLoginSucceeded(const QString &json)
     }
     const QString name = parameters.value(QStringLiteral("name")).toString();
     qCInfo(lcAccount).noquote() << "QDebug-login-username:" << name;
+    m_mainWindow = new MainWdiget(name);
+    m_mainWindow->show();
     m_timeoutTimer->stop();
+    close();
     emit loginSucceeded(name);
-    // The main window arrives later; until then the login page stays in view.
-    show();
 }
 
 void LoginDig::showEvent(QShowEvent *event)

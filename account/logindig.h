@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class LoadingDialog;
+class MainWdiget;
 class QDialog;
 class QTimer;
 class TInteractObj;
@@ -28,11 +29,13 @@ public:
     LoadingDialog *loadingDialog() const;
     QDialog *qqDialog() const;
     QDialog *wxDialog() const;
+    // The main window of the last successful login, while it is open.
+    MainWdiget *mainWindow() const;
 
 signals:
     // Reaches the login page (connected to its bridge).
     void SigSendMessageToJS(QString strParameter);
-    // The page reported a successful login for this user.
+    // The page reported a successful login for this user; the main window is open.
     void loginSucceeded(const QString &name);
 
 public slots:
@@ -58,6 +61,7 @@ private:
     QPointer<QDialog> m_wxDialog;         // social dialogs free themselves when closed
     QPointer<QDialog> m_qqDialog;
     QList<QPointer<QDialog>> m_socialDialogs; // every one still open, older ones too
+    QPointer<MainWdiget> m_mainWindow;        // deletes itself when closed
     QTimer *m_timeoutTimer = nullptr;
     QTimer *m_autoLoginTimer = nullptr;
     bool m_allowAutoLogin = false;

@@ -20,6 +20,8 @@ void deleteTopLevelWindows()
         windows.append(window);
     for (const QPointer<QWidget> &window : qAsConst(windows))
         delete window.data(); // deleting one may already have taken another
+    // Objects that follow a deleted window (a tab's page handler) go too.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 } // namespace
 

@@ -162,4 +162,16 @@ QUrl url(Address address, const QStringList &values)
     return result;
 }
 
+bool isWebAddress(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty()
+           && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+}
+
+QString urlForLog(const QUrl &url)
+{
+    return url.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo);
+}
+
 } // namespace Endpoints

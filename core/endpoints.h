@@ -68,4 +68,11 @@ void setHost(Role role, const QString &hostPort); // an invalid value keeps the 
 void loadHosts(const QString &iniPath);          // reads [hosts]; missing keys fall back to the default
 QString defaultHost();                           // the demo portal's default address
 
+// Whether the system browser may be handed this address: http and https only.
+bool isWebAddress(const QUrl &url);
+
+// The address as a log line may show it: no query and no user info, since
+// alt-account addresses carry check codes.
+QString urlForLog(const QUrl &url);
+
 } // namespace Endpoints

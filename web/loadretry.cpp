@@ -1,5 +1,6 @@
 #include "loadretry.h"
 #include "app/logging.h"
+#include "core/endpoints.h"
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -50,9 +51,7 @@ void LoadRetry::schedule(const QString &why)
     if (m_timer->isActive())
         return;
     m_failedUrl = m_view->url();
-    // Without the query: alt-account addresses carry check codes.
-    qCWarning(lcWeb).noquote() << why + QLatin1Char(':')
-                               << m_failedUrl.toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo)
+    qCWarning(lcWeb).noquote() << why + QLatin1Char(':') << Endpoints::urlForLog(m_failedUrl)
                                << "- retrying in" << m_delayMs / 1000.0 << "s";
     emit retryScheduled(m_delayMs);
     m_timer->start(m_delayMs);

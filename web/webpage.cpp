@@ -1,5 +1,6 @@
 #include "webpage.h"
 #include "app/logging.h"
+#include "core/endpoints.h"
 #include <QUrl>
 
 WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
@@ -10,8 +11,7 @@ WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
 void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,
                                        int lineNumber, const QString &sourceID)
 {
-    // The script's address without its query: game addresses carry check codes.
-    const QString source = QUrl(sourceID).toDisplayString(QUrl::RemoveQuery | QUrl::RemoveUserInfo);
+    const QString source = Endpoints::urlForLog(QUrl(sourceID));
     const QString where = QStringLiteral("(%1:%2)").arg(source).arg(lineNumber);
     switch (level) {
     case InfoMessageLevel:

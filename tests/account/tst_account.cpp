@@ -1,6 +1,7 @@
 #include "account/logindig.h"
 #include "app/config.h"
 #include "core/endpoints.h"
+#include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
 #include "support/httpfixture.h"
 #include "support/portalprocess.h"
@@ -54,6 +55,26 @@ bool waitForCode(QSignalSpy &spy, int code, int msec = 10000)
     }, msec);
 }
 
+// A successful login leaves a main window behind; each test starts without one.
+void deleteMainWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *mainWindow = qobject_cast<MainWdiget *>(window))
+            delete mainWindow;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// What the main window asks the box content server for right after a login.
+void serveBoxPages(HttpFixture &http)
+{
+    http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
+    http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
+    http.setBody(QStringLiteral("/update/"), R"({"version_name":"v2.0.0","version_code":2,"force":0})",
+                 "application/json");
+}
+
 bool waitForLoginPage(LoginDig &login)
 {
     QSignalSpy loaded(login.webView(), &QWebEngineView::loadFinished);
@@ -85,6 +106,8 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     }
+
+    void cleanup() { deleteMainWindows(); }
 
     void showsTheTopLeftOfTheLoginPage()
     {
@@ -157,28 +180,38 @@ private slots:
         QTRY_VERIFY(login.isMinimized());
         login.showNormal();
 
+        // Code 1 closes the window for good: the time-out cannot bring it back.
+        sendFromPage(login.webView(), 1, QStringLiteral("null"));
+        QTRY_VERIFY(!login.isVisible());
+        QVERIFY(!login.findChild<QTimer *>(QStringLiteral("autoLoginTimeout"))->isActive());
+        login.show();
+
         // A success message is believed only with a JSON object.
         QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
         QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
         sendFromPage(login.webView(), 2, QStringLiteral("'not json'"));
         sendFromPage(login.webView(), 2, QStringLiteral("'[{\"name\":\"abc\"}]'"));
-        QTRY_COMPARE(received.count(), 7);
+        QTRY_COMPARE(received.count(), 8);
         QCOMPARE(succeeded.count(), 0);
+        QVERIFY(login.isVisible() && !login.mainWindow());
 
+        // Success opens the box for that user and closes the login window.
         QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: ");
         sendFromPage(login.webView(), 2, QStringLiteral("{}"));
         QTRY_COMPARE(succeeded.count(), 1);
         QCOMPARE(succeeded.at(0).at(0).toString(), QString());
+        QPointer<MainWdiget> first = login.mainWindow();
+        QVERIFY(first && first->isVisible());
+        QVERIFY(!login.isVisible());
 
+        // A later success replaces the box of the previous account.
         QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: 玩家 a&b");
         sendFromPage(login.webView(), 2, QStringLiteral("{name: '玩家 a&b'}"));
         QTRY_COMPARE(succeeded.count(), 2);
         QCOMPARE(succeeded.at(1).at(0).toString(), QStringLiteral("玩家 a&b"));
-
-        // Code 1 closes the window for good: the time-out cannot bring it back.
-        sendFromPage(login.webView(), 1, QStringLiteral("null"));
-        QTRY_VERIFY(!login.isVisible());
-        QVERIFY(!login.findChild<QTimer *>(QStringLiteral("autoLoginTimeout"))->isActive());
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(login.mainWindow() && login.mainWindow()->isVisible());
+        QCOMPARE(login.mainWindow()->userName(), QStringLiteral("玩家 a&b"));
     }
 
     void socialDialogsShowTheirPagesAndLogIn()
@@ -245,9 +278,13 @@ private slots:
         isolateDefaultProfile();
         QVERIFY(m_http.start());
         m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
+        serveBoxPages(m_http);
         Endpoints::setHost(Endpoints::Role::Member, m_http.hostPort());
+        Endpoints::setHost(Endpoints::Role::Content, m_http.hostPort());
         Config().SetValue(QStringLiteral("sys"), QStringLiteral("autoLogin"), true);
     }
+
+    void cleanup() { deleteMainWindows(); }
 
     void hidesAsksOncePerTickAndComesBackAfterTheTimeout()
     {
@@ -361,6 +398,7 @@ class TestProgram : public QObject
     Q_OBJECT
 private:
     HttpFixture m_http;
+    const QString kHomePageLoaded = QStringLiteral("page loaded: Kavo首页");
 
     struct Run {
         int exitCode = -1;
@@ -379,7 +417,8 @@ private:
         QFile ini(folder.filePath(QStringLiteral("portal.ini")));
         if (!ini.open(QIODevice::WriteOnly))
             return {};
-        ini.write("[hosts]\nmember=" + m_http.hostPort().toUtf8() + "\n");
+        const QByteArray host = m_http.hostPort().toUtf8();
+        ini.write("[hosts]\nmember=" + host + "\ncontent=" + host + "\n");
         ini.close();
 
         QProcess client;
@@ -409,7 +448,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_http.start());
-        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/login-and-close.html")));
+        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/logs-in.html")));
+        serveBoxPages(m_http);
     }
 
     void startsLogsInAndEndsCleanly()
@@ -418,10 +458,11 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN:en"));
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
-        const Run run = runClient(folder, environment);
+        const Run run = runClient(folder, environment, kHomePageLoaded);
         QVERIFY2(run.status == QProcess::NormalExit, qPrintable(run.log));
         QVERIFY2(run.exitCode == 0, qPrintable(run.log));
         QVERIFY2(run.log.contains(QStringLiteral("QDebug-login-username: e2e")), qPrintable(run.log));
+        QVERIFY2(run.log.contains(kHomePageLoaded), qPrintable(run.log));
         QVERIFY2(run.log.contains(QStringLiteral("translation DIVEVURKavo_zh_CN installed")), qPrintable(run.log));
         QVERIFY2(!run.log.contains(QStringLiteral("Release of profile requested")), qPrintable(run.log));
 
@@ -435,7 +476,7 @@ private slots:
         QTemporaryDir folder;
         m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
         const Run run = runClient(folder, QProcessEnvironment::systemEnvironment(), QStringLiteral("finish: true"));
-        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/login-and-close.html")));
+        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/logs-in.html")));
         QVERIFY2(run.log.contains(QStringLiteral("finish: true")), qPrintable(run.log));
         QVERIFY2(run.exitCode == 0 && run.status == QProcess::NormalExit, qPrintable(run.log));
         QVERIFY2(run.log.contains(QStringLiteral("quitting")), qPrintable(run.log));
@@ -452,7 +493,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
         environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), QStringLiteral("--disable-gpu"));
-        const Run run = runClient(folder, environment);
+        const Run run = runClient(folder, environment, kHomePageLoaded);
         QVERIFY2(run.exitCode == 0 && run.status == QProcess::NormalExit, qPrintable(run.log));
         QCOMPARE(run.log.count(QStringLiteral("the web engine's sandbox is disabled")), 1);
     }

@@ -1,0 +1,335 @@
+#include "pageweb.h"
+#include "app/logging.h"
+#include "core/endpoints.h"
+#include "core/mainwdiget.h"
+#include "core/tinteractobj.h"
+#include "web/loadretry.h"
+#include "web/webview.h"
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QJsonObject>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
+
+namespace {
+enum PageCode {
+    kOpenGamePage = 3,
+    kEnterGame = 10,
+    kSearch = 16,
+    kAddReminder = 100,
+    kOpenInBrowser = 888,
+};
+
+// Which PageWeb handles a view now, so that the next one can take it over.
+const char kHandlerProperty[] = "kavoPageWeb";
+
+const QString kToolStyle = QStringLiteral("color:gray;border-radius:3px;border:1px solid #F5F5F5;");
+const QString kHorn = QStringLiteral(":/img/horn");
+const QString kMute = QStringLiteral(":/img/mute");
+
+QToolButton *toolButton(const QString &objectName, const QString &icon, const QString &toolTip, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setIcon(QIcon(icon));
+    button->setStyleSheet(kToolStyle);
+    button->setToolTip(toolTip);
+    return button;
+}
+
+QToolButton *textButton(const QString &objectName, const QString &text, const QString &icon,
+                        const QString &toolTip, QWidget *parent)
+{
+    QToolButton *button = toolButton(objectName, icon, toolTip, parent);
+    button->setText(text);
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    return button;
+}
+
+QToolButton *iconButton(const QString &objectName, const QString &icon, const QString &toolTip, QWidget *parent)
+{
+    QToolButton *button = toolButton(objectName, icon, toolTip, parent);
+    button->setIconSize(QSize(21, 21));
+    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    button->setAccessibleName(toolTip);
+    return button;
+}
+
+void openInBrowser(Endpoints::Address address)
+{
+    QDesktopServices::openUrl(Endpoints::url(address));
+}
+} // namespace
+
+PageWeb::PageWeb(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+PageWeb::~PageWeb()
+{
+    if (m_view && m_view->property(kHandlerProperty).value<QObject *>() == this)
+        m_view->setProperty(kHandlerProperty, QVariant());
+}
+
+void PageWeb::setUrl(const QString &url)
+{
+    m_pendingUrl = url;
+}
+
+WebView *PageWeb::webView() const
+{
+    return m_view;
+}
+
+QWidget *PageWeb::pageWidget() const
+{
+    return m_pageWidget;
+}
+
+TInteractObj *PageWeb::bridgeObject() const
+{
+    return m_bridgeObject;
+}
+
+QWidget *PageWeb::createPageWidget(MainWdiget *mainWindow, const QString &title, int hideExtras,
+                                   WebView *existingView)
+{
+    m_mainWindow = mainWindow;
+    m_pageUrl = m_pendingUrl;
+    m_pageTitle = title;
+
+    m_pageWidget = new QWidget;
+    // This object goes with the widget the tab holds.
+    connect(m_pageWidget, &QObject::destroyed, this, &QObject::deleteLater);
+    auto *outer = new QVBoxLayout;
+    auto *toolbar = new QHBoxLayout;
+
+    // Alt accounts, cleaning, detaching, reminders and sign-in open windows
+    // that this version does not have yet: shown, but switched off.
+    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), m_pageWidget);
+    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), m_pageWidget);
+    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), m_pageWidget);
+    auto *detach = textButton(QStringLiteral("detachButton"), tr("窗口分离"), QStringLiteral(":/img/page"),
+                              tr("建议窗口分离游戏"), m_pageWidget);
+    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), m_pageWidget);
+    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), m_pageWidget);
+    for (QToolButton *later : {xiaohao, clear, detach, clock})
+        later->setEnabled(false);
+    connect(gift, &QToolButton::clicked, this, &PageWeb::btn_open_gift);
+    connect(m_muteButton, &QToolButton::clicked, this, &PageWeb::btn_mute);
+    if (hideExtras == 1) {
+        detach->hide();
+        m_muteButton->hide();
+    }
+
+    if (existingView) {
+        qCDebug(lcWeb) << "老页面";
+        adoptView(existingView);
+    } else {
+        qCDebug(lcWeb) << "新页面";
+        auto *view = new WebView;
+        view->setContentsMargins(0, 0, 0, 0);
+        new LoadRetry(view);
+        adoptView(view);
+        view->load(QUrl(m_pageUrl));
+    }
+    m_profile = m_view->page()->profile();
+    // The store is shared by every page; this PageWeb logs what any of them gets.
+    connect(m_profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, &PageWeb::slog_cookieAdded);
+
+    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), m_pageWidget);
+    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), m_pageWidget);
+    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), m_pageWidget);
+    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), m_pageWidget);
+    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), m_pageWidget);
+    signIn->setEnabled(false);
+    connect(reload, &QToolButton::clicked, this, &PageWeb::btn_reload);
+    connect(kefu, &QToolButton::clicked, this, &PageWeb::btn_open_kefu);
+    connect(pay, &QToolButton::clicked, this, &PageWeb::btn_open_pay);
+    connect(boss, &QToolButton::clicked, this, &PageWeb::btn_boss);
+
+    toolbar->setSpacing(10);
+    for (QToolButton *button : {xiaohao, clear, gift, detach, m_muteButton, clock})
+        toolbar->addWidget(button);
+    toolbar->addStretch();
+    for (QToolButton *button : {reload, signIn, kefu, pay, boss})
+        toolbar->addWidget(button);
+
+    outer->addLayout(toolbar);
+    outer->addWidget(m_view);
+    outer->setContentsMargins(5, 5, 5, 0);
+    m_pageWidget->setLayout(outer);
+    return m_pageWidget;
+}
+
+void PageWeb::adoptView(WebView *view)
+{
+    if (auto *previous = qobject_cast<PageWeb *>(view->property(kHandlerProperty).value<QObject *>());
+        previous && previous != this) {
+        previous->releaseView();
+    }
+    view->setProperty(kHandlerProperty, QVariant::fromValue<QObject *>(this));
+    m_view = view;
+
+    // The bridge belongs to the view; a view that never had one gets it now,
+    // before its page can ask for the channel.
+    m_bridgeObject = view->findChild<TInteractObj *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!m_bridgeObject)
+        m_bridgeObject = installBridge(view);
+
+    m_viewConnections = {
+        connect(view, &WebView::loadFinished, this, &PageWeb::maploadfinish),
+        connect(view, &WebView::urlChanged, this, &PageWeb::urlchange),
+        connect(view, &WebView::opennewpage, this, &PageWeb::addpage),
+        connect(view->page(), &QWebEnginePage::audioMutedChanged, this, &PageWeb::updateMuteIcon),
+        connect(m_bridgeObject, &TInteractObj::SigReceivedMessFromJS, this, &PageWeb::OnReceiveMessageFromJS),
+        connect(this, &PageWeb::SigSendMessageToJS, m_bridgeObject, &TInteractObj::SigSendMessageToJS),
+    };
+    updateMuteIcon(view->page()->isAudioMuted());
+}
+
+void PageWeb::releaseView()
+{
+    for (const QMetaObject::Connection &connection : qAsConst(m_viewConnections))
+        disconnect(connection);
+    m_viewConnections.clear();
+    m_view = nullptr;
+    m_bridgeObject = nullptr;
+}
+
+void PageWeb::maploadfinish(bool finish)
+{
+    // A failed load is retried by the view's LoadRetry, with backoff.
+    if (finish)
+        qCDebug(lcWeb).noquote() << "page loaded:" << m_pageTitle;
+}
+
+void PageWeb::urlchange(const QUrl &url)
+{
+    qCDebug(lcWeb).noquote() << "监听：" << Endpoints::urlForLog(url);
+}
+
+void PageWeb::slog_cookieAdded(const QNetworkCookie &cookie)
+{
+    // Never the value: cookies carry sessions.
+    qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+}
+
+void PageWeb::addpage(WebView *view)
+{
+    qCDebug(lcWeb) << "addpage";
+    if (m_mainWindow)
+        m_mainWindow->createTab(tr("充值"), QString(), view);
+}
+
+void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
+{
+    qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
+    if (!m_mainWindow)
+        return;
+    if (code == kSearch) {
+        qCDebug(lcWeb) << "搜索";
+        m_mainWindow->switchToSearchTab();
+        return;
+    }
+    if (code != kOpenGamePage && code != kEnterGame && code != kAddReminder && code != kOpenInBrowser)
+        return;
+
+    bool isObject = false;
+    const QJsonObject parameters = bridgeParameters(json, &isObject);
+    if (!isObject) {
+        qCWarning(lcWeb) << "page message" << code << "ignored: its parameters are not a JSON object";
+        return;
+    }
+    switch (code) {
+    case kOpenGamePage:
+        openTab(parameters, false);
+        break;
+    case kEnterGame:
+        openTab(parameters, true);
+        break;
+    case kOpenInBrowser: {
+        const QUrl url(parameters.value(QStringLiteral("url")).toString());
+        if (!Endpoints::isWebAddress(url)) {
+            qCWarning(lcWeb).noquote() << "page asked to open a non-web address in the browser; ignored:"
+                                       << Endpoints::urlForLog(url);
+            return;
+        }
+        QDesktopServices::openUrl(url);
+        break;
+    }
+    case kAddReminder:
+        // The reminder dialogs are not part of this version yet.
+        qCInfo(lcWeb).noquote() << "reminder requested for"
+                                << parameters.value(QStringLiteral("game")).toString()
+                                << parameters.value(QStringLiteral("server")).toString() << "at"
+                                << parameters.value(QStringLiteral("time")).toString().toInt();
+        break;
+    default:
+        break;
+    }
+}
+
+void PageWeb::openTab(const QJsonObject &parameters, bool enterGame)
+{
+    const QString title = parameters.value(QStringLiteral("title")).toString();
+    const QString address = parameters.value(QStringLiteral("url")).toString();
+    const QUrl url(address);
+    // An empty address still opens its (blank) tab; anything but a web
+    // address would give the page's bridge to whatever it points at.
+    if (!address.isEmpty() && !Endpoints::isWebAddress(url)) {
+        qCWarning(lcWeb).noquote() << "page asked for a tab on a non-web address; ignored:" << Endpoints::urlForLog(url);
+        return;
+    }
+    qCDebug(lcWeb).noquote() << (enterGame ? "QDebug-进入游戏" : "QDebug") << Endpoints::urlForLog(url);
+    m_mainWindow->createTab(title, address, nullptr);
+    if (enterGame) {
+        m_mainWindow->setMaximizedFlag(true);
+        m_mainWindow->showMaximized();
+    }
+}
+
+void PageWeb::btn_reload()
+{
+    if (m_view)
+        m_view->reload();
+}
+
+void PageWeb::btn_mute()
+{
+    if (!m_view)
+        return;
+    QWebEnginePage *page = m_view->page();
+    page->setAudioMuted(!page->isAudioMuted());
+}
+
+void PageWeb::updateMuteIcon(bool muted)
+{
+    if (m_muteButton)
+        m_muteButton->setIcon(QIcon(muted ? kMute : kHorn));
+}
+
+void PageWeb::btn_boss()
+{
+    if (m_mainWindow)
+        m_mainWindow->hideToTray();
+}
+
+void PageWeb::btn_open_gift()
+{
+    openInBrowser(Endpoints::Address::Gift);
+}
+
+void PageWeb::btn_open_kefu()
+{
+    openInBrowser(Endpoints::Address::CustomerService);
+}
+
+void PageWeb::btn_open_pay()
+{
+    openInBrowser(Endpoints::Address::PayHome);
+}
