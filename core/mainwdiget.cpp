@@ -48,6 +48,20 @@ QLabel *controlLabel(const QString &image, const QString &name, QWidget *parent)
     return label;
 }
 
+// A key that does not parse gives an empty shortcut, which never fires.
+QKeySequence hotkey(const QString &key)
+{
+    const QString text = Config().GetValue(QStringLiteral("currectKeys"), key).toString();
+    const QKeySequence sequence = QKeySequence::fromString(text, QKeySequence::PortableText);
+    for (int i = 0; i < sequence.count(); ++i) {
+        if ((sequence[i] & ~Qt::KeyboardModifierMask) == Qt::Key_unknown) {
+            qCWarning(lcCore).noquote() << "hotkey" << key << "is not a key sequence:" << text;
+            return QKeySequence();
+        }
+    }
+    return sequence;
+}
+
 QPushButton *hotkeyButton(const QString &key, const QString &name, QWidget *parent)
 {
     auto *button = new QPushButton(parent);
@@ -55,8 +69,7 @@ QPushButton *hotkeyButton(const QString &key, const QString &name, QWidget *pare
     button->setStyleSheet(kHotkeyButtonStyle);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAccessibleName(name);
-    // A key that does not parse gives an empty shortcut, which never fires.
-    button->setShortcut(QKeySequence(Config().GetValue(QStringLiteral("currectKeys"), key).toString()));
+    button->setShortcut(hotkey(key));
     return button;
 }
 } // namespace
@@ -429,7 +442,7 @@ void MainWdiget::handleWindowMouse(QEvent *event)
         setCursor(Qt::ArrowCursor);
         break;
     case QEvent::MouseButtonDblClick:
-        if (WindowZones::rect(Zone::Title, size(), kBorderWidth).contains(m_pressPos)) {
+        if (WindowZones::rect(Zone::Title, size(), kBorderWidth).contains(static_cast<QMouseEvent *>(event)->pos())) {
             qCDebug(lcCore) << "双击";
             m_dragZone = Zone::None;
             toggleMaximized();

@@ -3,6 +3,7 @@
 #include "core/endpoints.h"
 #include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
+#include "support/browsercatcher.h"
 #include "support/httpfixture.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
@@ -11,7 +12,6 @@
 #include "web/loadretry.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
-#include <QDesktopServices>
 #include <QDialog>
 #include <QProcess>
 #include <QTcpServer>
@@ -21,16 +21,6 @@
 #endif
 
 namespace {
-// Stands in for the system browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
-
 TInteractObj *bridgeOf(QWebEngineView *view)
 {
     return view->findChild<TInteractObj *>();
@@ -89,7 +79,7 @@ class TestLoginWindow : public QObject
 private:
     TempDataDir m_data;
     PortalProcess m_portal;
-    UrlCatcher m_browser;
+    BrowserCatcher m_browser;
 
 private slots:
     void initTestCase()
@@ -97,14 +87,6 @@ private slots:
         isolateDefaultProfile();
         QVERIFY(m_portal.start());
         m_portal.useForAllRoles();
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), &m_browser, "open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_browser, "open");
-    }
-
-    void cleanupTestCase()
-    {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     }
 
     void cleanup() { deleteMainWindows(); }

@@ -1,8 +1,25 @@
+#include "app/config.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
+#include "core/mainwdiget.h"
+#include "core/mytray.h"
+#include "core/windowzones.h"
 #include "support/httpfixture.h"
+#include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
+#include "support/webtools.h"
+#include "web/pageweb.h"
+#include "web/webview.h"
+#include <QAccessible>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QDir>
 #include <QJsonObject>
 #include <QNetworkAccessManager>
@@ -358,11 +375,498 @@ private slots:
         QCOMPARE(Endpoints::url(A::PayHome).toString(), QStringLiteral("http://127.0.0.1:18765/"));
         QCOMPARE(Endpoints::url(A::Home).toString(), QStringLiteral("http://127.0.0.1:18765/landers.html"));
     }
+
+    void onlyWebAddressesGoToTheBrowser()
+    {
+        for (const char *yes : {"http://a.test/x?y=1", "HTTPS://a.test", "https://127.0.0.1:8/"})
+            QVERIFY2(Endpoints::isWebAddress(QUrl(QString::fromLatin1(yes))), yes);
+        for (const char *no : {"file:///etc/passwd", "javascript:alert(1)", "data:text/html,x", "ftp://a.test/",
+                               "", "/relative/path", "http:///nohost", "qrc:/img/icon_32x32"})
+            QVERIFY2(!Endpoints::isWebAddress(QUrl(QString::fromLatin1(no))), no);
+        QCOMPARE(Endpoints::urlForLog(QUrl(QStringLiteral("http://u:p@a.test/e.php?ckcode=secret#top"))),
+                 QStringLiteral("http://a.test/e.php#top"));
+    }
+};
+
+namespace {
+using WindowZones::Zone;
+QRect geometryAfter(Zone zone, const QRect &window, QPoint delta)
+{
+    return WindowZones::draggedGeometry(zone, window, window, delta, QSize(800, 600));
+}
+} // namespace
+
+class TestWindowZones : public QObject
+{
+    Q_OBJECT
+private slots:
+    void pressesFindTheirZone_data()
+    {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QPoint>("press");
+        QTest::addColumn<int>("zone");
+        const QSize big(1052, 860);
+        const QSize small(800, 600);
+        for (const QSize &size : {big, small}) {
+            const int w = size.width();
+            const int h = size.height();
+            const QByteArray tag = QByteArray::number(w) + "x" + QByteArray::number(h) + ": ";
+            auto row = [&](const char *name, QPoint at, Zone zone) {
+                QTest::newRow((tag + name).constData()) << size << at << int(zone);
+            };
+            row("left edge", QPoint(0, h / 2), Zone::Left);
+            row("right edge", QPoint(w - 1, h / 2), Zone::Right);
+            row("top edge", QPoint(w / 2, 4), Zone::Top);
+            row("bottom edge", QPoint(w / 2, h - 5), Zone::Bottom);
+            row("top-left", QPoint(0, 0), Zone::TopLeft);
+            row("top-right", QPoint(w - 5, 4), Zone::TopRight);
+            row("bottom-left", QPoint(4, h - 1), Zone::BottomLeft);
+            row("bottom-right", QPoint(w - 1, h - 1), Zone::BottomRight);
+            // The left edge runs from y = 5 down, so it wins over the title zone.
+            row("left edge inside the title zone", QPoint(2, 20), Zone::Left);
+            row("title", QPoint(5, 5), Zone::Title);
+            row("end of the title", QPoint(w - 121, 49), Zone::Title);
+            row("window controls", QPoint(w - 120, 20), Zone::None);
+            row("below the title", QPoint(w / 2, 50), Zone::None);
+            row("inside", QPoint(w / 2, h / 2), Zone::None);
+            row("just inside the border", QPoint(5, h - 6), Zone::None);
+        }
+    }
+
+    void pressesFindTheirZone()
+    {
+        QFETCH(QSize, window);
+        QFETCH(QPoint, press);
+        QFETCH(int, zone);
+        QCOMPARE(int(WindowZones::zoneAt(press, window, 5)), zone);
+    }
+
+    void zonesCoverTheBorderExactly()
+    {
+        const QSize window(1052, 860);
+        QCOMPARE(WindowZones::rect(Zone::Left, window, 5), QRect(0, 5, 5, 850));
+        QCOMPARE(WindowZones::rect(Zone::Right, window, 5), QRect(1047, 5, 5, 850));
+        QCOMPARE(WindowZones::rect(Zone::Top, window, 5), QRect(5, 0, 1042, 5));
+        QCOMPARE(WindowZones::rect(Zone::Bottom, window, 5), QRect(5, 855, 1042, 5));
+        QCOMPARE(WindowZones::rect(Zone::BottomRight, window, 5), QRect(1047, 855, 5, 5));
+        QCOMPARE(WindowZones::rect(Zone::Title, window, 5), QRect(0, 0, 932, 50));
+        QCOMPARE(WindowZones::cursorShape(Zone::Left), Qt::SizeHorCursor);
+        QCOMPARE(WindowZones::cursorShape(Zone::Bottom), Qt::SizeVerCursor);
+        QCOMPARE(WindowZones::cursorShape(Zone::TopLeft), Qt::SizeFDiagCursor);
+        QCOMPARE(WindowZones::cursorShape(Zone::BottomLeft), Qt::SizeBDiagCursor);
+        QCOMPARE(WindowZones::cursorShape(Zone::Title), Qt::ArrowCursor);
+    }
+
+    void draggingMovesAndResizes()
+    {
+        const QRect w(100, 50, 1052, 860);
+        QCOMPARE(geometryAfter(Zone::Title, w, QPoint(30, -20)), QRect(130, 30, 1052, 860));
+        QCOMPARE(geometryAfter(Zone::Left, w, QPoint(100, 7)), QRect(200, 50, 952, 860));
+        QCOMPARE(geometryAfter(Zone::Left, w, QPoint(-40, 0)), QRect(60, 50, 1092, 860));
+        QCOMPARE(geometryAfter(Zone::Right, w, QPoint(48, 9)), QRect(100, 50, 1100, 860));
+        QCOMPARE(geometryAfter(Zone::Top, w, QPoint(3, 60)), QRect(100, 110, 1052, 800));
+        QCOMPARE(geometryAfter(Zone::Bottom, w, QPoint(3, -60)), QRect(100, 50, 1052, 800));
+        QCOMPARE(geometryAfter(Zone::TopLeft, w, QPoint(52, 60)), QRect(152, 110, 1000, 800));
+        QCOMPARE(geometryAfter(Zone::TopRight, w, QPoint(-52, 60)), QRect(100, 110, 1000, 800));
+        QCOMPARE(geometryAfter(Zone::BottomLeft, w, QPoint(52, -60)), QRect(152, 50, 1000, 800));
+        QCOMPARE(geometryAfter(Zone::BottomRight, w, QPoint(-52, -60)), QRect(100, 50, 1000, 800));
+        QCOMPARE(geometryAfter(Zone::None, w, QPoint(10, 10)), w);
+    }
+
+    void edgesStopAtTheMinimumSize()
+    {
+        const QRect w(100, 50, 850, 640);
+        // Edges that move the window leave out a step that would go below the
+        // minimum rather than sliding the window.
+        QCOMPARE(geometryAfter(Zone::Left, w, QPoint(50, 0)), QRect(150, 50, 800, 640));
+        QCOMPARE(geometryAfter(Zone::Left, w, QPoint(51, 0)), w);
+        QCOMPARE(geometryAfter(Zone::Top, w, QPoint(0, 41)), w);
+        // The others stop at the minimum.
+        QCOMPARE(geometryAfter(Zone::Right, w, QPoint(-200, 0)), QRect(100, 50, 800, 640));
+        QCOMPARE(geometryAfter(Zone::Bottom, w, QPoint(0, -200)), QRect(100, 50, 850, 600));
+        QCOMPARE(geometryAfter(Zone::BottomRight, w, QPoint(-200, -200)), QRect(100, 50, 800, 600));
+        // Corners decide per dimension: a height at its minimum still lets the width change.
+        QCOMPARE(geometryAfter(Zone::TopLeft, w, QPoint(40, 100)), QRect(140, 50, 810, 640));
+        QCOMPARE(geometryAfter(Zone::TopLeft, w, QPoint(100, 20)), QRect(100, 70, 850, 620));
+        QCOMPARE(geometryAfter(Zone::TopRight, w, QPoint(30, 100)), QRect(100, 50, 880, 640));
+        QCOMPARE(geometryAfter(Zone::BottomLeft, w, QPoint(-30, -100)), QRect(70, 50, 880, 640));
+    }
+
+    void rightEdgesCountFromThePress()
+    {
+        // The right and bottom edges add the whole offset since the press to
+        // the size at the press, whatever happened in between.
+        const QRect press(100, 50, 1000, 800);
+        const QRect now(100, 50, 1030, 800);
+        QCOMPARE(WindowZones::draggedGeometry(Zone::Right, press, now, QPoint(40, 0), QSize(800, 600)),
+                 QRect(100, 50, 1040, 800));
+        QCOMPARE(WindowZones::draggedGeometry(Zone::BottomRight, press, now, QPoint(40, 10), QSize(800, 600)),
+                 QRect(100, 50, 1040, 810));
+    }
+};
+
+
+namespace {
+QLabel *windowControl(MainWdiget *window, const QString &name)
+{
+    const QList<QLabel *> labels = window->findChildren<QLabel *>();
+    for (QLabel *label : labels) {
+        if (label->accessibleName() == name)
+            return label;
+    }
+    return nullptr;
+}
+
+bool shows(QLabel *label, const QString &image)
+{
+    return label->pixmap(Qt::ReturnByValue).toImage() == QPixmap(image).toImage();
+}
+
+PageWeb *pageOf(QWidget *pageWidget)
+{
+    const QWidgetList all = QApplication::allWidgets();
+    for (QWidget *widget : all) {
+        auto *page = qobject_cast<PageWeb *>(widget);
+        if (page && page->pageWidget() == pageWidget)
+            return page;
+    }
+    return nullptr;
+}
+
+QList<MyTray *> trays()
+{
+    QList<MyTray *> found;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *tray = qobject_cast<MyTray *>(window))
+            found.append(tray);
+    }
+    return found;
+}
+
+// A main window with a game tab the user has muted and one that plays.
+struct Box {
+    QPointer<MainWdiget> window;
+    QWebEnginePage *mutedGame = nullptr;
+    QWebEnginePage *loudGame = nullptr;
+
+    explicit Box(const PortalProcess &portal)
+        : window(new MainWdiget(QStringLiteral("tester")))
+    {
+        window->show();
+        const QString url = portal.url(QStringLiteral("/game/xyj.html")).toString();
+        window->createTab(QStringLiteral("muted"), url);
+        window->createTab(QStringLiteral("loud"), url);
+        PageWeb *muted = pageOf(window->tabWidget()->widget(2));
+        muted->muteButton()->click();
+        mutedGame = muted->webView()->page();
+        loudGame = pageOf(window->tabWidget()->widget(3))->webView()->page();
+    }
+    ~Box()
+    {
+        delete window.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    bool allMuted() const
+    {
+        const QList<QWebEngineView *> views = window->findChildren<QWebEngineView *>();
+        return !views.isEmpty()
+               && std::all_of(views.begin(), views.end(), [](QWebEngineView *v) { return v->page()->isAudioMuted(); });
+    }
+    bool ownStatesBack() const
+    {
+        return mutedGame->isAudioMuted() && !loudGame->isAudioMuted()
+               && !window->homePage()->webView()->page()->isAudioMuted();
+    }
+};
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+
+private slots:
+    void initTestCase()
+    {
+        isolateDefaultProfile();
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start({QStringLiteral("--version-code"), QStringLiteral("3")}));
+        m_portal.useForAllRoles();
+    }
+
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void buildsTheBox()
+    {
+        MainWdiget window(QStringLiteral("玩家一号"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kavo游戏盒子"));
+        QCOMPARE(window.size(), QSize(1052, 860));
+        QCOMPARE(window.minimumSize(), QSize(800, 600));
+        QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!window.windowIcon().isNull());
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("userNameLabel"))->text(), QStringLiteral("玩家一号"));
+
+        QTabWidget *tabs = window.tabWidget();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Kavo首页"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("找游戏"));
+        QVERIFY(!tabs->tabIcon(0).isNull() && !tabs->tabIcon(1).isNull());
+        QCOMPARE(window.homePage()->pageUrl(), Endpoints::url(Endpoints::Address::Home).toString());
+        QCOMPARE(window.searchPage()->pageUrl(), Endpoints::url(Endpoints::Address::Search).toString());
+
+        // Window controls are labels: they are named for screen readers.
+        QVERIFY(windowControl(&window, QStringLiteral("最小化")));
+        QVERIFY(shows(windowControl(&window, QStringLiteral("最大化")), QStringLiteral("://img/zoom_in")));
+        QVERIFY(windowControl(&window, QStringLiteral("关闭")));
+
+        // The update check went out at construction and its reply is kept.
+        QTRY_COMPARE_WITH_TIMEOUT(window.updateVersionCode(), 3, 10000);
+        QVERIFY(m_portal.log().contains(QStringLiteral("GET /update/ 200")));
+    }
+
+    void zoomIconAndTitleDoubleClickMaximise()
+    {
+        MainWdiget window(QStringLiteral("x"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLabel *zoom = windowControl(&window, QStringLiteral("最大化"));
+
+        QTest::mousePress(zoom, Qt::LeftButton);
+        QVERIFY(window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in_1")));
+        QTRY_VERIFY(window.windowState() & Qt::WindowMaximized);
+        QTest::mousePress(zoom, Qt::LeftButton);
+        QVERIFY(!window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in")));
+        QTRY_VERIFY(!(window.windowState() & Qt::WindowMaximized));
+
+        // A double click counts in the title zone only.
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QVERIFY(!window.maximizedFlag());
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        QVERIFY(window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in_1")));
+        QTRY_VERIFY(window.windowState() & Qt::WindowMaximized);
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        QVERIFY(!window.maximizedFlag());
+        QTRY_VERIFY(!(window.windowState() & Qt::WindowMaximized));
+
+        QTest::mousePress(windowControl(&window, QStringLiteral("最小化")), Qt::LeftButton);
+        QTRY_VERIFY(window.isMinimized());
+    }
+
+    void pressAndHoverMoveOrResize()
+    {
+        MainWdiget window(QStringLiteral("x"));
+        window.move(100, 80);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect start = window.geometry();
+        auto hoverTo = [&](QPoint pos) {
+            QHoverEvent hover(QEvent::HoverMove, pos, pos);
+            QApplication::sendEvent(&window, &hover);
+        };
+
+        // The title zone moves the window: the cursor keeps its place in it.
+        QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        hoverTo(QPoint(330, 60));
+        QTRY_COMPARE(window.pos(), start.topLeft() + QPoint(30, 40));
+        QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        hoverTo(QPoint(400, 80)); // released: nothing moves
+        QCOMPARE(window.pos(), start.topLeft() + QPoint(30, 40));
+
+        // The left edge, dragged right by 100, narrows the window by 100.
+        const QRect moved = window.geometry();
+        QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 400));
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+        hoverTo(QPoint(102, 400));
+        QTRY_COMPARE(window.geometry(), QRect(moved.x() + 100, moved.y(), moved.width() - 100, moved.height()));
+        QCOMPARE(window.cursor().shape(), Qt::SizeHorCursor);
+        QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, QPoint(2, 400));
+        QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void closeIconClosesAndFreesTheWindow()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QPointer<WebView> home = window->homePage()->webView();
+        QTest::mousePress(windowControl(window, QStringLiteral("关闭")), Qt::LeftButton);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(home.isNull());
+    }
+
+    void fullScreenKeyToggles()
+    {
+        MainWdiget window(QStringLiteral("x"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.fullScreenKeyButton()->shortcut(), QKeySequence(QStringLiteral("F11")));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow()); // the key belongs to the active window only
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(window.isFullScreen());
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(!window.isFullScreen());
+    }
+
+    void hotkeysComeFromTheSettings()
+    {
+        Config().SetValue(QStringLiteral("currectKeys"), QStringLiteral("hideGameKey"), QStringLiteral("Ctrl+B"));
+        Config().SetValue(QStringLiteral("currectKeys"), QStringLiteral("zoomWindow"), QStringLiteral("not a key"));
+        QTest::ignoreMessage(QtWarningMsg, "hotkey zoomWindow is not a key sequence: not a key");
+        MainWdiget window(QStringLiteral("x"));
+        Config().SetValue(QStringLiteral("currectKeys"), QStringLiteral("hideGameKey"), QStringLiteral("Alt+D"));
+        Config().SetValue(QStringLiteral("currectKeys"), QStringLiteral("zoomWindow"), QStringLiteral("F11"));
+        QCOMPARE(window.bossKeyButton()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+        QVERIFY(window.fullScreenKeyButton()->shortcut().isEmpty());
+    }
+
+    void withoutATrayTheBossKeyMinimises()
+    {
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this display has a system tray");
+        Box box(m_portal);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        box.window->activateWindow();
+        QTRY_VERIFY(box.window->isActiveWindow());
+
+        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
+        QTest::keyClick(box.window, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(box.window->isMinimized());
+        QVERIFY(box.window->isVisible());
+        QVERIFY(trays().isEmpty());
+        QVERIFY(box.allMuted());
+
+        box.window->showNormal();
+        QTRY_VERIFY(box.ownStatesBack());
+    }
+};
+
+class TestTray : public QObject
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    QProcess m_trayHost;
+
+    // Hides the box with the game toolbar's boss button and returns its tray.
+    static QPointer<MyTray> hideWithBossButton(Box &box)
+    {
+        box.window->tabWidget()->widget(3)->findChild<QToolButton *>(QStringLiteral("bossButton"))->click();
+        return trays().value(0);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        isolateDefaultProfile();
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+        // Bare Xvfb has no tray: a small panel provides one.
+        const QString trayer = QStandardPaths::findExecutable(QStringLiteral("trayer"));
+        QVERIFY2(!trayer.isEmpty(), "trayer is missing; scripts/install-deps installs it");
+        m_trayHost.start(trayer, {QStringLiteral("--edge"), QStringLiteral("top"), QStringLiteral("--align"),
+                                  QStringLiteral("right"), QStringLiteral("--widthtype"), QStringLiteral("pixel"),
+                                  QStringLiteral("--width"), QStringLiteral("120"), QStringLiteral("--height"),
+                                  QStringLiteral("24")});
+        QVERIFY(m_trayHost.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QSystemTrayIcon::isSystemTrayAvailable(), 10000);
+    }
+
+    void cleanupTestCase()
+    {
+        m_trayHost.terminate();
+        m_trayHost.waitForFinished(5000);
+    }
+
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void bossKeyHidesIntoOneIconAndAClickBringsItBack()
+    {
+        Box box(m_portal);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        QPointer<MyTray> tray = hideWithBossButton(box);
+        QVERIFY(!box.window->isVisible());
+        QCOMPARE(trays().size(), 1);
+        QVERIFY(tray);
+        QVERIFY(!tray->isVisible());
+        QCOMPARE(tray->trayIcon()->toolTip(), QStringLiteral("a trayicon example"));
+        QVERIFY(tray->trayIcon()->isVisible());
+        QVERIFY(box.allMuted());
+
+        emit tray->trayIcon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(box.window->isVisible());
+        QVERIFY(!(box.window->windowState() & Qt::WindowMaximized));
+        QTRY_VERIFY(tray.isNull());
+        QVERIFY(box.ownStatesBack());
+    }
+
+    void menuRestoresOrMaximises()
+    {
+        Box box(m_portal);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        box.window->bossKeyButton()->click(); // what its shortcut does
+        QVERIFY(!box.window->isVisible());
+        QPointer<MyTray> tray = trays().value(0);
+        QVERIFY(tray);
+        QStringList entries;
+        for (QAction *action : tray->trayMenu()->actions())
+            entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(entries, (QStringList{QStringLiteral("最大化"), QStringLiteral("还原"), QStringLiteral("-"),
+                                       QStringLiteral("退出")}));
+
+        tray->trayMenu()->actions().at(1)->trigger(); // 还原
+        QVERIFY(box.window->isVisible() && !box.window->maximizedFlag());
+        QTRY_VERIFY(tray.isNull());
+        QVERIFY(box.ownStatesBack());
+
+        tray = hideWithBossButton(box);
+        QVERIFY(tray);
+        QCOMPARE(trays().size(), 1);
+        tray->trayMenu()->actions().at(0)->trigger(); // 最大化
+        QVERIFY(box.window->isVisible() && box.window->maximizedFlag());
+        QTRY_VERIFY(box.window->windowState() & Qt::WindowMaximized);
+        QVERIFY(shows(windowControl(box.window, QStringLiteral("最大化")), QStringLiteral("://img/zoom_in_1")));
+        QTRY_VERIFY(tray.isNull());
+        QVERIFY(box.ownStatesBack());
+    }
+
+    void otherClicksLeaveTheBoxHidden()
+    {
+        Box box(m_portal);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        QPointer<MyTray> tray = hideWithBossButton(box);
+        QVERIFY(tray);
+        emit tray->trayIcon()->activated(QSystemTrayIcon::MiddleClick);
+        emit tray->trayIcon()->activated(QSystemTrayIcon::DoubleClick);
+        emit tray->trayIcon()->activated(QSystemTrayIcon::Context);
+        QTest::qWait(100);
+        QVERIFY(tray && !box.window->isVisible());
+        QVERIFY(box.allMuted());
+
+        // A game tab opened while hidden stays silent until the box is back.
+        box.window->createTab(QStringLiteral("new"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        QWebEnginePage *opened = pageOf(box.window->tabWidget()->widget(4))->webView()->page();
+        QVERIFY(opened->isAudioMuted());
+        emit tray->trayIcon()->activated(QSystemTrayIcon::Trigger);
+        QTRY_VERIFY(tray.isNull());
+        QVERIFY(box.ownStatesBack());
+        QVERIFY(!opened->isAudioMuted());
+    }
 };
 
 int main(int argc, char **argv)
 {
-    return runTests<TestListFiles, TestUtilities, TestEndpoints>(argc, argv);
+    return runTests<TestListFiles, TestUtilities, TestEndpoints, TestWindowZones, TestMainWindow, TestTray>(argc, argv);
 }
 
 #include "tst_core.moc"
