@@ -1,6 +1,7 @@
 #include "mainwdiget.h"
 #include "app/config.h"
 #include "app/logging.h"
+#include "app/memory.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
 #include "core/mytray.h"
@@ -22,11 +23,14 @@
 #include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 
 namespace {
+constexpr int kReturnMemoryDelayMs = 3000;
+
 const QString kMenuButtonStyle = QStringLiteral(
     "QPushButton::menu-indicator{image:none;}QPushButton{border-style: none;}"
     "QPushButton:hover{background-color:lightgray; color: white;}"
@@ -116,6 +120,11 @@ MainWdiget::MainWdiget(const QString &userName)
     layout->setSpacing(0);
 
     connect(m_tabWidget, &QTabWidget::tabCloseRequested, this, &MainWdiget::closeTab);
+
+    m_memoryTimer = new QTimer(this);
+    m_memoryTimer->setSingleShot(true);
+    m_memoryTimer->setInterval(kReturnMemoryDelayMs);
+    connect(m_memoryTimer, &QTimer::timeout, this, &returnFreedMemory);
 }
 
 MainWdiget::~MainWdiget() = default;
@@ -274,6 +283,7 @@ void MainWdiget::closeTab(int index)
     // Later, not now: the request may come from inside the page being closed.
     // The page's PageWeb, view, renderer and bridge all go with the widget.
     widget->deleteLater();
+    m_memoryTimer->start(); // once for a row of closed tabs
 }
 
 void MainWdiget::detachTab(int index)

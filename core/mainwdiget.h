@@ -11,6 +11,7 @@ class QLabel;
 class QNetworkReply;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class QToolButton;
 class QWebEnginePage;
 class WebView;
@@ -95,6 +96,9 @@ private:
     // Each page's own mute state while the boss key keeps them all muted.
     QList<QPair<QPointer<QWebEnginePage>, bool>> m_mutedByBossKey;
     bool m_bossKeyActive = false;
+
+    // Gives memory back once the renderers of closed tabs are gone.
+    QTimer *m_memoryTimer = nullptr;
 
     // The drag started by the last press.
     WindowZones::Zone m_dragZone = WindowZones::Zone::None;

@@ -1,0 +1,8 @@
+#pragma once
+
+// Hands memory the process has freed back to the system. Closing a page frees
+// tens of MiB inside the client's own process (the engine's share of the
+// page), which the C library otherwise keeps for reuse; without this a
+// closed tab would go on counting against the client. Where the C library
+// offers no such call, this does nothing.
+void returnFreedMemory();
