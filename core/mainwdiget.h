@@ -51,9 +51,6 @@ public:
     QPushButton *fullScreenKeyButton() const { return m_fullScreenKeyButton; }
     int updateVersionCode() const { return m_versionCode; }
 
-signals:
-    void SigSendMessageToJS(QString strParameter);
-
 public slots:
     void requestFinished(QNetworkReply *reply);
     void createTab(QString title, QString url, WebView *webview = nullptr);
