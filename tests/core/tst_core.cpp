@@ -522,17 +522,6 @@ bool shows(QLabel *label, const QString &image)
     return label->pixmap(Qt::ReturnByValue).toImage() == QPixmap(image).toImage();
 }
 
-PageWeb *pageOf(QWidget *pageWidget)
-{
-    const QWidgetList all = QApplication::allWidgets();
-    for (QWidget *widget : all) {
-        auto *page = qobject_cast<PageWeb *>(widget);
-        if (page && page->pageWidget() == pageWidget)
-            return page;
-    }
-    return nullptr;
-}
-
 QList<MyTray *> trays()
 {
     QList<MyTray *> found;
@@ -557,10 +546,10 @@ struct Box {
         const QString url = portal.url(QStringLiteral("/game/xyj.html")).toString();
         window->createTab(QStringLiteral("muted"), url);
         window->createTab(QStringLiteral("loud"), url);
-        PageWeb *muted = pageOf(window->tabWidget()->widget(2));
+        PageWeb *muted = pageWebOf(window->tabWidget()->widget(2));
         muted->muteButton()->click();
         mutedGame = muted->webView()->page();
-        loudGame = pageOf(window->tabWidget()->widget(3))->webView()->page();
+        loudGame = pageWebOf(window->tabWidget()->widget(3))->webView()->page();
     }
     ~Box()
     {
@@ -855,7 +844,7 @@ private slots:
 
         // A game tab opened while hidden stays silent until the box is back.
         box.window->createTab(QStringLiteral("new"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
-        QWebEnginePage *opened = pageOf(box.window->tabWidget()->widget(4))->webView()->page();
+        QWebEnginePage *opened = pageWebOf(box.window->tabWidget()->widget(4))->webView()->page();
         QVERIFY(opened->isAudioMuted());
         emit tray->trayIcon()->activated(QSystemTrayIcon::Trigger);
         QTRY_VERIFY(tray.isNull());

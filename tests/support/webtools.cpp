@@ -1,4 +1,6 @@
 #include "webtools.h"
+#include "web/pageweb.h"
+#include <QApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,4 +61,15 @@ bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton
     QTest::mouseMove(target, at);
     QTest::mouseClick(target, button, modifiers, at);
     return true;
+}
+
+PageWeb *pageWebOf(QWidget *pageWidget)
+{
+    const QWidgetList all = QApplication::allWidgets();
+    for (QWidget *widget : all) {
+        auto *page = qobject_cast<PageWeb *>(widget);
+        if (page && page->pageWidget() == pageWidget)
+            return page;
+    }
+    return nullptr;
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 
+class PageWeb;
+class QWidget;
 class QWebEnginePage;
 class QWebEngineView;
 
@@ -24,3 +26,6 @@ QString jsString(const QString &text);
 // of the first element matching selector, once it exists. The view must be shown.
 bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// The PageWeb that built a tab's widget (the widget a main-window tab holds).
+PageWeb *pageWebOf(QWidget *pageWidget);

@@ -336,17 +336,6 @@ private:
     PortalProcess m_portal;
     QPointer<MainWdiget> m_window;
 
-    static PageWeb *pageOf(QWidget *pageWidget)
-    {
-        const QWidgetList all = QApplication::allWidgets();
-        for (QWidget *widget : all) {
-            auto *page = qobject_cast<PageWeb *>(widget);
-            if (page && page->pageWidget() == pageWidget)
-                return page;
-        }
-        return nullptr;
-    }
-
     WebView *homeView() const { return m_window->homePage()->webView(); }
 
 private slots:
@@ -424,7 +413,7 @@ private slots:
         QTRY_COMPARE(tabs->count(), 3);
         QCOMPARE(tabs->currentIndex(), 2);
         QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录"));
-        PageWeb *game = pageOf(tabs->widget(2));
+        PageWeb *game = pageWebOf(tabs->widget(2));
         QVERIFY(game);
         QCOMPARE(game->pageUrl(), gameUrl);
         QTRY_COMPARE_WITH_TIMEOUT(game->webView()->url().toString(), gameUrl, 10000);
@@ -467,7 +456,7 @@ private slots:
         QTRY_COMPARE(tabs->count(), 4);
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(tabs->tabText(3).startsWith(QStringLiteral("西游降魔录")));
-        QVERIFY(pageOf(tabs->widget(3))->pageUrl().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
+        QVERIFY(pageWebOf(tabs->widget(3))->pageUrl().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
         QVERIFY(m_window->maximizedFlag());
         QTRY_VERIFY(m_window->windowState() & Qt::WindowMaximized);
     }
@@ -482,7 +471,7 @@ private slots:
         QVERIFY(!tabs->tabBar()->tabButton(0, QTabBar::RightSide) && !tabs->tabBar()->tabButton(0, QTabBar::LeftSide));
 
         QPointer<QWidget> widget = tabs->widget(2);
-        QPointer<PageWeb> page = pageOf(widget);
+        QPointer<PageWeb> page = pageWebOf(widget);
         QPointer<WebView> view = page->webView();
         QPointer<TInteractObj> bridge = page->bridgeObject();
         QVERIFY(waitForLoad(view));
@@ -501,14 +490,14 @@ private slots:
     void aReusedViewBringsItsBridgeAlong()
     {
         m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/landers.html")).toString());
-        QPointer<PageWeb> first = pageOf(m_window->tabWidget()->widget(2));
+        QPointer<PageWeb> first = pageWebOf(m_window->tabWidget()->widget(2));
         QPointer<WebView> view = first->webView();
         QVERIFY(waitForLoad(view));
         TInteractObj *bridge = first->bridgeObject();
 
         // The same view shown by a second tab: its messages now reach that tab's page.
         m_window->createTab(QStringLiteral("b"), QString(), view);
-        PageWeb *second = pageOf(m_window->tabWidget()->widget(3));
+        PageWeb *second = pageWebOf(m_window->tabWidget()->widget(3));
         QCOMPARE(second->webView(), view.data());
         QCOMPARE(second->bridgeObject(), bridge);
         QVERIFY(!first->webView());
@@ -556,7 +545,7 @@ private slots:
     void muteTogglesThePageAndTheIcon()
     {
         m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
-        PageWeb *game = pageOf(m_window->tabWidget()->widget(2));
+        PageWeb *game = pageWebOf(m_window->tabWidget()->widget(2));
         QToolButton *mute = game->muteButton();
         const QImage horn = iconImage(QIcon(QStringLiteral(":/img/horn")));
         const QImage muted = iconImage(QIcon(QStringLiteral(":/img/mute")));
@@ -592,7 +581,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
             QStringLiteral("^page failed to load: http://127.0.0.1:\\d+/game - retrying in 2 s$")));
         m_window->createTab(QStringLiteral("down"), url);
-        auto *retry = pageOf(m_window->tabWidget()->widget(2))->webView()->findChild<LoadRetry *>();
+        auto *retry = pageWebOf(m_window->tabWidget()->widget(2))->webView()->findChild<LoadRetry *>();
         QVERIFY(retry);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         QTRY_COMPARE_WITH_TIMEOUT(scheduled.count(), 2, 10000);
