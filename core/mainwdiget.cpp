@@ -114,7 +114,6 @@ MainWdiget::MainWdiget(const QString &userName)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(createTopBar());
     layout->addWidget(m_tabWidget);
-    layout->addSpacing(0);
     layout->addWidget(createBottomBar());
     layout->setContentsMargins(5, 5, 5, 0);
     layout->setSpacing(0);
@@ -167,8 +166,8 @@ QWidget *MainWdiget::createTopBar()
     m_accountButton->setCursor(Qt::PointingHandCursor);
     m_accountButton->setAccessibleName(tr("账号菜单"));
 
-    qCDebug(lcCore) << "hideGameKeyQs" << Config().GetValue(QStringLiteral("currectKeys"), QStringLiteral("hideGameKey")).toString();
     m_bossKeyButton = hotkeyButton(QStringLiteral("hideGameKey"), tr("老板键"), topBar);
+    qCDebug(lcCore) << "hideGameKeyQs" << m_bossKeyButton->shortcut().toString();
     connect(m_bossKeyButton, &QPushButton::clicked, this, &MainWdiget::hideToTray);
     m_fullScreenKeyButton = hotkeyButton(QStringLiteral("zoomWindow"), tr("全屏"), topBar);
     connect(m_fullScreenKeyButton, &QPushButton::clicked, this, &MainWdiget::toggleFullScreen);
@@ -259,12 +258,8 @@ void MainWdiget::createTab(QString title, QString url, WebView *webview)
     auto *page = new PageWeb;
     page->setUrl(url);
     QWidget *widget = page->createPageWidget(this, title, 0, webview);
-    if (m_bossKeyActive && page->webView()) {
-        // Opened while the box is hidden: silent like the rest, heard on return.
-        QWebEnginePage *webPage = page->webView()->page();
-        m_mutedByBossKey.append({webPage, webPage->isAudioMuted()});
-        webPage->setAudioMuted(true);
-    }
+    if (m_bossKeyActive && page->webView())
+        muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
     const int index = m_tabWidget->addTab(widget, title);
     qCDebug(lcCore) << "QDebug-m-index:" << index;
     m_tabWidget->setCurrentIndex(index);
@@ -348,11 +343,14 @@ void MainWdiget::muteForBossKey()
     m_bossKeyActive = true;
     m_mutedByBossKey.clear();
     const QList<QWebEngineView *> views = findChildren<QWebEngineView *>();
-    for (QWebEngineView *view : views) {
-        QWebEnginePage *page = view->page();
-        m_mutedByBossKey.append({page, page->isAudioMuted()});
-        page->setAudioMuted(true);
-    }
+    for (QWebEngineView *view : views)
+        muteUntilBack(view->page());
+}
+
+void MainWdiget::muteUntilBack(QWebEnginePage *page)
+{
+    m_mutedByBossKey.append({page, page->isAudioMuted()});
+    page->setAudioMuted(true);
 }
 
 void MainWdiget::restoreMuteStates()
@@ -443,8 +441,6 @@ void MainWdiget::handleWindowMouse(QEvent *event)
         m_pressGeometry = geometry();
         m_pressPos = mouse->pos();
         m_dragZone = WindowZones::zoneAt(m_pressPos, size(), kBorderWidth);
-        if ((m_dragZone == Zone::Title && !m_movable) || (m_dragZone != Zone::Title && !m_resizable))
-            m_dragZone = Zone::None;
         break;
     }
     case QEvent::MouseButtonRelease:
@@ -460,10 +456,8 @@ void MainWdiget::handleWindowMouse(QEvent *event)
         break;
     case QEvent::HoverMove: {
         const QPoint pos = static_cast<QHoverEvent *>(event)->pos();
-        if (m_resizable) {
-            const Zone under = m_dragZone != Zone::None ? m_dragZone : WindowZones::zoneAt(pos, size(), kBorderWidth);
-            setCursor(WindowZones::cursorShape(under));
-        }
+        const Zone under = m_dragZone != Zone::None ? m_dragZone : WindowZones::zoneAt(pos, size(), kBorderWidth);
+        setCursor(WindowZones::cursorShape(under));
         // A maximised or full-screen window keeps its place and size.
         if (m_dragZone == Zone::None || isMaximized() || isFullScreen())
             break;

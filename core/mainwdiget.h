@@ -70,6 +70,7 @@ private:
     void toggleMaximized();
     void handleWindowMouse(QEvent *event);
     void muteForBossKey();
+    void muteUntilBack(QWebEnginePage *page);
     void restoreMuteStates();
 
     QString m_userName;
@@ -101,6 +102,4 @@ private:
     WindowZones::Zone m_dragZone = WindowZones::Zone::None;
     QRect m_pressGeometry;
     QPoint m_pressPos;
-    bool m_resizable = true;
-    bool m_movable = true;
 };

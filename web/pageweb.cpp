@@ -62,6 +62,20 @@ void openInBrowser(Endpoints::Address address)
 {
     QDesktopServices::openUrl(Endpoints::url(address));
 }
+
+// Every page shares the profile's cookie store: one log line per cookie,
+// however many pages are open.
+void logCookies(QWebEngineCookieStore *store)
+{
+    static const char kLogging[] = "kavoCookieLog";
+    if (store->property(kLogging).toBool())
+        return;
+    store->setProperty(kLogging, true);
+    QObject::connect(store, &QWebEngineCookieStore::cookieAdded, store, [](const QNetworkCookie &cookie) {
+        // Never the value: cookies carry sessions.
+        qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+    });
+}
 } // namespace
 
 PageWeb::PageWeb(QWidget *parent)
@@ -137,9 +151,7 @@ QWidget *PageWeb::createPageWidget(MainWdiget *mainWindow, const QString &title,
         adoptView(view);
         view->load(QUrl(m_pageUrl));
     }
-    m_profile = m_view->page()->profile();
-    // The store is shared by every page; this PageWeb logs what any of them gets.
-    connect(m_profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, &PageWeb::slog_cookieAdded);
+    logCookies(m_view->page()->profile()->cookieStore());
 
     auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), m_pageWidget);
     auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), m_pageWidget);
@@ -211,12 +223,6 @@ void PageWeb::maploadfinish(bool finish)
 void PageWeb::urlchange(const QUrl &url)
 {
     qCDebug(lcWeb).noquote() << "监听：" << Endpoints::urlForLog(url);
-}
-
-void PageWeb::slog_cookieAdded(const QNetworkCookie &cookie)
-{
-    // Never the value: cookies carry sessions.
-    qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
 }
 
 void PageWeb::addpage(WebView *view)

@@ -1,14 +1,12 @@
 #pragma once
 #include <QList>
 #include <QMetaObject>
-#include <QNetworkCookie>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
 
 class MainWdiget;
 class QToolButton;
-class QWebEngineProfile;
 class TInteractObj;
 class WebView;
 
@@ -44,7 +42,6 @@ signals:
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);
-    void slog_cookieAdded(const QNetworkCookie &cookie);
     void maploadfinish(bool finish);
     void urlchange(const QUrl &url);
     void btn_boss();
@@ -67,7 +64,6 @@ private:
     QPointer<MainWdiget> m_mainWindow;
     QPointer<WebView> m_view;
     QPointer<TInteractObj> m_bridgeObject;
-    QWebEngineProfile *m_profile = nullptr;
     QPointer<QWidget> m_pageWidget;
     QToolButton *m_muteButton = nullptr;
     // Everything wired to the view and its bridge, dropped when another
