@@ -1,9 +1,11 @@
 #include "logindig.h"
+#include "app/clientwindows.h"
 #include "app/config.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
 #include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
+#include "web/loaderrorpage.h"
 #include "web/loadretry.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
@@ -34,6 +36,10 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     : QWidget(parent)
     , m_allowAutoLogin(allowAutoLogin)
 {
+    markClientWindow(this);
+    // Once the main window is open (or the user closed the login window),
+    // its page and renderer have nothing more to do.
+    setAttribute(Qt::WA_DeleteOnClose);
     resize(320, 400);
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowMaximizeButtonHint);
@@ -47,7 +53,8 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     // top-left 320 x 400, so the view keeps that size and no layout is used.
     m_webView = new WebView(this);
     m_webView->setGeometry(0, 0, 640, 480);
-    new LoadRetry(m_webView);
+    auto *errorPage = new LoadErrorPage(new LoadRetry(m_webView), this);
+    connect(errorPage, &LoadErrorPage::closeRequested, this, &QWidget::close);
     // The page puts its cursor in the user name field; keys must reach it
     // from the start, not only after a click or Tab.
     setFocusProxy(m_webView);
@@ -60,6 +67,7 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     connect(m_webView, &WebView::loadFinished, this, &LoginDig::maploadfinish);
 
     m_loadingDialog = new LoadingDialog;
+    markClientWindow(m_loadingDialog);
 
     m_timeoutTimer = new QTimer(this);
     m_timeoutTimer->setObjectName(QStringLiteral("autoLoginTimeout"));
@@ -95,11 +103,6 @@ QDialog *LoginDig::wxDialog() const
     return m_wxDialog;
 }
 
-MainWdiget *LoginDig::mainWindow() const
-{
-    return m_mainWindow;
-}
-
 void LoginDig::maploadfinish(bool finish)
 {
     qCDebug(lcAccount) << "finish:" << finish;
@@ -111,6 +114,11 @@ void LoginDig::maploadfinish(bool finish)
     qCDebug(lcAccount) << "自动登录";
     if (!m_autoLoginTimer->isActive())
         m_autoLoginTimer->start(kAutoLoginIntervalMs);
+    // Hidden only while the time-out is pending: once it has brought the
+    // window back, a later load (a retry, a reload, the page reloading
+    // itself) must not hide it again, or nothing would ever show it.
+    if (!m_timeoutTimer->isActive())
+        return;
     m_loadingDialog->setTips(tr("自动登录中，请稍等"));
     m_loadingDialog->show();
     hide();
@@ -160,15 +168,18 @@ void LoginDig::openSocialDialog(Social which)
 {
     const bool qq = which == Social::QQ;
     auto *dialog = new QDialog;
+    markClientWindow(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(qq ? tr("QQ登录") : tr("微信登录"));
     dialog->setWindowIcon(QIcon(qq ? QStringLiteral("://img/qq") : QStringLiteral("://img/wx")));
     dialog->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
-    dialog->resize(640, 480);
+    // The page is made for exactly this size; any other leaves grey space.
+    dialog->setFixedSize(640, 480);
 
     auto *view = new WebView(dialog);
     view->setGeometry(0, 0, 640, 480);
-    new LoadRetry(view);
+    auto *errorPage = new LoadErrorPage(new LoadRetry(view), dialog);
+    connect(errorPage, &LoadErrorPage::closeRequested, dialog, &QWidget::close);
     // Authorisation pages must never come from the cache; this holds for the
     // whole default profile, game pages opened later included.
     view->page()->profile()->setHttpCacheType(QWebEngineProfile::NoCache);
@@ -187,11 +198,13 @@ void LoginDig::openSocialDialog(Social which)
 void LoginDig::onLoginSucceeded(const QString &json)
 {
     qCDebug(lcAccount) << "登录成功";
+    if (m_loggedIn) {
+        // The page and a social dialog may both report before the window goes.
+        qCDebug(lcAccount) << "already logged in; message ignored";
+        return;
+    }
     m_autoLoginTimer->stop();
     m_loadingDialog->close();
-    // The box of the previous account goes before the new one opens.
-    if (m_mainWindow)
-        m_mainWindow->close();
     // Older dialogs of the same kind too: none may linger once logged in.
     for (const QPointer<QDialog> &dialog : qAsConst(m_socialDialogs)) {
         if (dialog)
@@ -207,11 +220,12 @@ void LoginDig::onLoginSucceeded(const QString &json)
     }
     const QString name = parameters.value(QStringLiteral("name")).toString();
     qCInfo(lcAccount).noquote() << "QDebug-login-username:" << name;
-    m_mainWindow = new MainWdiget(name);
-    m_mainWindow->show();
+    m_loggedIn = true;
+    auto *mainWindow = new MainWdiget(name);
+    mainWindow->show();
     m_timeoutTimer->stop();
-    close();
     emit loginSucceeded(name);
+    close(); // and freed
 }
 
 void LoginDig::showEvent(QShowEvent *event)

@@ -4,7 +4,6 @@
 #include <QWidget>
 
 class LoadingDialog;
-class MainWdiget;
 class QDialog;
 class QTimer;
 class TInteractObj;
@@ -12,7 +11,8 @@ class WebView;
 
 // The first window: a small frameless window whose whole surface is the
 // member server's login page. The page draws every control and drives the
-// window through the bridge; the window also runs the automatic login.
+// window through the bridge; the window also runs the automatic login. It
+// frees itself when closed, and it closes once the main window is open.
 class LoginDig : public QWidget
 {
     Q_OBJECT
@@ -29,8 +29,6 @@ public:
     LoadingDialog *loadingDialog() const;
     QDialog *qqDialog() const;
     QDialog *wxDialog() const;
-    // The main window of the last successful login, while it is open.
-    MainWdiget *mainWindow() const;
 
 signals:
     // Reaches the login page (connected to its bridge).
@@ -61,7 +59,7 @@ private:
     QPointer<QDialog> m_wxDialog;         // social dialogs free themselves when closed
     QPointer<QDialog> m_qqDialog;
     QList<QPointer<QDialog>> m_socialDialogs; // every one still open, older ones too
-    QPointer<MainWdiget> m_mainWindow;        // deletes itself when closed
+    bool m_loggedIn = false;
     QTimer *m_timeoutTimer = nullptr;
     QTimer *m_autoLoginTimer = nullptr;
     bool m_allowAutoLogin = false;

@@ -1,29 +1,13 @@
 #include "account/logindig.h"
+#include "app/clientwindows.h"
 #include "app/config.h"
 #include "app/logging.h"
 #include "app/resources.h"
 #include "app/startup.h"
 #include <QApplication>
 #include <QIcon>
-#include <QPointer>
 #include <QTextCodec>
 #include <QTranslator>
-
-namespace {
-// Windows that hold web views must go before the application object, which
-// takes the web profile with it; a page outliving its profile crashes at exit.
-void deleteTopLevelWindows()
-{
-    QList<QPointer<QWidget>> windows;
-    const QWidgetList topLevels = QApplication::topLevelWidgets();
-    for (QWidget *window : topLevels)
-        windows.append(window);
-    for (const QPointer<QWidget> &window : qAsConst(windows))
-        delete window.data(); // deleting one may already have taken another
-    // Objects that follow a deleted window (a tab's page handler) go too.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -51,7 +35,9 @@ int main(int argc, char *argv[])
     login->show();
 
     const int exitCode = app.exec();
-    deleteTopLevelWindows();
+    // Pages go before the application object, which takes the web profile
+    // with it; a page outliving its profile crashes at exit.
+    deleteClientWindows();
     qCDebug(lcApp) << "exit code" << exitCode;
     return exitCode;
 }

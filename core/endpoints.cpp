@@ -106,6 +106,12 @@ QString roleKey(Role role)
     return QString();
 }
 
+bool hasNamedHost(Role role)
+{
+    ensureLoaded();
+    return hosts().byRole.contains(int(role));
+}
+
 QString host(Role role)
 {
     ensureLoaded();
@@ -155,7 +161,12 @@ QUrl url(Address address, const QStringList &values)
     if (next != values.size())
         qCWarning(lcCore).noquote() << "address" << d.path << "takes" << next << "values, given" << values.size();
 
-    QUrl result(d.scheme + QStringLiteral("://") + host(d.role), QUrl::StrictMode);
+    // The demo portal behind the built-in default speaks plain http only; a
+    // host named in portal.ini keeps the address's own scheme.
+    QString scheme = d.scheme;
+    if (!hasNamedHost(d.role))
+        scheme = QStringLiteral("http");
+    QUrl result(scheme + QStringLiteral("://") + host(d.role), QUrl::StrictMode);
     result.setPath(d.path);
     if (!pairs.isEmpty())
         result.setQuery(pairs.join(QLatin1Char('&')), QUrl::StrictMode);

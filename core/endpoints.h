@@ -8,8 +8,9 @@
 // Hosts come from portal.ini in the data folder:
 //   [hosts]
 //   member=host:port   (likewise content, social, vip, pay, gift, portal, download)
-// and default to the demo portal. A role's host serves its http and https
-// addresses alike. Query values are percent-encoded; keys keep their order.
+// and default to the demo portal. A named host serves its role's http and
+// https addresses alike; the default one gets http for both. Query values are
+// percent-encoded; keys keep their order.
 namespace Endpoints {
 
 enum class Role { Member, Content, Social, Vip, Pay, Gift, Portal, Download };
@@ -64,6 +65,7 @@ QUrl url(Address address, const QStringList &values = {});
 const QVector<Role> &roles();
 QString roleKey(Role role);
 QString host(Role role);                         // "host:port"
+bool hasNamedHost(Role role);                    // false: the built-in default (the demo portal, http only)
 void setHost(Role role, const QString &hostPort); // an invalid value keeps the old host, with a warning
 void loadHosts(const QString &iniPath);          // reads [hosts]; missing keys fall back to the default
 QString defaultHost();                           // the demo portal's default address

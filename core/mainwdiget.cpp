@@ -1,10 +1,12 @@
 #include "mainwdiget.h"
+#include "app/clientwindows.h"
 #include "app/config.h"
 #include "app/logging.h"
 #include "app/memory.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
 #include "core/mytray.h"
+#include "core/tabwidget.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include <QGuiApplication>
@@ -82,6 +84,7 @@ MainWdiget::MainWdiget(const QString &userName)
     : BaseWidget(nullptr)
     , m_userName(userName)
 {
+    markClientWindow(this);
     // A closed main window takes its pages and their renderers with it.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Kavo游戏盒子"));
@@ -105,8 +108,7 @@ MainWdiget::MainWdiget(const QString &userName)
         move(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
     }
 
-    m_tabWidget = new QTabWidget(this);
-    m_tabWidget->setTabsClosable(true);
+    m_tabWidget = new TabWidget(this);
     connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainWdiget::onCurrentTabChanged);
     m_homePage = addFixedTab(Endpoints::url(Endpoints::Address::Home), tr("Kavo首页"), QStringLiteral("://img/gamepad"));
     m_searchPage = addFixedTab(Endpoints::url(Endpoints::Address::Search), tr("找游戏"), QStringLiteral("://img/search_1"));
@@ -134,14 +136,7 @@ PageWeb *MainWdiget::addFixedTab(const QUrl &url, const QString &title, const QS
     page->setUrl(url.toString());
     QWidget *widget = page->createPageWidget(this, title, 1, nullptr);
     widget->setContentsMargins(0, 0, 0, 0);
-    const int index = m_tabWidget->addTab(widget, QIcon(icon), title);
-
-    // The fixed tabs are the box; only game tabs can be closed.
-    QTabBar *bar = m_tabWidget->tabBar();
-    const auto side = QTabBar::ButtonPosition(bar->style()->styleHint(QStyle::SH_TabBar_CloseButtonPosition, nullptr, bar));
-    QWidget *closeButton = bar->tabButton(index, side);
-    bar->setTabButton(index, side, nullptr);
-    delete closeButton;
+    m_tabWidget->addFixedTab(widget, QIcon(icon), title);
     return page;
 }
 
@@ -231,6 +226,11 @@ QWidget *MainWdiget::createBottomBar()
     return bottomBar;
 }
 
+QTabWidget *MainWdiget::tabWidget() const
+{
+    return m_tabWidget;
+}
+
 PageWeb *MainWdiget::homePage() const
 {
     return m_homePage;
@@ -260,7 +260,7 @@ void MainWdiget::createTab(QString title, QString url, WebView *webview)
     QWidget *widget = page->createPageWidget(this, title, 0, webview);
     if (m_bossKeyActive && page->webView())
         muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
-    const int index = m_tabWidget->addTab(widget, title);
+    const int index = m_tabWidget->addPageTab(widget, title);
     qCDebug(lcCore) << "QDebug-m-index:" << index;
     m_tabWidget->setCurrentIndex(index);
 }
@@ -302,7 +302,13 @@ void MainWdiget::switchToSearchTab()
 void MainWdiget::setMaximizedFlag(bool maximized)
 {
     m_maximized = maximized;
-    m_zoomLabel->setPixmap(QPixmap(maximized ? kZoomedIn : kZoomIn));
+    updateZoomIcon();
+}
+
+void MainWdiget::updateZoomIcon()
+{
+    if (m_zoomLabel)
+        m_zoomLabel->setPixmap(QPixmap(m_maximized ? kZoomedIn : kZoomIn));
 }
 
 void MainWdiget::toggleMaximized()
@@ -334,6 +340,24 @@ void MainWdiget::hideToTray()
     }
     hide();
     new MyTray(this); // deletes itself once the window is back
+}
+
+void MainWdiget::bringBack(bool maximized)
+{
+    Qt::WindowStates state = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen);
+    if (maximized)
+        state |= Qt::WindowMaximized;
+    // Minimised with "–" and brought back by the window manager, the native
+    // window still carries the request to start iconified (on X11, its
+    // WM_HINTS), since only our own state changes reset it: shown again as
+    // it is, it would come back minimised with no tray icon left. A round
+    // trip through the minimised state clears that request.
+    if (!isVisible())
+        setWindowState(windowState() | Qt::WindowMinimized);
+    setWindowState(state);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWdiget::muteForBossKey()
@@ -375,7 +399,13 @@ void MainWdiget::showEvent(QShowEvent *event)
 void MainWdiget::changeEvent(QEvent *event)
 {
     BaseWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized())
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The zoom icon tells the truth whoever changed the state: the tray, the
+    // window manager, the full-screen key.
+    m_maximized = isMaximized();
+    updateZoomIcon();
+    if (isVisible() && !isMinimized())
         restoreMuteStates();
 }
 

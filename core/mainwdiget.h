@@ -11,6 +11,7 @@ class QLabel;
 class QNetworkReply;
 class QPushButton;
 class QTabWidget;
+class TabWidget;
 class QTimer;
 class QToolButton;
 class QWebEnginePage;
@@ -41,10 +42,13 @@ public:
     bool maximizedFlag() const { return m_maximized; }
     // The boss key: mutes every page and hides the window behind a tray icon.
     void hideToTray();
+    // Back from the tray (or wherever it went): shown, raised and active,
+    // maximised or at normal size, never left minimised.
+    void bringBack(bool maximized);
     void toggleFullScreen();
 
     QString userName() const { return m_userName; }
-    QTabWidget *tabWidget() const { return m_tabWidget; }
+    QTabWidget *tabWidget() const;
     PageWeb *homePage() const;
     PageWeb *searchPage() const;
     QPushButton *bossKeyButton() const { return m_bossKeyButton; }
@@ -68,6 +72,7 @@ private:
     PageWeb *addFixedTab(const QUrl &url, const QString &title, const QString &icon);
     void onCurrentTabChanged(int index);
     void toggleMaximized();
+    void updateZoomIcon();
     void handleWindowMouse(QEvent *event);
     void muteForBossKey();
     void muteUntilBack(QWebEnginePage *page);
@@ -79,7 +84,7 @@ private:
     bool m_maximized = false;
     bool m_searchTabReloaded = false;
 
-    QTabWidget *m_tabWidget = nullptr;
+    TabWidget *m_tabWidget = nullptr;
     QPointer<PageWeb> m_homePage;
     QPointer<PageWeb> m_searchPage;
     QLabel *m_minLabel = nullptr;

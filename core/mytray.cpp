@@ -1,20 +1,18 @@
 #include "mytray.h"
+#include "app/clientwindows.h"
 #include "app/logging.h"
 #include "core/mainwdiget.h"
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
 
-namespace {
-constexpr int kBalloonMs = 10000;
-}
-
 MyTray::MyTray(MainWdiget *mainWindow, QWidget *parent)
     : QMainWindow(parent)
     , m_mainWindow(mainWindow)
 {
+    markClientWindow(this);
     m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/icon_32x32")), this);
-    m_trayIcon->setToolTip(QStringLiteral("a trayicon example"));
+    m_trayIcon->setToolTip(tr("Kavo游戏盒子"));
     m_trayIcon->setVisible(true);
 
     m_maxAction = new QAction(tr("最大化"), this);
@@ -40,15 +38,11 @@ void MyTray::iconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::DoubleClick:
+    case QSystemTrayIcon::MiddleClick:
         showNormal();
         break;
-    case QSystemTrayIcon::DoubleClick:
-        m_trayIcon->showMessage(QStringLiteral("title"), tr("你双击了"), QSystemTrayIcon::Information, kBalloonMs);
-        break;
-    case QSystemTrayIcon::MiddleClick:
-        m_trayIcon->showMessage(QStringLiteral("title"), tr("你中键了"), QSystemTrayIcon::Information, kBalloonMs);
-        break;
-    case QSystemTrayIcon::Context:
+    case QSystemTrayIcon::Context: // the menu opens by itself
     case QSystemTrayIcon::Unknown:
         break;
     }
@@ -57,17 +51,15 @@ void MyTray::iconActivated(QSystemTrayIcon::ActivationReason reason)
 void MyTray::showMaximized()
 {
     qCDebug(lcCore) << "showMaximized";
-    if (m_mainWindow) {
-        m_mainWindow->showMaximized();
-        m_mainWindow->setMaximizedFlag(true);
-    }
+    if (m_mainWindow)
+        m_mainWindow->bringBack(true);
     finish();
 }
 
 void MyTray::showNormal()
 {
     if (m_mainWindow)
-        m_mainWindow->showNormal();
+        m_mainWindow->bringBack(false);
     finish();
 }
 

@@ -34,6 +34,8 @@ TInteractObj *installBridge(QWebEngineView *view);
 // false for anything else (invalid JSON, an array, a bare address, nothing).
 QJsonObject bridgeParameters(const QString &json, bool *ok);
 
-// The json text as it may appear in a log: values of password-like keys
-// ("password", "pass", "pwd", ...) become "***".
+// The json text as it may appear in a log: values of secret keys (passwords,
+// check codes, tokens, sessions, cookies), at any depth, become "***".
+// JSON is logged compact; other text is masked in its "key": value and
+// key=value forms.
 QString bridgeJsonForLog(const QString &json);

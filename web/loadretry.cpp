@@ -25,6 +25,19 @@ bool LoadRetry::isPending() const
     return m_timer->isActive();
 }
 
+int LoadRetry::remainingMs() const
+{
+    return m_timer->isActive() ? m_timer->remainingTime() : -1;
+}
+
+void LoadRetry::retryNow()
+{
+    if (!m_timer->isActive())
+        return;
+    m_timer->stop();
+    retry();
+}
+
 void LoadRetry::onLoadFinished(bool ok)
 {
     if (ok) {
@@ -53,8 +66,8 @@ void LoadRetry::schedule(const QString &why)
     m_failedUrl = m_view->url();
     qCWarning(lcWeb).noquote() << why + QLatin1Char(':') << Endpoints::urlForLog(m_failedUrl)
                                << "- retrying in" << m_delayMs / 1000.0 << "s";
-    emit retryScheduled(m_delayMs);
     m_timer->start(m_delayMs);
+    emit retryScheduled(m_delayMs);
 }
 
 void LoadRetry::retry()

@@ -27,6 +27,11 @@ public:
     // The wait before the retry that is pending now, or the next one.
     int currentDelay() const { return m_delayMs; }
     bool isPending() const;
+    // Milliseconds until the pending retry, -1 when none is pending.
+    int remainingMs() const;
+    // The pending retry, now (a user who does not want to wait).
+    void retryNow();
+    QWebEngineView *view() const { return m_view; }
 
 signals:
     void retryScheduled(int delayMs);

@@ -1,4 +1,5 @@
 #include "webview.h"
+#include "app/clientwindows.h"
 #include "app/logging.h"
 #include "web/webpage.h"
 #include <QMainWindow>
@@ -25,6 +26,7 @@ QWebEngineView *WebView::createWindow(QWebEnginePage::WebWindowType type)
 
     auto *view = new WebView(this);
     auto *window = new QMainWindow;
+    markClientWindow(window);
     // Nobody keeps a reference to these windows, so each one is its own owner.
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setCentralWidget(view);
