@@ -1,6 +1,6 @@
 #include "pages.h"
 #include "gamekinds.h"
-#include "json.h"
+#include "jsontext.h"
 #include "portaldata.h"
 #include "textutil.h"
 
@@ -88,11 +88,8 @@ std::string renderGamePage(const Game &game, const GameServer &server, const std
         + "<p><a href=\"/game/" + game.tag + ".html\">游戏主页</a> · <a href=\"/index.php?payway=10&amp;gname="
         + game.tag + "&amp;gserver=" + server.code + "\">充值</a></p>\n</aside>\n</section>\n";
 
-    JsonValue info = JsonValue::object();
-    info.set("tag", game.tag);
-    info.set("server", server.code);
-    info.set("kind", game.kind);
-    const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + info.dump()
+    const Json info = {{"tag", game.tag}, {"server", server.code}, {"kind", game.kind}};
+    const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + dumpJsonForScript(info)
         + "</script>\n<script src=\"/static/games/common.js\"></script>\n<script src=\"/static/games/" + game.kind
         + ".js\"></script>\n";
 

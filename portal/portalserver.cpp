@@ -1,6 +1,6 @@
 #include "portalserver.h"
 #include "gamekinds.h"
-#include "json.h"
+#include "jsontext.h"
 #include "pages.h"
 #include "requestlog.h"
 #include <chrono>
@@ -16,18 +16,16 @@ const char kHtmlType[] = "text/html; charset=utf-8";
 const char kConfigPlaceholder[] = "<!--portal-config-->";
 const size_t kWorkerThreads = 32;
 
-void sendJson(httplib::Response &res, const JsonValue &value, int status = 200)
+void sendJson(httplib::Response &res, const Json &value, int status = 200)
 {
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(value.dump(), kJsonType);
+    res.set_content(dumpJson(value), kJsonType);
 }
 
 void sendError(httplib::Response &res, int status, const std::string &message)
 {
-    JsonValue error = JsonValue::object();
-    error.set("error", message);
-    sendJson(res, error, status);
+    sendJson(res, Json{{"error", message}}, status);
 }
 
 void sendHtml(httplib::Response &res, const std::string &html, int status = 200)
@@ -177,9 +175,7 @@ void PortalServer::setupRoutes()
         const std::string message = res.status == 404 ? "not found"
             : res.status < 500                         ? "bad request"
                                                        : "internal error";
-        JsonValue error = JsonValue::object();
-        error.set("error", message);
-        res.set_content(error.dump(), kJsonType);
+        res.set_content(dumpJson(Json{{"error", message}}), kJsonType);
         return httplib::Server::HandlerResponse::Handled;
     }));
     m_server.set_exception_handler([](const Request &, Response &res, std::exception_ptr exception) {
@@ -204,10 +200,9 @@ void PortalServer::serveLoginPage(const Request &, Response &res)
     std::string html;
     if (!readSiteFile("Kavobox2/login.html", html))
         return sendError(res, 500, "page missing");
-    JsonValue config = JsonValue::object();
-    config.set("demoLogin", m_options.demoLogin.empty() ? JsonValue() : JsonValue(m_options.demoLogin));
-    // jsonQuote escapes '<', so a name cannot end the script element early.
-    const std::string script = "<script type=\"application/json\" id=\"portal-config\">" + config.dump() + "</script>";
+    const Json config = {{"demoLogin", m_options.demoLogin.empty() ? Json() : Json(m_options.demoLogin)}};
+    const std::string script =
+        "<script type=\"application/json\" id=\"portal-config\">" + dumpJsonForScript(config) + "</script>";
     const size_t at = html.find(kConfigPlaceholder);
     if (at != std::string::npos)
         html.replace(at, sizeof kConfigPlaceholder - 1, script);
@@ -216,55 +211,37 @@ void PortalServer::serveLoginPage(const Request &, Response &res)
 
 void PortalServer::serveGameList(const Request &, Response &res)
 {
-    JsonValue games = JsonValue::array();
+    Json games = Json::array();
     for (const Game &game : m_data.games()) {
         const GameKind *kind = findGameKind(game.kind);
-        JsonValue servers = JsonValue::array();
-        for (const GameServer &server : game.servers) {
-            JsonValue item = JsonValue::object();
-            item.set("server", server.code);
-            item.set("name", server.name);
-            item.set("open", server.openTime);
-            servers.append(std::move(item));
-        }
-        JsonValue item = JsonValue::object();
-        item.set("tag", game.tag);
-        item.set("name", game.name);
-        item.set("kind", game.kind);
-        item.set("kindName", kind ? kind->title : "");
-        item.set("intro", game.intro);
-        item.set("servers", std::move(servers));
-        games.append(std::move(item));
+        Json servers = Json::array();
+        for (const GameServer &server : game.servers)
+            servers.push_back({{"server", server.code}, {"name", server.name}, {"open", server.openTime}});
+        games.push_back({{"tag", game.tag},
+                         {"name", game.name},
+                         {"kind", game.kind},
+                         {"kindName", kind ? kind->title : ""},
+                         {"intro", game.intro},
+                         {"servers", std::move(servers)}});
     }
-    JsonValue reply = JsonValue::object();
     // Pages count down against the portal's clock, not the viewer's.
-    reply.set("now", now());
-    reply.set("games", std::move(games));
-    sendJson(res, reply);
+    sendJson(res, {{"now", now()}, {"games", std::move(games)}});
 }
 
 void PortalServer::serveServerSeries(const Request &req, Response &res)
 {
-    JsonValue list = JsonValue::array();
+    Json list = Json::array();
     if (req.get_param_value("act") == "getgame") {
-        for (const Game &game : m_data.games()) {
-            JsonValue item = JsonValue::object();
-            item.set("tag", game.tag);
-            item.set("gamename", game.name);
-            list.append(std::move(item));
-        }
+        for (const Game &game : m_data.games())
+            list.push_back({{"tag", game.tag}, {"gamename", game.name}});
         return sendJson(res, list);
     }
     if (!req.has_param("gamename"))
         return sendError(res, 400, "expected act=getgame or gamename");
     if (const Game *game = m_data.findGame(req.get_param_value("gamename"))) {
-        for (const GameServer &server : game->servers) {
-            JsonValue item = JsonValue::object();
-            item.set("server", server.code);
-            // The established reply puts the server's display name under "gamename".
-            item.set("gamename", server.name);
-            list.append(std::move(item));
-        }
+        // The established reply puts the server's display name under "gamename".
+        for (const GameServer &server : game->servers)
+            list.push_back({{"server", server.code}, {"gamename", server.name}});
     }
     sendJson(res, list);
 }
@@ -276,23 +253,15 @@ void PortalServer::serveLoginApi(const Request &req, Response &res)
     if (!req.has_param("username") || !req.has_param("password"))
         return sendError(res, 400, "expected username and password");
     const std::string username = req.get_param_value("username");
-    JsonValue reply = JsonValue::object();
     switch (m_data.checkLogin(username, req.get_param_value("password"))) {
     case PortalData::LoginResult::Accepted:
-        reply.set("msg", 1);
-        reply.set("code", "0");
-        reply.set("ckcode", m_checkCodes.issue(username));
-        break;
+        return sendJson(res, {{"msg", 1}, {"code", "0"}, {"ckcode", m_checkCodes.issue(username)}});
     case PortalData::LoginResult::Locked:
-        reply.set("msg", 0);
-        reply.set("code", "-2");
-        break;
+        return sendJson(res, {{"msg", 0}, {"code", "-2"}});
     case PortalData::LoginResult::Rejected:
-        reply.set("msg", 0);
-        reply.set("code", "-1");
         break;
     }
-    sendJson(res, reply);
+    sendJson(res, {{"msg", 0}, {"code", "-1"}});
 }
 
 void PortalServer::serveEnterGame(const Request &req, Response &res)
@@ -322,23 +291,19 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
 
 void PortalServer::serveUpdate(const Request &, Response &res)
 {
-    JsonValue reply = JsonValue::object();
-    reply.set("version_name", "v" + std::to_string(m_options.versionCode) + ".0.0");
-    reply.set("version_code", m_options.versionCode);
-    reply.set("force", m_options.force);
-    sendJson(res, reply);
+    sendJson(res, {{"version_name", "v" + std::to_string(m_options.versionCode) + ".0.0"},
+                   {"version_code", m_options.versionCode},
+                   {"force", m_options.force}});
 }
 
 void PortalServer::serveMessages(const Request &, Response &res)
 {
-    JsonValue list = JsonValue::array();
+    Json list = Json::array();
     for (const SiteMessage &message : m_data.messages()) {
-        JsonValue item = JsonValue::object();
-        item.set("id", message.id);
-        item.set("title", message.title);
-        item.set("date", message.date);
-        item.set("path", "/news/" + std::to_string(message.id) + ".html");
-        list.append(std::move(item));
+        list.push_back({{"id", message.id},
+                        {"title", message.title},
+                        {"date", message.date},
+                        {"path", "/news/" + std::to_string(message.id) + ".html"}});
     }
     sendJson(res, list);
 }

@@ -2,11 +2,6 @@
 #include <cstdint>
 #include <string>
 
-// Length of the well-formed UTF-8 sequence at pos (1 to 4), or 0 when the
-// bytes there are not one (overlong forms and surrogates count as invalid).
-size_t utf8SequenceLength(const std::string &text, size_t pos, uint32_t *codePoint = nullptr);
-void appendUtf8(std::string &out, uint32_t codePoint);
-
 // Text for HTML element content and quoted attribute values. Invalid UTF-8
 // and control characters other than tab and line breaks become U+FFFD.
 std::string htmlEscape(const std::string &text);
