@@ -78,8 +78,8 @@ std::string renderGamePage(const Game &game, const GameServer &server, const std
     }
     body += "<div class=\"game-hud\"><span>得分 <b id=\"game-score\">0</b></span>"
             "<span>最高 <b id=\"game-best\">0</b></span>"
-            "<span id=\"game-status\" class=\"muted\"></span>"
             "<button id=\"game-restart\" class=\"btn btn-primary\" type=\"button\">重新开始</button></div>\n"
+            "<p id=\"game-status\" class=\"game-status muted\"></p>\n"
             "<canvas id=\"game-canvas\" width=\"480\" height=\"360\" tabindex=\"0\"></canvas>\n"
             "<p class=\"muted\">"
         + htmlEscape(kind ? kind->help : "") + "</p>\n</div>\n<aside class=\"card game-side\">\n<h2>"
