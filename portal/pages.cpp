@@ -18,6 +18,22 @@ std::string enterGamePath(const Game &game, const GameServer &server)
     return "/entergame.php?game=" + game.tag + "&server=" + server.code + "&client=1&tobox=1";
 }
 
+// The frame of the portal's own site: pageShell's, plus the site's navigation
+// and its shared scripts.
+std::string siteFrame(const std::string &title, const std::string &bodyHtml, const std::string &tailHtml)
+{
+    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+        + htmlEscape(title)
+        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
+          "<header class=\"topbar\">\n  <a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a>\n  <nav>\n"
+          "    <a href=\"/#portal\">官方网站</a>\n    <a href=\"/#pay\">充值</a>\n    <a href=\"/#gift\">礼包</a>\n"
+          "    <a href=\"/#download\">下载</a>\n    <a href=\"/cjwt/\">常见问题</a>\n"
+          "    <a href=\"/client-service/\">客服</a>\n  </nav>\n</header>\n<main class=\"page\">\n"
+        + bodyHtml + "</main>\n<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n"
+        + tailHtml + "</body>\n</html>\n";
+}
+
 } // namespace
 
 std::string pageShell(const std::string &title, const std::string &bodyHtml, const std::string &tailHtml)
@@ -51,16 +67,25 @@ std::string renderSitePage(const std::string &fragment)
         tail = body.substr(tailAt + kTail.size());
         body.erase(tailAt);
     }
-    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
-        + htmlEscape(title)
-        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
-          "<header class=\"topbar\">\n  <a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a>\n  <nav>\n"
-          "    <a href=\"/#portal\">官方网站</a>\n    <a href=\"/#pay\">充值</a>\n    <a href=\"/#gift\">礼包</a>\n"
-          "    <a href=\"/#download\">下载</a>\n    <a href=\"/cjwt/\">常见问题</a>\n"
-          "    <a href=\"/client-service/\">客服</a>\n  </nav>\n</header>\n<main class=\"page\">\n"
-        + body + "</main>\n<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n"
-        + tail + "</body>\n</html>\n";
+    return siteFrame(title, body, tail);
+}
+
+std::string renderErrorPage(int status)
+{
+    std::string title = "无法打开页面";
+    std::string text = "请求的地址有误，请返回首页重新进入。";
+    if (status == 404) {
+        title = "页面不存在";
+        text = "您访问的页面不存在或已被移除，请检查地址或返回首页。";
+    } else if (status >= 500) {
+        title = "服务器繁忙";
+        text = "服务器暂时无法完成请求，请稍后刷新重试。";
+    }
+    return siteFrame(title,
+                     "<section class=\"card narrow error-page\">\n<p class=\"error-code\">" + std::to_string(status)
+                         + "</p>\n<h1>" + title + "</h1>\n<p>" + text
+                         + "</p>\n<p><a class=\"btn btn-primary\" href=\"/\">返回首页</a></p>\n</section>\n",
+                     {});
 }
 
 std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now)

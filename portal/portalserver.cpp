@@ -35,6 +35,24 @@ void sendHtml(httplib::Response &res, const std::string &html, int status = 200)
     res.set_content(html, kHtmlType);
 }
 
+// Browsers and web views list text/html in Accept when they navigate; the
+// box's API requests and the pages' fetch() calls do not.
+bool wantsHtml(const httplib::Request &req)
+{
+    return req.get_header_value("Accept").find("text/html") != std::string::npos;
+}
+
+// Errors of pages and of unknown paths: an error page for a browser, JSON
+// for anything else. The JSON endpoints always use sendError.
+void sendPageError(const httplib::Request &req, httplib::Response &res, int status, const std::string &message)
+{
+    // Everything under /api/ answers errors in JSON, as the box's APIs there
+    // do, even for a browser.
+    if (req.path.rfind("/api/", 0) == 0 || !wantsHtml(req))
+        return sendError(res, status, message);
+    sendHtml(res, renderErrorPage(status), status);
+}
+
 std::string regexEscape(const std::string &text)
 {
     std::string out;
@@ -96,20 +114,20 @@ bool PortalServer::readSiteFile(const std::string &file, std::string &out) const
 
 void PortalServer::addStaticPage(const std::string &path, const std::string &file)
 {
-    m_server.Get(regexEscape(path), [this, file](const Request &, Response &res) {
+    m_server.Get(regexEscape(path), [this, file](const Request &req, Response &res) {
         std::string html;
         if (!readSiteFile(file, html))
-            return sendError(res, 500, "page missing");
+            return sendPageError(req, res, 500, "page missing");
         sendHtml(res, html);
     });
 }
 
 void PortalServer::addSitePage(const std::string &path, const std::string &fragmentFile)
 {
-    m_server.Get(regexEscape(path), [this, fragmentFile](const Request &, Response &res) {
+    m_server.Get(regexEscape(path), [this, fragmentFile](const Request &req, Response &res) {
         std::string fragment;
         if (!readSiteFile(fragmentFile, fragment))
-            return sendError(res, 500, "page missing");
+            return sendPageError(req, res, 500, "page missing");
         sendHtml(res, renderSitePage(fragment));
     });
 }
@@ -169,16 +187,16 @@ void PortalServer::setupRoutes()
     m_server.Get("/favicon\\.ico", [](const Request &, Response &res) { res.status = 204; });
 
     // Runs for every status >= 400; handlers that already wrote a body keep it.
-    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const Request &, Response &res) {
+    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const Request &req, Response &res) {
         if (!res.body.empty())
             return httplib::Server::HandlerResponse::Unhandled;
         const std::string message = res.status == 404 ? "not found"
             : res.status < 500                         ? "bad request"
                                                        : "internal error";
-        res.set_content(dumpJson(Json{{"error", message}}), kJsonType);
+        sendPageError(req, res, res.status, message);
         return httplib::Server::HandlerResponse::Handled;
     }));
-    m_server.set_exception_handler([](const Request &, Response &res, std::exception_ptr exception) {
+    m_server.set_exception_handler([](const Request &req, Response &res, std::exception_ptr exception) {
         std::string what = "unknown exception";
         try {
             if (exception)
@@ -188,18 +206,18 @@ void PortalServer::setupRoutes()
         } catch (...) {
         }
         writeLogLine("handler failed: " + what);
-        sendError(res, 500, "internal error");
+        sendPageError(req, res, 500, "internal error");
     });
     m_server.set_logger([](const Request &req, const Response &res) {
         writeLogLine(requestLogLine(req.method, req.target, res.status));
     });
 }
 
-void PortalServer::serveLoginPage(const Request &, Response &res)
+void PortalServer::serveLoginPage(const Request &req, Response &res)
 {
     std::string html;
     if (!readSiteFile("Kavobox2/login.html", html))
-        return sendError(res, 500, "page missing");
+        return sendPageError(req, res, 500, "page missing");
     const Json config = {{"demoLogin", m_options.demoLogin.empty() ? Json() : Json(m_options.demoLogin)}};
     const std::string script =
         "<script type=\"application/json\" id=\"portal-config\">" + dumpJsonForScript(config) + "</script>";
@@ -269,13 +287,13 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
     const std::string tag = req.get_param_value("game");
     const std::string serverCode = req.get_param_value("server");
     if (tag.empty() || serverCode.empty())
-        return sendError(res, 400, "expected game and server");
+        return sendPageError(req, res, 400, "expected game and server");
     const Game *game = m_data.findGame(tag);
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     const GameServer *server = game->findServer(serverCode);
     if (!server)
-        return sendError(res, 404, "unknown server");
+        return sendPageError(req, res, 404, "unknown server");
 
     std::string altAccount;
     if (req.has_param("boxSmall") || req.has_param("ckcode")) {
@@ -312,7 +330,7 @@ void PortalServer::serveNews(const Request &req, Response &res)
 {
     const SiteMessage *message = m_data.findMessage(std::stoi(req.matches[1].str()));
     if (!message)
-        return sendError(res, 404, "not found");
+        return sendPageError(req, res, 404, "not found");
     sendHtml(res, renderNewsPage(*message));
 }
 
@@ -320,7 +338,7 @@ void PortalServer::serveIntro(const Request &req, Response &res)
 {
     const Game *game = m_data.findGame(req.matches[1].str());
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     sendHtml(res, renderIntroPage(*game, now()));
 }
 
@@ -328,7 +346,7 @@ void PortalServer::serveGuide(const Request &req, Response &res)
 {
     const Game *game = m_data.findGame(req.matches[1].str());
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     res.set_header("Content-Disposition", "attachment; filename=\"" + game->tag + "-guide.txt\"");
     res.set_content(renderGuideText(*game, now()), "text/plain; charset=utf-8");
 }

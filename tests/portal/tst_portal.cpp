@@ -15,20 +15,28 @@ namespace {
 struct Reply {
     int status = 0;
     QByteArray body;
+    QByteArray contentType;
     QJsonDocument json() const { return QJsonDocument::fromJson(body); }
 };
 
-Reply get(const QUrl &url)
+// accept: the Accept header, e.g. what a browser sends when it navigates.
+Reply get(const QUrl &url, const QByteArray &accept = {})
 {
     QNetworkAccessManager network;
-    QNetworkReply *reply = network.get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    if (!accept.isEmpty())
+        request.setRawHeader("Accept", accept);
+    QNetworkReply *reply = network.get(request);
     QSignalSpy done(reply, &QNetworkReply::finished);
     if (!reply->isFinished())
         done.wait(10000);
-    Reply result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
+    Reply result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(),
+                 reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()};
     delete reply;
     return result;
 }
+
+const QByteArray kBrowserAccept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
 } // namespace
 
 // The client's side of the channel as the pages see it: an object named
@@ -225,25 +233,40 @@ private slots:
         }
     }
 
-    void badRequestsGetShortJsonErrors_data()
+    // A browser navigating to a page gets an error page; APIs and scripts get JSON.
+    void errorsAreJsonUnlessABrowserOpensAPage_data()
     {
         QTest::addColumn<QString>("pathAndQuery");
+        QTest::addColumn<bool>("browser");
         QTest::addColumn<int>("status");
-        QTest::newRow("login without action") << "/login.php?username=a&password=b" << 400;
-        QTest::newRow("login, other action") << "/login.php?action=drop&username=a&password=b" << 400;
-        QTest::newRow("login without password") << "/login.php?action=get_user&username=a" << 400;
-        QTest::newRow("server list without game") << "/api/allserver_series.php?check=Kavobox" << 400;
-        QTest::newRow("enter without server") << "/entergame.php?game=x" << 400;
-        QTest::newRow("broken escapes") << "/login.php?action=get_user&username=%zz&password=%" << 200;
-        QTest::newRow("unknown path") << "/no/such/page" << 404;
+        QTest::newRow("login without action") << "/login.php?username=a&password=b" << false << 400;
+        QTest::newRow("login, other action") << "/login.php?action=drop&username=a&password=b" << false << 400;
+        QTest::newRow("login without password") << "/login.php?action=get_user&username=a" << false << 400;
+        QTest::newRow("server list without game") << "/api/allserver_series.php?check=Kavobox" << false << 400;
+        QTest::newRow("enter without server") << "/entergame.php?game=x" << false << 400;
+        QTest::newRow("broken escapes") << "/login.php?action=get_user&username=%zz&password=%" << false << 200;
+        QTest::newRow("unknown path") << "/no/such/page" << false << 404;
+        QTest::newRow("browser: unknown path") << "/no/such/page" << true << 404;
+        QTest::newRow("browser: unknown game") << "/entergame.php?game=nope&server=s1" << true << 404;
+        QTest::newRow("browser: login api") << "/login.php?username=a&password=b" << true << 400;
+        QTest::newRow("browser: unknown api path") << "/api/no-such.json" << true << 404;
     }
 
-    void badRequestsGetShortJsonErrors()
+    void errorsAreJsonUnlessABrowserOpensAPage()
     {
         QFETCH(QString, pathAndQuery);
+        QFETCH(bool, browser);
         QFETCH(int, status);
-        const Reply reply = get(QUrl(QStringLiteral("http://") + m_portal.hostPort() + pathAndQuery, QUrl::TolerantMode));
+        const Reply reply = get(QUrl(QStringLiteral("http://") + m_portal.hostPort() + pathAndQuery, QUrl::TolerantMode),
+                                browser ? kBrowserAccept : QByteArray());
         QCOMPARE(reply.status, status);
+        const bool page = browser && !pathAndQuery.startsWith(QLatin1String("/api/")) && !pathAndQuery.startsWith(QLatin1String("/login.php"));
+        if (page) {
+            QVERIFY2(reply.contentType.startsWith("text/html"), reply.contentType.constData());
+            QVERIFY(reply.body.contains("<a class=\"btn btn-primary\" href=\"/\">"));
+            QVERIFY(reply.body.contains(QByteArray::number(status)));
+            return;
+        }
         QVERIFY2(reply.json().isObject(), reply.body.constData());
         if (status >= 400)
             QVERIFY(!reply.json().object().value(QStringLiteral("error")).toString().isEmpty());
@@ -394,6 +417,19 @@ private slots:
         page.eval(QStringLiteral("document.getElementById('home-search-input').value='西游';"));
         QVERIFY(page.click(QStringLiteral("#home-search button")));
         QVERIFY(!page.waitFor(16).isEmpty());
+    }
+
+    void indexPageFillsInGamesAndVersion()
+    {
+        const int games = get(m_portal.url(QStringLiteral("/api/games.json"))).json()[QStringLiteral("games")].toArray().size();
+        QVERIFY(games > 0);
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/"))));
+        QTRY_COMPARE(page.eval(QStringLiteral("document.querySelectorAll('#game-links a').length")).toInt(), games);
+        QTRY_COMPARE(page.eval(QStringLiteral("document.getElementById('latest-version').textContent")).toString(),
+                     QStringLiteral("v2.0.0"));
+        const QString link = page.eval(QStringLiteral("document.querySelector('#game-links a').href")).toString();
+        QCOMPARE(get(QUrl(link), kBrowserAccept).status, 200);
     }
 
     void siteMessagesSendBareAddresses()
