@@ -18,6 +18,13 @@ std::string enterGamePath(const Game &game, const GameServer &server)
     return "/entergame.php?game=" + game.tag + "&server=" + server.code + "&client=1&tobox=1";
 }
 
+// A generated file, throttled so that the box's download progress shows for
+// a couple of seconds.
+std::string resourcePackPath(const Game &game)
+{
+    return "/download/file?name=" + percentEncode(game.name + "-资源包.dat") + "&amp;size=2097152&amp;rate=1048576";
+}
+
 // The frame of the portal's own site: pageShell's, plus the site's navigation
 // and its shared scripts.
 std::string siteFrame(const std::string &title, const std::string &bodyHtml, const std::string &tailHtml)
@@ -109,7 +116,8 @@ std::string renderGamePage(const Game &game, const GameServer &server, const std
             "<p class=\"muted\">"
         + htmlEscape(kind ? kind->help : "") + "</p>\n</div>\n<aside class=\"card game-side\">\n<h2>"
         + htmlEscape(kindTitle) + "</h2>\n<p>" + htmlEscape(game.intro) + "</p>\n"
-        + "<p><a class=\"btn\" href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a></p>\n"
+        + "<div class=\"amounts\"><a class=\"btn\" href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a>"
+        + "<a class=\"btn\" href=\"" + resourcePackPath(game) + "\">下载资源包（2 MB）</a></div>\n"
         + "<p><a href=\"/game/" + game.tag + ".html\">游戏主页</a> · <a href=\"/index.php?payway=10&amp;gname="
         + game.tag + "&amp;gserver=" + server.code + "\">充值</a></p>\n</aside>\n</section>\n";
 

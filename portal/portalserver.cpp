@@ -1,5 +1,6 @@
 #include "portalserver.h"
 #include "gamekinds.h"
+#include "generateddownload.h"
 #include "jsontext.h"
 #include "pages.h"
 #include "requestlog.h"
@@ -184,6 +185,7 @@ void PortalServer::setupRoutes()
     m_server.Get("/news/([0-9]{1,6})\\.html", route(&PortalServer::serveNews));
     m_server.Get("/game/([A-Za-z0-9_]{1,32})\\.html", route(&PortalServer::serveIntro));
     m_server.Get("/download/([A-Za-z0-9_]{1,32})-guide\\.txt", route(&PortalServer::serveGuide));
+    m_server.Get("/download/file", route(&PortalServer::serveDownload));
     m_server.Get("/favicon\\.ico", [](const Request &, Response &res) { res.status = 204; });
 
     // Runs for every status >= 400; handlers that already wrote a body keep it.
@@ -349,6 +351,15 @@ void PortalServer::serveGuide(const Request &req, Response &res)
         return sendPageError(req, res, 404, "unknown game");
     res.set_header("Content-Disposition", "attachment; filename=\"" + game->tag + "-guide.txt\"");
     res.set_content(renderGuideText(*game, now()), "text/plain; charset=utf-8");
+}
+
+void PortalServer::serveDownload(const Request &req, Response &res)
+{
+    GeneratedDownload download;
+    std::string error;
+    if (!GeneratedDownload::fromQuery(req, download, error))
+        return sendPageError(req, res, 400, error);
+    download.serve(res);
 }
 
 void PortalServer::serveTopUp(const Request &req, Response &res)

@@ -58,6 +58,25 @@ std::string percentDecode(const std::string &text, bool plusIsSpace)
     return out;
 }
 
+std::string percentEncode(const std::string &text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const unsigned char c : text) {
+        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+            || c == '.' || c == '_' || c == '~';
+        if (unreserved) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    return out;
+}
+
 std::string formatLocalTime(int64_t unixSeconds, const char *format)
 {
     const std::time_t t = static_cast<std::time_t>(unixSeconds);

@@ -8,6 +8,9 @@ std::string htmlEscape(const std::string &text);
 
 // Percent-decoding as done for query strings; malformed escapes stay literal.
 std::string percentDecode(const std::string &text, bool plusIsSpace);
+// Percent-encodes every byte except RFC 3986's unreserved characters, which
+// suits both URL query values and RFC 8187 header parameters.
+std::string percentEncode(const std::string &text);
 
 // Local wall-clock time of a Unix time, e.g. formatLocalTime(t, "%m-%d %H:%M").
 std::string formatLocalTime(int64_t unixSeconds, const char *format);

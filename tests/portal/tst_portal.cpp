@@ -2,6 +2,7 @@
 #include "support/portalprocess.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,7 +17,17 @@ struct Reply {
     int status = 0;
     QByteArray body;
     QByteArray contentType;
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    QList<QNetworkReply::RawHeaderPair> headers;
     QJsonDocument json() const { return QJsonDocument::fromJson(body); }
+    QByteArray header(const QByteArray &name) const
+    {
+        for (const auto &pair : headers) {
+            if (pair.first.compare(name, Qt::CaseInsensitive) == 0)
+                return pair.second;
+        }
+        return {};
+    }
 };
 
 // accept: the Accept header, e.g. what a browser sends when it navigates.
@@ -31,9 +42,19 @@ Reply get(const QUrl &url, const QByteArray &accept = {})
     if (!reply->isFinished())
         done.wait(10000);
     Reply result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(),
-                 reply->header(QNetworkRequest::ContentTypeHeader).toByteArray()};
+                 reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), reply->error(), reply->rawHeaderPairs()};
     delete reply;
     return result;
+}
+
+// The generated downloads' bytes: byte n is n mod 251.
+bool hasDownloadPattern(const QByteArray &body)
+{
+    for (int i = 0; i < body.size(); ++i) {
+        if (quint8(body.at(i)) != i % 251)
+            return false;
+    }
+    return true;
 }
 
 const QByteArray kBrowserAccept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
@@ -250,6 +271,11 @@ private slots:
         QTest::newRow("browser: unknown game") << "/entergame.php?game=nope&server=s1" << true << 404;
         QTest::newRow("browser: login api") << "/login.php?username=a&password=b" << true << 400;
         QTest::newRow("browser: unknown api path") << "/api/no-such.json" << true << 404;
+        QTest::newRow("download without name") << "/download/file?size=10" << false << 400;
+        QTest::newRow("download over 64 MiB") << "/download/file?name=a&size=67108865" << false << 400;
+        QTest::newRow("download breaking past its end") << "/download/file?name=a&size=10&breakAt=10" << false << 400;
+        QTest::newRow("download at zero rate") << "/download/file?name=a&size=10&rate=0" << false << 400;
+        QTest::newRow("download taking over 10 min") << "/download/file?name=a&size=100000&rate=100" << false << 400;
     }
 
     void errorsAreJsonUnlessABrowserOpensAPage()
@@ -270,6 +296,45 @@ private slots:
         QVERIFY2(reply.json().isObject(), reply.body.constData());
         if (status >= 400)
             QVERIFY(!reply.json().object().value(QStringLiteral("error")).toString().isEmpty());
+    }
+
+    void downloadCarriesItsNameSizeAndBytes()
+    {
+        // Sent as given, path and line break included: the client must defend itself,
+        // but the line break must not end the header.
+        const QString name = QStringLiteral("../攻略 \"a\"\r\nX-Injected: 1.txt");
+        QUrl url = m_portal.url(QStringLiteral("/download/file"));
+        url.setQuery(QStringLiteral("name=%1&size=300000&rate=200000")
+                         .arg(QString::fromLatin1(QUrl::toPercentEncoding(name))));
+        QElapsedTimer timer;
+        timer.start();
+        const Reply reply = get(url);
+        QVERIFY2(timer.elapsed() >= 1200, "300000 bytes at 200000 B/s take about 1.4 s");
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.header("Content-Length"), QByteArray("300000"));
+        QCOMPARE(reply.body.size(), 300000);
+        QVERIFY(hasDownloadPattern(reply.body));
+        QVERIFY(reply.header("X-Injected").isEmpty());
+
+        const QByteArray disposition = reply.header("Content-Disposition");
+        QVERIFY2(disposition.startsWith("attachment; filename=\""), disposition.constData());
+        const int star = disposition.indexOf("; filename*=UTF-8''");
+        QVERIFY(star > 0);
+        QCOMPARE(QUrl::fromPercentEncoding(disposition.mid(star + 19)), name);
+        const QByteArray fallback = disposition.mid(22, star - 23);
+        QVERIFY2(fallback.startsWith("../") && !fallback.contains('"'), fallback.constData());
+        for (const char c : fallback)
+            QVERIFY2(c >= 0x20 && c < 0x7F, fallback.constData());
+    }
+
+    void downloadBreaksOffMidway()
+    {
+        const Reply reply = get(m_portal.url(QStringLiteral("/download/file?name=a.bin&size=100000&breakAt=40000")));
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.header("Content-Length"), QByteArray("100000"));
+        QCOMPARE(reply.error, QNetworkReply::RemoteHostClosedError);
+        QCOMPARE(reply.body.size(), 40000);
+        QVERIFY(hasDownloadPattern(reply.body));
     }
 
     void logNeverShowsPasswords()
