@@ -1,6 +1,6 @@
 #include "pages.h"
 #include "gamekinds.h"
-#include "json.h"
+#include "jsontext.h"
 #include "portaldata.h"
 #include "textutil.h"
 
@@ -16,6 +16,29 @@ std::string enterGamePath(const Game &game, const GameServer &server)
 {
     // Tags and server codes are checked to be plain ASCII codes when the data is loaded.
     return "/entergame.php?game=" + game.tag + "&server=" + server.code + "&client=1&tobox=1";
+}
+
+// A generated file, throttled so that the box's download progress shows for
+// a couple of seconds.
+std::string resourcePackPath(const Game &game)
+{
+    return "/download/file?name=" + percentEncode(game.name + "-资源包.dat") + "&amp;size=2097152&amp;rate=1048576";
+}
+
+// The frame of the portal's own site: pageShell's, plus the site's navigation
+// and its shared scripts.
+std::string siteFrame(const std::string &title, const std::string &bodyHtml, const std::string &tailHtml)
+{
+    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
+           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+        + htmlEscape(title)
+        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
+          "<header class=\"topbar\">\n  <a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a>\n  <nav>\n"
+          "    <a href=\"/#portal\">官方网站</a>\n    <a href=\"/#pay\">充值</a>\n    <a href=\"/#gift\">礼包</a>\n"
+          "    <a href=\"/#download\">下载</a>\n    <a href=\"/cjwt/\">常见问题</a>\n"
+          "    <a href=\"/client-service/\">客服</a>\n  </nav>\n</header>\n<main class=\"page\">\n"
+        + bodyHtml + "</main>\n<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n"
+        + tailHtml + "</body>\n</html>\n";
 }
 
 } // namespace
@@ -51,16 +74,25 @@ std::string renderSitePage(const std::string &fragment)
         tail = body.substr(tailAt + kTail.size());
         body.erase(tailAt);
     }
-    return "<!DOCTYPE html>\n<html lang=\"zh-CN\">\n<head>\n<meta charset=\"utf-8\">\n"
-           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
-        + htmlEscape(title)
-        + "</title>\n<link rel=\"stylesheet\" href=\"/static/portal.css\">\n</head>\n<body>\n"
-          "<header class=\"topbar\">\n  <a class=\"brand\" href=\"/\">Kavo<span>游戏</span></a>\n  <nav>\n"
-          "    <a href=\"/#portal\">官方网站</a>\n    <a href=\"/#pay\">充值</a>\n    <a href=\"/#gift\">礼包</a>\n"
-          "    <a href=\"/#download\">下载</a>\n    <a href=\"/cjwt/\">常见问题</a>\n"
-          "    <a href=\"/client-service/\">客服</a>\n  </nav>\n</header>\n<main class=\"page\">\n"
-        + body + "</main>\n<script src=\"/static/bridge.js\"></script>\n<script src=\"/static/demo-only.js\"></script>\n"
-        + tail + "</body>\n</html>\n";
+    return siteFrame(title, body, tail);
+}
+
+std::string renderErrorPage(int status)
+{
+    std::string title = "无法打开页面";
+    std::string text = "请求的地址有误，请返回首页重新进入。";
+    if (status == 404) {
+        title = "页面不存在";
+        text = "您访问的页面不存在或已被移除，请检查地址或返回首页。";
+    } else if (status >= 500) {
+        title = "服务器繁忙";
+        text = "服务器暂时无法完成请求，请稍后刷新重试。";
+    }
+    return siteFrame(title,
+                     "<section class=\"card narrow error-page\">\n<p class=\"error-code\">" + std::to_string(status)
+                         + "</p>\n<h1>" + title + "</h1>\n<p>" + text
+                         + "</p>\n<p><a class=\"btn btn-primary\" href=\"/\">返回首页</a></p>\n</section>\n",
+                     {});
 }
 
 std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now)
@@ -78,21 +110,19 @@ std::string renderGamePage(const Game &game, const GameServer &server, const std
     }
     body += "<div class=\"game-hud\"><span>得分 <b id=\"game-score\">0</b></span>"
             "<span>最高 <b id=\"game-best\">0</b></span>"
-            "<span id=\"game-status\" class=\"muted\"></span>"
             "<button id=\"game-restart\" class=\"btn btn-primary\" type=\"button\">重新开始</button></div>\n"
+            "<p id=\"game-status\" class=\"game-status muted\"></p>\n"
             "<canvas id=\"game-canvas\" width=\"480\" height=\"360\" tabindex=\"0\"></canvas>\n"
             "<p class=\"muted\">"
         + htmlEscape(kind ? kind->help : "") + "</p>\n</div>\n<aside class=\"card game-side\">\n<h2>"
         + htmlEscape(kindTitle) + "</h2>\n<p>" + htmlEscape(game.intro) + "</p>\n"
-        + "<p><a class=\"btn\" href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a></p>\n"
+        + "<div class=\"amounts\"><a class=\"btn\" href=\"/download/" + game.tag + "-guide.txt\">下载游戏攻略</a>"
+        + "<a class=\"btn\" href=\"" + resourcePackPath(game) + "\">下载资源包（2 MB）</a></div>\n"
         + "<p><a href=\"/game/" + game.tag + ".html\">游戏主页</a> · <a href=\"/index.php?payway=10&amp;gname="
         + game.tag + "&amp;gserver=" + server.code + "\">充值</a></p>\n</aside>\n</section>\n";
 
-    JsonValue info = JsonValue::object();
-    info.set("tag", game.tag);
-    info.set("server", server.code);
-    info.set("kind", game.kind);
-    const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + info.dump()
+    const Json info = {{"tag", game.tag}, {"server", server.code}, {"kind", game.kind}};
+    const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + dumpJsonForScript(info)
         + "</script>\n<script src=\"/static/games/common.js\"></script>\n<script src=\"/static/games/" + game.kind
         + ".js\"></script>\n";
 

@@ -16,6 +16,8 @@ std::string pageShell(const std::string &title, const std::string &bodyHtml, con
 // line "<!-- title: ... -->", the content of <main>, and optionally a line
 // "<!-- tail -->" followed by page scripts.
 std::string renderSitePage(const std::string &fragment);
+// An error page (404 and the like) in the site's frame, with a link home.
+std::string renderErrorPage(int status);
 
 // The playable game of one server. altAccount is empty unless an alt account enters.
 std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now);

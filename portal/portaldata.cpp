@@ -1,28 +1,43 @@
 #include "portaldata.h"
 #include "gamekinds.h"
-#include "json.h"
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 
 namespace {
 
-bool readJsonFile(const std::string &path, JsonValue &out, std::string *error)
+using nlohmann::json;
+
+// The array under key: empty when the key is missing; a value of another
+// type throws, as for every other field.
+json::array_t arrayAt(const json &object, const char *key)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot open";
+    return object.value(key, json::array_t());
+}
+
+std::string stringAt(const json &object, const char *key)
+{
+    return object.value(key, std::string());
+}
+
+// A whole number under key within [minimum, maximum].
+bool integerAt(const json &object, const char *key, int64_t minimum, int64_t maximum, int64_t &out)
+{
+    const auto it = object.find(key);
+    if (it == object.end() || !it->is_number_integer())
         return false;
-    }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    std::string parseError;
-    if (!JsonValue::parse(buffer.str(), out, &parseError)) {
-        *error = path + ": " + parseError;
+    // Unsigned values beyond int64_t would wrap; none is in range anyway.
+    if (it->is_number_unsigned() && it->get<uint64_t>() > uint64_t(maximum))
         return false;
-    }
+    const int64_t value = it->get<int64_t>();
+    if (value < minimum || value > maximum)
+        return false;
+    out = value;
     return true;
 }
+
+// Ten years either way; keeps opening times far from overflow.
+const int64_t kMaxOffsetMinutes = 10 * 366 * 24 * 60;
 
 bool isCode(const std::string &text)
 {
@@ -50,23 +65,33 @@ const GameServer *Game::findServer(const std::string &code) const
 bool PortalData::load(const std::string &dataDir, int64_t startTime, std::string *error)
 {
     m_startTime = startTime - startTime % 60;
-    JsonValue games;
-    JsonValue accounts;
-    JsonValue messages;
-    return readJsonFile(dataDir + "/games.json", games, error) && loadGames(games, error)
-        && readJsonFile(dataDir + "/accounts.json", accounts, error) && loadAccounts(accounts, error)
-        && readJsonFile(dataDir + "/messages.json", messages, error) && loadMessages(messages, error);
+    auto loadFile = [&](const char *name, bool (PortalData::*loader)(const json &, std::string *)) {
+        const std::string path = dataDir + "/" + name;
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            *error = path + ": cannot open";
+            return false;
+        }
+        try {
+            return (this->*loader)(json::parse(in), error);
+        } catch (const json::exception &e) {
+            *error = path + ": " + e.what();
+            return false;
+        }
+    };
+    return loadFile("games.json", &PortalData::loadGames) && loadFile("accounts.json", &PortalData::loadAccounts)
+        && loadFile("messages.json", &PortalData::loadMessages);
 }
 
-bool PortalData::loadGames(const JsonValue &root, std::string *error)
+bool PortalData::loadGames(const json &root, std::string *error)
 {
     std::set<std::string> tags;
-    for (const JsonValue &item : root["games"].items()) {
+    for (const json &item : arrayAt(root, "games")) {
         Game game;
-        game.tag = item["tag"].toString();
-        game.name = item["gamename"].toString();
-        game.kind = item["kind"].toString();
-        game.intro = item["intro"].toString();
+        game.tag = stringAt(item, "tag");
+        game.name = stringAt(item, "gamename");
+        game.kind = stringAt(item, "kind");
+        game.intro = stringAt(item, "intro");
         // Tags and server codes go into file names and URL patterns unescaped.
         if (!isCode(game.tag) || !tags.insert(game.tag).second) {
             *error = "games.json: missing, invalid or duplicate tag \"" + game.tag + "\"";
@@ -77,13 +102,13 @@ bool PortalData::loadGames(const JsonValue &root, std::string *error)
             return false;
         }
         std::set<std::string> codes;
-        for (const JsonValue &entry : item["servers"].items()) {
+        for (const json &entry : arrayAt(item, "servers")) {
             GameServer server;
-            server.code = entry["server"].toString();
-            server.name = entry["name"].toString();
+            server.code = stringAt(entry, "server");
+            server.name = stringAt(entry, "name");
             int64_t offsetMinutes = 0;
             if (!isCode(server.code) || !codes.insert(server.code).second || server.name.empty()
-                || !entry["offsetMinutes"].toInt64(offsetMinutes)) {
+                || !integerAt(entry, "offsetMinutes", -kMaxOffsetMinutes, kMaxOffsetMinutes, offsetMinutes)) {
                 *error = "games.json: game " + game.tag + " has an invalid server entry";
                 return false;
             }
@@ -103,13 +128,13 @@ bool PortalData::loadGames(const JsonValue &root, std::string *error)
     return true;
 }
 
-bool PortalData::loadAccounts(const JsonValue &root, std::string *error)
+bool PortalData::loadAccounts(const json &root, std::string *error)
 {
-    for (const JsonValue &item : root["accounts"].items()) {
+    for (const json &item : arrayAt(root, "accounts")) {
         Account account;
-        account.username = item["username"].toString();
-        account.password = item["password"].toString();
-        account.locked = item["locked"].toBool();
+        account.username = stringAt(item, "username");
+        account.password = stringAt(item, "password");
+        account.locked = item.value("locked", false);
         if (account.username.empty()) {
             *error = "accounts.json: an account has no username";
             return false;
@@ -119,20 +144,20 @@ bool PortalData::loadAccounts(const JsonValue &root, std::string *error)
     return true;
 }
 
-bool PortalData::loadMessages(const JsonValue &root, std::string *error)
+bool PortalData::loadMessages(const json &root, std::string *error)
 {
-    for (const JsonValue &item : root["messages"].items()) {
+    for (const json &item : arrayAt(root, "messages")) {
         SiteMessage message;
         int64_t id = 0;
-        if (!item["id"].toInt64(id) || id <= 0 || id > 999999 || findMessage(int(id))) {
+        if (!integerAt(item, "id", 1, 999999, id) || findMessage(int(id))) {
             *error = "messages.json: invalid or duplicate id";
             return false;
         }
         message.id = int(id);
-        message.title = item["title"].toString();
-        message.date = item["date"].toString();
-        for (const JsonValue &paragraph : item["body"].items())
-            message.paragraphs.push_back(paragraph.toString());
+        message.title = stringAt(item, "title");
+        message.date = stringAt(item, "date");
+        for (const json &paragraph : arrayAt(item, "body"))
+            message.paragraphs.push_back(paragraph.get<std::string>());
         m_messages.push_back(message);
     }
     return true;

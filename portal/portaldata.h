@@ -1,9 +1,8 @@
 #pragma once
 #include <cstdint>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 #include <vector>
-
-class JsonValue;
 
 struct GameServer
 {
@@ -57,9 +56,10 @@ public:
     const SiteMessage *findMessage(int id) const;
 
 private:
-    bool loadGames(const JsonValue &root, std::string *error);
-    bool loadAccounts(const JsonValue &root, std::string *error);
-    bool loadMessages(const JsonValue &root, std::string *error);
+    // Each throws nlohmann::json::exception for a value of the wrong type.
+    bool loadGames(const nlohmann::json &root, std::string *error);
+    bool loadAccounts(const nlohmann::json &root, std::string *error);
+    bool loadMessages(const nlohmann::json &root, std::string *error);
 
     int64_t m_startTime = 0;
     std::vector<Game> m_games;

@@ -1,6 +1,7 @@
 #include "portalserver.h"
 #include "gamekinds.h"
-#include "json.h"
+#include "generateddownload.h"
+#include "jsontext.h"
 #include "pages.h"
 #include "requestlog.h"
 #include <chrono>
@@ -16,18 +17,16 @@ const char kHtmlType[] = "text/html; charset=utf-8";
 const char kConfigPlaceholder[] = "<!--portal-config-->";
 const size_t kWorkerThreads = 32;
 
-void sendJson(httplib::Response &res, const JsonValue &value, int status = 200)
+void sendJson(httplib::Response &res, const Json &value, int status = 200)
 {
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(value.dump(), kJsonType);
+    res.set_content(dumpJson(value), kJsonType);
 }
 
 void sendError(httplib::Response &res, int status, const std::string &message)
 {
-    JsonValue error = JsonValue::object();
-    error.set("error", message);
-    sendJson(res, error, status);
+    sendJson(res, Json{{"error", message}}, status);
 }
 
 void sendHtml(httplib::Response &res, const std::string &html, int status = 200)
@@ -35,6 +34,24 @@ void sendHtml(httplib::Response &res, const std::string &html, int status = 200)
     res.status = status;
     res.set_header("Cache-Control", "no-store");
     res.set_content(html, kHtmlType);
+}
+
+// Browsers and web views list text/html in Accept when they navigate; the
+// box's API requests and the pages' fetch() calls do not.
+bool wantsHtml(const httplib::Request &req)
+{
+    return req.get_header_value("Accept").find("text/html") != std::string::npos;
+}
+
+// Errors of pages and of unknown paths: an error page for a browser, JSON
+// for anything else. The JSON endpoints always use sendError.
+void sendPageError(const httplib::Request &req, httplib::Response &res, int status, const std::string &message)
+{
+    // Everything under /api/ answers errors in JSON, as the box's APIs there
+    // do, even for a browser.
+    if (req.path.rfind("/api/", 0) == 0 || !wantsHtml(req))
+        return sendError(res, status, message);
+    sendHtml(res, renderErrorPage(status), status);
 }
 
 std::string regexEscape(const std::string &text)
@@ -98,20 +115,20 @@ bool PortalServer::readSiteFile(const std::string &file, std::string &out) const
 
 void PortalServer::addStaticPage(const std::string &path, const std::string &file)
 {
-    m_server.Get(regexEscape(path), [this, file](const Request &, Response &res) {
+    m_server.Get(regexEscape(path), [this, file](const Request &req, Response &res) {
         std::string html;
         if (!readSiteFile(file, html))
-            return sendError(res, 500, "page missing");
+            return sendPageError(req, res, 500, "page missing");
         sendHtml(res, html);
     });
 }
 
 void PortalServer::addSitePage(const std::string &path, const std::string &fragmentFile)
 {
-    m_server.Get(regexEscape(path), [this, fragmentFile](const Request &, Response &res) {
+    m_server.Get(regexEscape(path), [this, fragmentFile](const Request &req, Response &res) {
         std::string fragment;
         if (!readSiteFile(fragmentFile, fragment))
-            return sendError(res, 500, "page missing");
+            return sendPageError(req, res, 500, "page missing");
         sendHtml(res, renderSitePage(fragment));
     });
 }
@@ -168,21 +185,20 @@ void PortalServer::setupRoutes()
     m_server.Get("/news/([0-9]{1,6})\\.html", route(&PortalServer::serveNews));
     m_server.Get("/game/([A-Za-z0-9_]{1,32})\\.html", route(&PortalServer::serveIntro));
     m_server.Get("/download/([A-Za-z0-9_]{1,32})-guide\\.txt", route(&PortalServer::serveGuide));
+    m_server.Get("/download/file", route(&PortalServer::serveDownload));
     m_server.Get("/favicon\\.ico", [](const Request &, Response &res) { res.status = 204; });
 
     // Runs for every status >= 400; handlers that already wrote a body keep it.
-    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const Request &, Response &res) {
+    m_server.set_error_handler(httplib::Server::HandlerWithResponse([](const Request &req, Response &res) {
         if (!res.body.empty())
             return httplib::Server::HandlerResponse::Unhandled;
         const std::string message = res.status == 404 ? "not found"
             : res.status < 500                         ? "bad request"
                                                        : "internal error";
-        JsonValue error = JsonValue::object();
-        error.set("error", message);
-        res.set_content(error.dump(), kJsonType);
+        sendPageError(req, res, res.status, message);
         return httplib::Server::HandlerResponse::Handled;
     }));
-    m_server.set_exception_handler([](const Request &, Response &res, std::exception_ptr exception) {
+    m_server.set_exception_handler([](const Request &req, Response &res, std::exception_ptr exception) {
         std::string what = "unknown exception";
         try {
             if (exception)
@@ -192,22 +208,21 @@ void PortalServer::setupRoutes()
         } catch (...) {
         }
         writeLogLine("handler failed: " + what);
-        sendError(res, 500, "internal error");
+        sendPageError(req, res, 500, "internal error");
     });
     m_server.set_logger([](const Request &req, const Response &res) {
         writeLogLine(requestLogLine(req.method, req.target, res.status));
     });
 }
 
-void PortalServer::serveLoginPage(const Request &, Response &res)
+void PortalServer::serveLoginPage(const Request &req, Response &res)
 {
     std::string html;
     if (!readSiteFile("Kavobox2/login.html", html))
-        return sendError(res, 500, "page missing");
-    JsonValue config = JsonValue::object();
-    config.set("demoLogin", m_options.demoLogin.empty() ? JsonValue() : JsonValue(m_options.demoLogin));
-    // jsonQuote escapes '<', so a name cannot end the script element early.
-    const std::string script = "<script type=\"application/json\" id=\"portal-config\">" + config.dump() + "</script>";
+        return sendPageError(req, res, 500, "page missing");
+    const Json config = {{"demoLogin", m_options.demoLogin.empty() ? Json() : Json(m_options.demoLogin)}};
+    const std::string script =
+        "<script type=\"application/json\" id=\"portal-config\">" + dumpJsonForScript(config) + "</script>";
     const size_t at = html.find(kConfigPlaceholder);
     if (at != std::string::npos)
         html.replace(at, sizeof kConfigPlaceholder - 1, script);
@@ -216,55 +231,37 @@ void PortalServer::serveLoginPage(const Request &, Response &res)
 
 void PortalServer::serveGameList(const Request &, Response &res)
 {
-    JsonValue games = JsonValue::array();
+    Json games = Json::array();
     for (const Game &game : m_data.games()) {
         const GameKind *kind = findGameKind(game.kind);
-        JsonValue servers = JsonValue::array();
-        for (const GameServer &server : game.servers) {
-            JsonValue item = JsonValue::object();
-            item.set("server", server.code);
-            item.set("name", server.name);
-            item.set("open", server.openTime);
-            servers.append(std::move(item));
-        }
-        JsonValue item = JsonValue::object();
-        item.set("tag", game.tag);
-        item.set("name", game.name);
-        item.set("kind", game.kind);
-        item.set("kindName", kind ? kind->title : "");
-        item.set("intro", game.intro);
-        item.set("servers", std::move(servers));
-        games.append(std::move(item));
+        Json servers = Json::array();
+        for (const GameServer &server : game.servers)
+            servers.push_back({{"server", server.code}, {"name", server.name}, {"open", server.openTime}});
+        games.push_back({{"tag", game.tag},
+                         {"name", game.name},
+                         {"kind", game.kind},
+                         {"kindName", kind ? kind->title : ""},
+                         {"intro", game.intro},
+                         {"servers", std::move(servers)}});
     }
-    JsonValue reply = JsonValue::object();
     // Pages count down against the portal's clock, not the viewer's.
-    reply.set("now", now());
-    reply.set("games", std::move(games));
-    sendJson(res, reply);
+    sendJson(res, {{"now", now()}, {"games", std::move(games)}});
 }
 
 void PortalServer::serveServerSeries(const Request &req, Response &res)
 {
-    JsonValue list = JsonValue::array();
+    Json list = Json::array();
     if (req.get_param_value("act") == "getgame") {
-        for (const Game &game : m_data.games()) {
-            JsonValue item = JsonValue::object();
-            item.set("tag", game.tag);
-            item.set("gamename", game.name);
-            list.append(std::move(item));
-        }
+        for (const Game &game : m_data.games())
+            list.push_back({{"tag", game.tag}, {"gamename", game.name}});
         return sendJson(res, list);
     }
     if (!req.has_param("gamename"))
         return sendError(res, 400, "expected act=getgame or gamename");
     if (const Game *game = m_data.findGame(req.get_param_value("gamename"))) {
-        for (const GameServer &server : game->servers) {
-            JsonValue item = JsonValue::object();
-            item.set("server", server.code);
-            // The established reply puts the server's display name under "gamename".
-            item.set("gamename", server.name);
-            list.append(std::move(item));
-        }
+        // The established reply puts the server's display name under "gamename".
+        for (const GameServer &server : game->servers)
+            list.push_back({{"server", server.code}, {"gamename", server.name}});
     }
     sendJson(res, list);
 }
@@ -276,23 +273,15 @@ void PortalServer::serveLoginApi(const Request &req, Response &res)
     if (!req.has_param("username") || !req.has_param("password"))
         return sendError(res, 400, "expected username and password");
     const std::string username = req.get_param_value("username");
-    JsonValue reply = JsonValue::object();
     switch (m_data.checkLogin(username, req.get_param_value("password"))) {
     case PortalData::LoginResult::Accepted:
-        reply.set("msg", 1);
-        reply.set("code", "0");
-        reply.set("ckcode", m_checkCodes.issue(username));
-        break;
+        return sendJson(res, {{"msg", 1}, {"code", "0"}, {"ckcode", m_checkCodes.issue(username)}});
     case PortalData::LoginResult::Locked:
-        reply.set("msg", 0);
-        reply.set("code", "-2");
-        break;
+        return sendJson(res, {{"msg", 0}, {"code", "-2"}});
     case PortalData::LoginResult::Rejected:
-        reply.set("msg", 0);
-        reply.set("code", "-1");
         break;
     }
-    sendJson(res, reply);
+    sendJson(res, {{"msg", 0}, {"code", "-1"}});
 }
 
 void PortalServer::serveEnterGame(const Request &req, Response &res)
@@ -300,13 +289,13 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
     const std::string tag = req.get_param_value("game");
     const std::string serverCode = req.get_param_value("server");
     if (tag.empty() || serverCode.empty())
-        return sendError(res, 400, "expected game and server");
+        return sendPageError(req, res, 400, "expected game and server");
     const Game *game = m_data.findGame(tag);
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     const GameServer *server = game->findServer(serverCode);
     if (!server)
-        return sendError(res, 404, "unknown server");
+        return sendPageError(req, res, 404, "unknown server");
 
     std::string altAccount;
     if (req.has_param("boxSmall") || req.has_param("ckcode")) {
@@ -322,23 +311,19 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
 
 void PortalServer::serveUpdate(const Request &, Response &res)
 {
-    JsonValue reply = JsonValue::object();
-    reply.set("version_name", "v" + std::to_string(m_options.versionCode) + ".0.0");
-    reply.set("version_code", m_options.versionCode);
-    reply.set("force", m_options.force);
-    sendJson(res, reply);
+    sendJson(res, {{"version_name", "v" + std::to_string(m_options.versionCode) + ".0.0"},
+                   {"version_code", m_options.versionCode},
+                   {"force", m_options.force}});
 }
 
 void PortalServer::serveMessages(const Request &, Response &res)
 {
-    JsonValue list = JsonValue::array();
+    Json list = Json::array();
     for (const SiteMessage &message : m_data.messages()) {
-        JsonValue item = JsonValue::object();
-        item.set("id", message.id);
-        item.set("title", message.title);
-        item.set("date", message.date);
-        item.set("path", "/news/" + std::to_string(message.id) + ".html");
-        list.append(std::move(item));
+        list.push_back({{"id", message.id},
+                        {"title", message.title},
+                        {"date", message.date},
+                        {"path", "/news/" + std::to_string(message.id) + ".html"}});
     }
     sendJson(res, list);
 }
@@ -347,7 +332,7 @@ void PortalServer::serveNews(const Request &req, Response &res)
 {
     const SiteMessage *message = m_data.findMessage(std::stoi(req.matches[1].str()));
     if (!message)
-        return sendError(res, 404, "not found");
+        return sendPageError(req, res, 404, "not found");
     sendHtml(res, renderNewsPage(*message));
 }
 
@@ -355,7 +340,7 @@ void PortalServer::serveIntro(const Request &req, Response &res)
 {
     const Game *game = m_data.findGame(req.matches[1].str());
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     sendHtml(res, renderIntroPage(*game, now()));
 }
 
@@ -363,9 +348,18 @@ void PortalServer::serveGuide(const Request &req, Response &res)
 {
     const Game *game = m_data.findGame(req.matches[1].str());
     if (!game)
-        return sendError(res, 404, "unknown game");
+        return sendPageError(req, res, 404, "unknown game");
     res.set_header("Content-Disposition", "attachment; filename=\"" + game->tag + "-guide.txt\"");
     res.set_content(renderGuideText(*game, now()), "text/plain; charset=utf-8");
+}
+
+void PortalServer::serveDownload(const Request &req, Response &res)
+{
+    GeneratedDownload download;
+    std::string error;
+    if (!GeneratedDownload::fromQuery(req, download, error))
+        return sendPageError(req, res, 400, error);
+    download.serve(res);
 }
 
 void PortalServer::serveTopUp(const Request &req, Response &res)

@@ -45,6 +45,7 @@ private:
     void serveNews(const Request &req, Response &res);
     void serveIntro(const Request &req, Response &res);
     void serveGuide(const Request &req, Response &res);
+    void serveDownload(const Request &req, Response &res);
     void serveTopUp(const Request &req, Response &res);
 
     bool readSiteFile(const std::string &file, std::string &out) const;

@@ -1,99 +1,31 @@
 #include "textutil.h"
+#include "jsontext.h"
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 
-size_t utf8SequenceLength(const std::string &text, size_t pos, uint32_t *codePoint)
-{
-    if (pos >= text.size())
-        return 0;
-    const unsigned char lead = static_cast<unsigned char>(text[pos]);
-    size_t length = 0;
-    uint32_t value = 0;
-    uint32_t minimum = 0;
-    if (lead < 0x80) {
-        if (codePoint)
-            *codePoint = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        value = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        value = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        value = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size())
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[pos + i]);
-        if ((c & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (c & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    if (codePoint)
-        *codePoint = value;
-    return length;
-}
-
-void appendUtf8(std::string &out, uint32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
-}
-
 std::string htmlEscape(const std::string &text)
 {
-    static const char kReplacement[] = "\xEF\xBF\xBD";
+    // The JSON library already replaces invalid UTF-8 with U+FFFD; a string
+    // taken through it and back is the text with only that repair.
+    const std::string valid = Json::parse(dumpJson(text)).get<std::string>();
     std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
+    out.reserve(valid.size());
+    for (const unsigned char c : valid) {
         switch (c) {
-        case '&': out += "&amp;"; ++i; continue;
-        case '<': out += "&lt;"; ++i; continue;
-        case '>': out += "&gt;"; ++i; continue;
-        case '"': out += "&quot;"; ++i; continue;
-        case '\'': out += "&#39;"; ++i; continue;
-        default: break;
-        }
-        if (c < 0x20 || c == 0x7F) {
-            if (c == '\t' || c == '\n' || c == '\r')
-                out += static_cast<char>(c);
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        case '\'': out += "&#39;"; break;
+        case '\t':
+        case '\n':
+        case '\r': out += static_cast<char>(c); break;
+        default:
+            if (c < 0x20 || c == 0x7F)
+                out += "\xEF\xBF\xBD";
             else
-                out += kReplacement;
-            ++i;
-            continue;
-        }
-        const size_t length = utf8SequenceLength(text, i);
-        if (length == 0) {
-            out += kReplacement;
-            ++i;
-        } else {
-            out.append(text, i, length);
-            i += length;
+                out += static_cast<char>(c);
         }
     }
     return out;
@@ -121,6 +53,25 @@ std::string percentDecode(const std::string &text, bool plusIsSpace)
             out += ' ';
         } else {
             out += c;
+        }
+    }
+    return out;
+}
+
+std::string percentEncode(const std::string &text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const unsigned char c : text) {
+        const bool unreserved = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-'
+            || c == '.' || c == '_' || c == '~';
+        if (unreserved) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
         }
     }
     return out;

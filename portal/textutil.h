@@ -2,17 +2,15 @@
 #include <cstdint>
 #include <string>
 
-// Length of the well-formed UTF-8 sequence at pos (1 to 4), or 0 when the
-// bytes there are not one (overlong forms and surrogates count as invalid).
-size_t utf8SequenceLength(const std::string &text, size_t pos, uint32_t *codePoint = nullptr);
-void appendUtf8(std::string &out, uint32_t codePoint);
-
 // Text for HTML element content and quoted attribute values. Invalid UTF-8
 // and control characters other than tab and line breaks become U+FFFD.
 std::string htmlEscape(const std::string &text);
 
 // Percent-decoding as done for query strings; malformed escapes stay literal.
 std::string percentDecode(const std::string &text, bool plusIsSpace);
+// Percent-encodes every byte except RFC 3986's unreserved characters, which
+// suits both URL query values and RFC 8187 header parameters.
+std::string percentEncode(const std::string &text);
 
 // Local wall-clock time of a Unix time, e.g. formatLocalTime(t, "%m-%d %H:%M").
 std::string formatLocalTime(int64_t unixSeconds, const char *format);

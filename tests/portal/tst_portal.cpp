@@ -2,6 +2,7 @@
 #include "support/portalprocess.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,20 +16,48 @@ namespace {
 struct Reply {
     int status = 0;
     QByteArray body;
+    QByteArray contentType;
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    QList<QNetworkReply::RawHeaderPair> headers;
     QJsonDocument json() const { return QJsonDocument::fromJson(body); }
+    QByteArray header(const QByteArray &name) const
+    {
+        for (const auto &pair : headers) {
+            if (pair.first.compare(name, Qt::CaseInsensitive) == 0)
+                return pair.second;
+        }
+        return {};
+    }
 };
 
-Reply get(const QUrl &url)
+// accept: the Accept header, e.g. what a browser sends when it navigates.
+Reply get(const QUrl &url, const QByteArray &accept = {})
 {
     QNetworkAccessManager network;
-    QNetworkReply *reply = network.get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    if (!accept.isEmpty())
+        request.setRawHeader("Accept", accept);
+    QNetworkReply *reply = network.get(request);
     QSignalSpy done(reply, &QNetworkReply::finished);
     if (!reply->isFinished())
         done.wait(10000);
-    Reply result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
+    Reply result{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(),
+                 reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), reply->error(), reply->rawHeaderPairs()};
     delete reply;
     return result;
 }
+
+// The generated downloads' bytes: byte n is n mod 251.
+bool hasDownloadPattern(const QByteArray &body)
+{
+    for (int i = 0; i < body.size(); ++i) {
+        if (quint8(body.at(i)) != i % 251)
+            return false;
+    }
+    return true;
+}
+
+const QByteArray kBrowserAccept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
 } // namespace
 
 // The client's side of the channel as the pages see it: an object named
@@ -225,28 +254,87 @@ private slots:
         }
     }
 
-    void badRequestsGetShortJsonErrors_data()
+    // A browser navigating to a page gets an error page; APIs and scripts get JSON.
+    void errorsAreJsonUnlessABrowserOpensAPage_data()
     {
         QTest::addColumn<QString>("pathAndQuery");
+        QTest::addColumn<bool>("browser");
         QTest::addColumn<int>("status");
-        QTest::newRow("login without action") << "/login.php?username=a&password=b" << 400;
-        QTest::newRow("login, other action") << "/login.php?action=drop&username=a&password=b" << 400;
-        QTest::newRow("login without password") << "/login.php?action=get_user&username=a" << 400;
-        QTest::newRow("server list without game") << "/api/allserver_series.php?check=Kavobox" << 400;
-        QTest::newRow("enter without server") << "/entergame.php?game=x" << 400;
-        QTest::newRow("broken escapes") << "/login.php?action=get_user&username=%zz&password=%" << 200;
-        QTest::newRow("unknown path") << "/no/such/page" << 404;
+        QTest::newRow("login without action") << "/login.php?username=a&password=b" << false << 400;
+        QTest::newRow("login, other action") << "/login.php?action=drop&username=a&password=b" << false << 400;
+        QTest::newRow("login without password") << "/login.php?action=get_user&username=a" << false << 400;
+        QTest::newRow("server list without game") << "/api/allserver_series.php?check=Kavobox" << false << 400;
+        QTest::newRow("enter without server") << "/entergame.php?game=x" << false << 400;
+        QTest::newRow("broken escapes") << "/login.php?action=get_user&username=%zz&password=%" << false << 200;
+        QTest::newRow("unknown path") << "/no/such/page" << false << 404;
+        QTest::newRow("browser: unknown path") << "/no/such/page" << true << 404;
+        QTest::newRow("browser: unknown game") << "/entergame.php?game=nope&server=s1" << true << 404;
+        QTest::newRow("browser: login api") << "/login.php?username=a&password=b" << true << 400;
+        QTest::newRow("browser: unknown api path") << "/api/no-such.json" << true << 404;
+        QTest::newRow("download without name") << "/download/file?size=10" << false << 400;
+        QTest::newRow("download over 64 MiB") << "/download/file?name=a&size=67108865" << false << 400;
+        QTest::newRow("download breaking past its end") << "/download/file?name=a&size=10&breakAt=10" << false << 400;
+        QTest::newRow("download at zero rate") << "/download/file?name=a&size=10&rate=0" << false << 400;
+        QTest::newRow("download taking over 10 min") << "/download/file?name=a&size=100000&rate=100" << false << 400;
     }
 
-    void badRequestsGetShortJsonErrors()
+    void errorsAreJsonUnlessABrowserOpensAPage()
     {
         QFETCH(QString, pathAndQuery);
+        QFETCH(bool, browser);
         QFETCH(int, status);
-        const Reply reply = get(QUrl(QStringLiteral("http://") + m_portal.hostPort() + pathAndQuery, QUrl::TolerantMode));
+        const Reply reply = get(QUrl(QStringLiteral("http://") + m_portal.hostPort() + pathAndQuery, QUrl::TolerantMode),
+                                browser ? kBrowserAccept : QByteArray());
         QCOMPARE(reply.status, status);
+        const bool page = browser && !pathAndQuery.startsWith(QLatin1String("/api/")) && !pathAndQuery.startsWith(QLatin1String("/login.php"));
+        if (page) {
+            QVERIFY2(reply.contentType.startsWith("text/html"), reply.contentType.constData());
+            QVERIFY(reply.body.contains("<a class=\"btn btn-primary\" href=\"/\">"));
+            QVERIFY(reply.body.contains(QByteArray::number(status)));
+            return;
+        }
         QVERIFY2(reply.json().isObject(), reply.body.constData());
         if (status >= 400)
             QVERIFY(!reply.json().object().value(QStringLiteral("error")).toString().isEmpty());
+    }
+
+    void downloadCarriesItsNameSizeAndBytes()
+    {
+        // Sent as given, path and line break included: the client must defend itself,
+        // but the line break must not end the header.
+        const QString name = QStringLiteral("../攻略 \"a\"\r\nX-Injected: 1.txt");
+        QUrl url = m_portal.url(QStringLiteral("/download/file"));
+        url.setQuery(QStringLiteral("name=%1&size=300000&rate=200000")
+                         .arg(QString::fromLatin1(QUrl::toPercentEncoding(name))));
+        QElapsedTimer timer;
+        timer.start();
+        const Reply reply = get(url);
+        QVERIFY2(timer.elapsed() >= 1200, "300000 bytes at 200000 B/s take about 1.4 s");
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.header("Content-Length"), QByteArray("300000"));
+        QCOMPARE(reply.body.size(), 300000);
+        QVERIFY(hasDownloadPattern(reply.body));
+        QVERIFY(reply.header("X-Injected").isEmpty());
+
+        const QByteArray disposition = reply.header("Content-Disposition");
+        QVERIFY2(disposition.startsWith("attachment; filename=\""), disposition.constData());
+        const int star = disposition.indexOf("; filename*=UTF-8''");
+        QVERIFY(star > 0);
+        QCOMPARE(QUrl::fromPercentEncoding(disposition.mid(star + 19)), name);
+        const QByteArray fallback = disposition.mid(22, star - 23);
+        QVERIFY2(fallback.startsWith("../") && !fallback.contains('"'), fallback.constData());
+        for (const char c : fallback)
+            QVERIFY2(c >= 0x20 && c < 0x7F, fallback.constData());
+    }
+
+    void downloadBreaksOffMidway()
+    {
+        const Reply reply = get(m_portal.url(QStringLiteral("/download/file?name=a.bin&size=100000&breakAt=40000")));
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.header("Content-Length"), QByteArray("100000"));
+        QCOMPARE(reply.error, QNetworkReply::RemoteHostClosedError);
+        QCOMPARE(reply.body.size(), 40000);
+        QVERIFY(hasDownloadPattern(reply.body));
     }
 
     void logNeverShowsPasswords()
@@ -394,6 +482,19 @@ private slots:
         page.eval(QStringLiteral("document.getElementById('home-search-input').value='西游';"));
         QVERIFY(page.click(QStringLiteral("#home-search button")));
         QVERIFY(!page.waitFor(16).isEmpty());
+    }
+
+    void indexPageFillsInGamesAndVersion()
+    {
+        const int games = get(m_portal.url(QStringLiteral("/api/games.json"))).json()[QStringLiteral("games")].toArray().size();
+        QVERIFY(games > 0);
+        PageHarness page;
+        QVERIFY(page.load(m_portal.url(QStringLiteral("/"))));
+        QTRY_COMPARE(page.eval(QStringLiteral("document.querySelectorAll('#game-links a').length")).toInt(), games);
+        QTRY_COMPARE(page.eval(QStringLiteral("document.getElementById('latest-version').textContent")).toString(),
+                     QStringLiteral("v2.0.0"));
+        const QString link = page.eval(QStringLiteral("document.querySelector('#game-links a').href")).toString();
+        QCOMPARE(get(QUrl(link), kBrowserAccept).status, 200);
     }
 
     void siteMessagesSendBareAddresses()

@@ -53,6 +53,7 @@
     },
     status(text) {
       statusLabel.textContent = text || '';
+      statusLabel.title = text || ''; // the line is cut short if it ever overflows
     },
     gameOver(text) {
       api.over = true;
