@@ -98,7 +98,7 @@
 
   kavoBridge.ready(() => {
     kavoBridge.send(17, 'login form shown', null);
-    if (config.demoLogin) setTimeout(() => reportLogin(config.demoLogin), 1000);
+    if (config.demoLogin) setTimeout(() => reportLogin(config.demoLogin), 2000);
   });
 
   kavoBridge.onMessage(text => {
