@@ -3,21 +3,19 @@
 #include "app/config.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
-#include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
 #include "web/loaderrorpage.h"
 #include "web/loadretry.h"
 #include "web/webview.h"
+#include "widgets/framelessmover.h"
 #include "widgets/loadingdialog.h"
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QIcon>
 #include <QGuiApplication>
-#include <QMouseEvent>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
-#include <QWebEngineProfile>
 
 namespace {
 enum LoginCode {
@@ -48,6 +46,8 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     // A frameless window gets no placement from most window managers.
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    // Dragged by whatever of it the page leaves to the window.
+    new FramelessMover(this, WindowZones::Frame{0, 400, 0});
 
     // The page is laid out for a 640 x 480 view of which the window shows the
     // top-left 320 x 400, so the view keeps that size and no layout is used.
@@ -59,7 +59,7 @@ LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     // from the start, not only after a click or Tab.
     setFocusProxy(m_webView);
 
-    m_autoLoginEnabled = Config().GetValue(QStringLiteral("sys"), QStringLiteral("autoLogin")).toBool();
+    m_autoLoginEnabled = Config().GetValue(Settings::kAutoLogin).toBool();
 
     m_interactObj = installBridge(m_webView);
     connect(this, &LoginDig::SigSendMessageToJS, m_interactObj, &TInteractObj::SigSendMessageToJS);
@@ -182,7 +182,7 @@ void LoginDig::openSocialDialog(Social which)
     connect(errorPage, &LoadErrorPage::closeRequested, dialog, &QWidget::close);
     // Authorisation pages must never come from the cache; this holds for the
     // whole default profile, game pages opened later included.
-    view->page()->profile()->setHttpCacheType(QWebEngineProfile::NoCache);
+    emit socialLoginOpening();
     m_interactObj = installBridge(view);
     connect(m_interactObj, &TInteractObj::SigReceivedMessFromJS, this, &LoginDig::OnReceiveMessageFromJS);
     view->load(Endpoints::url(qq ? Endpoints::Address::QqLogin : Endpoints::Address::WeChatLogin));
@@ -221,11 +221,8 @@ void LoginDig::onLoginSucceeded(const QString &json)
     const QString name = parameters.value(QStringLiteral("name")).toString();
     qCInfo(lcAccount).noquote() << "QDebug-login-username:" << name;
     m_loggedIn = true;
-    auto *mainWindow = new MainWdiget(name);
-    mainWindow->show();
     m_timeoutTimer->stop();
     emit loginSucceeded(name);
-    close(); // and freed
 }
 
 void LoginDig::showEvent(QShowEvent *event)
@@ -246,29 +243,4 @@ void LoginDig::closeEvent(QCloseEvent *event)
     if (m_loadingDialog)
         m_loadingDialog->close();
     QWidget::closeEvent(event);
-}
-
-void LoginDig::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton) {
-        m_dragging = true;
-        m_dragPos = event->globalPos();
-    }
-    QWidget::mousePressEvent(event);
-}
-
-void LoginDig::mouseMoveEvent(QMouseEvent *event)
-{
-    if (m_dragging && (event->buttons() & Qt::LeftButton)) {
-        move(pos() + event->globalPos() - m_dragPos);
-        m_dragPos = event->globalPos();
-    }
-    QWidget::mouseMoveEvent(event);
-}
-
-void LoginDig::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
-    QWidget::mouseReleaseEvent(event);
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <QPointer>
-#include <QPoint>
 #include <QWidget>
 
 class LoadingDialog;
@@ -12,7 +11,7 @@ class WebView;
 // The first window: a small frameless window whose whole surface is the
 // member server's login page. The page draws every control and drives the
 // window through the bridge; the window also runs the automatic login. It
-// frees itself when closed, and it closes once the main window is open.
+// frees itself when closed; its owner closes it after a login.
 class LoginDig : public QWidget
 {
     Q_OBJECT
@@ -33,8 +32,10 @@ public:
 signals:
     // Reaches the login page (connected to its bridge).
     void SigSendMessageToJS(QString strParameter);
-    // The page reported a successful login for this user; the main window is open.
+    // The page reported a successful login for this user.
     void loginSucceeded(const QString &name);
+    // A social login page is about to load: it must not come from a cache.
+    void socialLoginOpening();
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);
@@ -43,9 +44,6 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     enum class Social { QQ, WeChat };
@@ -65,6 +63,4 @@ private:
     bool m_allowAutoLogin = false;
     bool m_autoLoginEnabled = false; // sys/autoLogin when the window was made
     QPointer<LoadingDialog> m_loadingDialog; // top-level, owned by this window
-    bool m_dragging = false;
-    QPoint m_dragPos;
 };

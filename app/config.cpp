@@ -1,6 +1,7 @@
 #include "config.h"
 #include "app/datadir.h"
 #include "app/logging.h"
+#include "app/settingsnotice.h"
 #include <QFile>
 #include <QSettings>
 
@@ -65,23 +66,30 @@ void Config::SetValue(const QString &group, const QString &key, const QVariant &
             m_writable = false;
         }
     }
-    if (m_writable)
-        m_settings->setValue(keyPath(group, key), value);
+    if (!m_writable)
+        return;
+    m_settings->setValue(keyPath(group, key), value);
+    // Written through now, so that whoever hears of the change reads it back.
+    m_settings->sync();
+    if (SettingsNotice *notice = SettingsNotice::instance())
+        notice->announce(group, key);
 }
 
 void ensureHotkeyDefaults()
 {
     struct Hotkey {
-        const char *key;
-        const char *defaultValue;
+        Settings::Key current;
+        Settings::Key fallback;
+        const char *value;
     };
-    static const Hotkey kHotkeys[] = {{"hideGameKey", "Alt+D"}, {"zoomWindow", "F11"}};
+    static const Hotkey kHotkeys[] = {
+        {Settings::kBossKey, Settings::kDefaultBossKey, Settings::kBossKeyDefault},
+        {Settings::kFullScreenKey, Settings::kDefaultFullScreenKey, Settings::kFullScreenKeyDefault}};
 
     for (const Hotkey &hotkey : kHotkeys) {
-        const QString key = QLatin1String(hotkey.key);
-        const QString value = QLatin1String(hotkey.defaultValue);
-        if (Config().GetValue(QStringLiteral("currectKeys"), key).toString().isEmpty())
-            Config().SetValue(QStringLiteral("currectKeys"), key, value);
-        Config().SetValue(QStringLiteral("defaultKeys"), key, value);
+        const QString value = QLatin1String(hotkey.value);
+        if (Config().GetValue(hotkey.current).toString().isEmpty())
+            Config().SetValue(hotkey.current, value);
+        Config().SetValue(hotkey.fallback, value);
     }
 }

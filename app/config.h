@@ -1,4 +1,5 @@
 #pragma once
+#include "app/settingskeys.h"
 #include <QString>
 #include <QVariant>
 
@@ -15,7 +16,10 @@ public:
 
     // An absent key yields an invalid QVariant (false, or an empty string).
     QVariant GetValue(const QString &group, const QString &key) const;
+    // Writes the value and announces the change to the running client.
     void SetValue(const QString &group, const QString &key, const QVariant &value);
+    QVariant GetValue(const Settings::Key &key) const { return GetValue(key.groupName(), key.keyName()); }
+    void SetValue(const Settings::Key &key, const QVariant &value) { SetValue(key.groupName(), key.keyName(), value); }
 
     QString fileName() const { return m_fileName; }
 

@@ -1,5 +1,4 @@
-#include "account/logindig.h"
-#include "app/clientwindows.h"
+#include "app/client.h"
 #include "app/config.h"
 #include "app/logging.h"
 #include "app/resources.h"
@@ -31,13 +30,15 @@ int main(int argc, char *argv[])
     applyWebEngineDefaults();
     ensureHotkeyDefaults();
 
-    auto *login = new LoginDig(true);
-    login->show();
-
-    const int exitCode = app.exec();
-    // Pages go before the application object, which takes the web profile
-    // with it; a page outliving its profile crashes at exit.
-    deleteClientWindows();
+    int exitCode = 0;
+    {
+        // Goes before the application object, and takes every window with a
+        // page with it: a page outliving the web profile crashes at exit.
+        Client client;
+        QObject::connect(&client, &Client::finished, &app, &QCoreApplication::quit);
+        client.start();
+        exitCode = app.exec();
+    }
     qCDebug(lcApp) << "exit code" << exitCode;
     return exitCode;
 }

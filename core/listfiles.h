@@ -1,10 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QJsonArray>
-#include <QMap>
 #include <QString>
-
-class QNetworkAccessManager;
 
 // The reminder list (clocklist.txt) and the alt-account list
 // (xiaohaoinfolist.txt): compact UTF-8 JSON arrays in the data folder, read
@@ -28,16 +25,3 @@ bool writeXiaohaoRecords(const QJsonArray &records);
 
 // Compact JSON, keys in ascending order, non-ASCII text as UTF-8.
 QString jsonArrayToString(const QJsonArray &array);
-
-// Total size in bytes of the regular files below path (hidden files are not
-// counted; links to folders are not followed, so a link loop cannot recurse).
-qint64 dirSize(const QString &path);
-
-// The key=value pairs of the text between the first and a second "?", where
-// keys and values are runs of word characters of any script: a value stops at
-// the first other character and an empty value is skipped.
-QMap<QString, QString> parseUrlQuery(const QString &url);
-
-// Starts a GET of url and returns the manager carrying it: connect to its
-// finished(QNetworkReply*). The manager deletes itself once that has run.
-QNetworkAccessManager *sendGetRequest(const QString &url);

@@ -1,26 +1,26 @@
 #pragma once
 #include "core/basewidget.h"
-#include "core/windowzones.h"
-#include <QJsonObject>
 #include <QList>
 #include <QPair>
 #include <QPointer>
 
+class FramelessMover;
 class PageWeb;
-class QLabel;
-class QNetworkReply;
+class PortalApi;
 class QPushButton;
 class QTabWidget;
-class TabWidget;
 class QTimer;
 class QToolButton;
 class QWebEnginePage;
+class TabWidget;
+class TopBar;
+class UpdateChecker;
 class WebView;
 
 // The box itself: a frameless, rounded window with a top bar, the tabs of
-// portal and game pages and a bottom bar. It moves and resizes itself from
-// presses on its borders and title zone, and carries the boss key (hide into
-// the tray, muted) and the full-screen key. Deletes itself when closed.
+// portal and game pages and a bottom bar. It owns its tabs and wires what
+// each page asks for in one place (setupPage). It carries the boss key (hide
+// into the tray, muted) and the full-screen key. Deletes itself when closed.
 class MainWdiget : public BaseWidget
 {
     Q_OBJECT
@@ -30,10 +30,10 @@ public:
     static constexpr int kFixedTabs = 2; // "Kavo首页" and "找游戏"
     static constexpr int kSearchTab = 1;
 
-    explicit MainWdiget(const QString &userName);
+    MainWdiget(const QString &userName, PortalApi *api);
     ~MainWdiget() override;
 
-    // Removes a tab but keeps its widget, for a page that lives on elsewhere.
+    // Removes a tab but keeps its page, for a page that lives on elsewhere.
     void detachTab(int index);
     int currentTabIndex() const;
     void switchToSearchTab();
@@ -51,50 +51,45 @@ public:
     QTabWidget *tabWidget() const;
     PageWeb *homePage() const;
     PageWeb *searchPage() const;
-    QPushButton *bossKeyButton() const { return m_bossKeyButton; }
-    QPushButton *fullScreenKeyButton() const { return m_fullScreenKeyButton; }
-    int updateVersionCode() const { return m_versionCode; }
+    QPushButton *bossKeyButton() const;
+    QPushButton *fullScreenKeyButton() const;
+    UpdateChecker *updateChecker() const { return m_updateChecker; }
+
+signals:
+    // The user ends the client from here (the tray's "退出").
+    void quitRequested();
 
 public slots:
-    void requestFinished(QNetworkReply *reply);
     void createTab(QString title, QString url, WebView *webview = nullptr);
     void closeTab(int index);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
-    QWidget *createTopBar();
     QWidget *createBottomBar();
     PageWeb *addFixedTab(const QUrl &url, const QString &title, const QString &icon);
+    void setupPage(PageWeb *page);
+    void enterGame(const QString &title, const QString &url);
     void onCurrentTabChanged(int index);
     void toggleMaximized();
-    void updateZoomIcon();
-    void handleWindowMouse(QEvent *event);
     void muteForBossKey();
     void muteUntilBack(QWebEnginePage *page);
     void restoreMuteStates();
 
     QString m_userName;
-    QJsonObject m_updateInfo;
-    int m_versionCode = 0; // "检查更新" answers "up to date" until a reply says otherwise
     bool m_maximized = false;
     bool m_searchTabReloaded = false;
 
+    TopBar *m_topBar = nullptr;
     TabWidget *m_tabWidget = nullptr;
     QPointer<PageWeb> m_homePage;
     QPointer<PageWeb> m_searchPage;
-    QLabel *m_minLabel = nullptr;
-    QLabel *m_zoomLabel = nullptr;
-    QLabel *m_closeLabel = nullptr;
-    QPushButton *m_menuButton = nullptr;
-    QPushButton *m_accountButton = nullptr;
-    QPushButton *m_bossKeyButton = nullptr;
-    QPushButton *m_fullScreenKeyButton = nullptr;
     QToolButton *m_messageButton = nullptr;
+    FramelessMover *m_mover = nullptr;
+    UpdateChecker *m_updateChecker = nullptr;
 
     // Each page's own mute state while the boss key keeps them all muted.
     QList<QPair<QPointer<QWebEnginePage>, bool>> m_mutedByBossKey;
@@ -102,9 +97,4 @@ private:
 
     // Gives memory back once the renderers of closed tabs are gone.
     QTimer *m_memoryTimer = nullptr;
-
-    // The drag started by the last press.
-    WindowZones::Zone m_dragZone = WindowZones::Zone::None;
-    QRect m_pressGeometry;
-    QPoint m_pressPos;
 };

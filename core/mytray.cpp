@@ -1,16 +1,16 @@
 #include "mytray.h"
 #include "app/clientwindows.h"
 #include "app/logging.h"
-#include "core/mainwdiget.h"
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 
-MyTray::MyTray(MainWdiget *mainWindow, QWidget *parent)
+MyTray::MyTray(QWidget *mainWindow, QWidget *parent)
     : QMainWindow(parent)
-    , m_mainWindow(mainWindow)
 {
     markClientWindow(this);
+    if (mainWindow)
+        connect(mainWindow, &QObject::destroyed, this, &QObject::deleteLater);
+
     m_trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/icon_32x32")), this);
     m_trayIcon->setToolTip(tr("Kavo游戏盒子"));
     m_trayIcon->setVisible(true);
@@ -20,7 +20,7 @@ MyTray::MyTray(MainWdiget *mainWindow, QWidget *parent)
     m_restoreAction = new QAction(tr("还原"), this);
     connect(m_restoreAction, &QAction::triggered, this, &MyTray::showNormal);
     m_quitAction = new QAction(tr("退出"), this);
-    connect(m_quitAction, &QAction::triggered, qApp, &QCoreApplication::quit);
+    connect(m_quitAction, &QAction::triggered, this, &MyTray::quitRequested);
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->addAction(m_maxAction);
@@ -51,15 +51,13 @@ void MyTray::iconActivated(QSystemTrayIcon::ActivationReason reason)
 void MyTray::showMaximized()
 {
     qCDebug(lcCore) << "showMaximized";
-    if (m_mainWindow)
-        m_mainWindow->bringBack(true);
+    emit restoreRequested(true);
     finish();
 }
 
 void MyTray::showNormal()
 {
-    if (m_mainWindow)
-        m_mainWindow->bringBack(false);
+    emit restoreRequested(false);
     finish();
 }
 

@@ -1,30 +1,34 @@
 #pragma once
 #include <QMainWindow>
-#include <QPointer>
 #include <QSystemTrayIcon>
 
-class MainWdiget;
 class QAction;
 class QMenu;
 
 // The icon that stands for the main window while the boss key hides it. A
-// click, "还原" or "最大化" brings the window back, and the tray object then
-// deletes itself, taking the icon with it. Never shown itself: it only owns
-// the icon, its menu and the actions.
+// click, "还原" or "最大化" asks for the window back and the tray object then
+// deletes itself, taking the icon with it; "退出" asks to end the client.
+// Never shown itself: it only owns the icon, its menu and the actions.
 class MyTray : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MyTray(MainWdiget *mainWindow, QWidget *parent = nullptr);
+    // mainWindow is the window the icon stands for: the tray object goes
+    // with it.
+    explicit MyTray(QWidget *mainWindow, QWidget *parent = nullptr);
     ~MyTray() override;
 
     QSystemTrayIcon *trayIcon() const { return m_trayIcon; }
     QMenu *trayMenu() const { return m_trayMenu; }
 
+signals:
+    void restoreRequested(bool maximized);
+    void quitRequested();
+
 public slots:
     void iconActivated(QSystemTrayIcon::ActivationReason reason);
-    // These act on the main window, not on the tray object.
+    // "最大化" and "还原": these ask for the main window, not the tray object.
     void showMaximized();
     void showNormal();
 
@@ -36,5 +40,4 @@ private:
     QAction *m_maxAction = nullptr;
     QAction *m_restoreAction = nullptr;
     QAction *m_quitAction = nullptr;
-    QPointer<MainWdiget> m_mainWindow;
 };

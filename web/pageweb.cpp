@@ -1,7 +1,6 @@
 #include "pageweb.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
-#include "core/mainwdiget.h"
 #include "core/tinteractobj.h"
 #include "web/loadretry.h"
 #include "web/webview.h"
@@ -10,8 +9,6 @@
 #include <QJsonObject>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineCookieStore>
-#include <QWebEngineProfile>
 
 namespace {
 enum PageCode {
@@ -21,9 +18,6 @@ enum PageCode {
     kAddReminder = 100,
     kOpenInBrowser = 888,
 };
-
-// Which PageWeb handles a view now, so that the next one can take it over.
-const char kHandlerProperty[] = "kavoPageWeb";
 
 const QString kToolStyle = QStringLiteral("color:gray;border-radius:3px;border:1px solid #F5F5F5;");
 const QString kHorn = QStringLiteral(":/img/horn");
@@ -63,19 +57,6 @@ void openInBrowser(Endpoints::Address address)
     QDesktopServices::openUrl(Endpoints::url(address));
 }
 
-// Every page shares the profile's cookie store: one log line per cookie,
-// however many pages are open.
-void logCookies(QWebEngineCookieStore *store)
-{
-    static const char kLogging[] = "kavoCookieLog";
-    if (store->property(kLogging).toBool())
-        return;
-    store->setProperty(kLogging, true);
-    QObject::connect(store, &QWebEngineCookieStore::cookieAdded, store, [](const QNetworkCookie &cookie) {
-        // Never the value: cookies carry sessions.
-        qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
-    });
-}
 } // namespace
 
 PageWeb::PageWeb(QWidget *parent)
@@ -83,11 +64,7 @@ PageWeb::PageWeb(QWidget *parent)
 {
 }
 
-PageWeb::~PageWeb()
-{
-    if (m_view && m_view->property(kHandlerProperty).value<QObject *>() == this)
-        m_view->setProperty(kHandlerProperty, QVariant());
-}
+PageWeb::~PageWeb() = default;
 
 void PageWeb::setUrl(const QString &url)
 {
@@ -99,38 +76,25 @@ WebView *PageWeb::webView() const
     return m_view;
 }
 
-QWidget *PageWeb::pageWidget() const
-{
-    return m_pageWidget;
-}
-
 TInteractObj *PageWeb::bridgeObject() const
 {
     return m_bridgeObject;
 }
 
-QWidget *PageWeb::createPageWidget(MainWdiget *mainWindow, const QString &title, int hideExtras,
-                                   WebView *existingView)
+QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideExtras, WebView *existingView)
 {
-    m_mainWindow = mainWindow;
     m_pageUrl = m_pendingUrl;
     m_pageTitle = title;
 
-    m_pageWidget = new QWidget;
-    // This object goes with the widget the tab holds.
-    connect(m_pageWidget, &QObject::destroyed, this, &QObject::deleteLater);
-    auto *outer = new QVBoxLayout;
-    auto *toolbar = new QHBoxLayout;
-
     // Alt accounts, cleaning, detaching, reminders and sign-in open windows
     // that this version does not have yet: shown, but switched off.
-    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), m_pageWidget);
-    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), m_pageWidget);
-    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), m_pageWidget);
+    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), this);
+    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), this);
+    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), this);
     auto *detach = textButton(QStringLiteral("detachButton"), tr("窗口分离"), QStringLiteral(":/img/page"),
-                              tr("建议窗口分离游戏"), m_pageWidget);
-    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), m_pageWidget);
-    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), m_pageWidget);
+                              tr("建议窗口分离游戏"), this);
+    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), this);
+    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), this);
     for (QToolButton *later : {xiaohao, clear, detach, clock})
         later->setEnabled(false);
     connect(gift, &QToolButton::clicked, this, &PageWeb::btn_open_gift);
@@ -145,25 +109,25 @@ QWidget *PageWeb::createPageWidget(MainWdiget *mainWindow, const QString &title,
         adoptView(existingView);
     } else {
         qCDebug(lcWeb) << "新页面";
-        auto *view = new WebView;
+        auto *view = new WebView(this);
         view->setContentsMargins(0, 0, 0, 0);
         new LoadRetry(view);
         adoptView(view);
         view->load(QUrl(m_pageUrl));
     }
-    logCookies(m_view->page()->profile()->cookieStore());
 
-    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), m_pageWidget);
-    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), m_pageWidget);
-    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), m_pageWidget);
-    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), m_pageWidget);
-    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), m_pageWidget);
+    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), this);
+    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), this);
+    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), this);
+    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), this);
+    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), this);
     signIn->setEnabled(false);
     connect(reload, &QToolButton::clicked, this, &PageWeb::btn_reload);
     connect(kefu, &QToolButton::clicked, this, &PageWeb::btn_open_kefu);
     connect(pay, &QToolButton::clicked, this, &PageWeb::btn_open_pay);
     connect(boss, &QToolButton::clicked, this, &PageWeb::btn_boss);
 
+    auto *toolbar = new QHBoxLayout;
     toolbar->setSpacing(10);
     for (QToolButton *button : {xiaohao, clear, gift, detach, m_muteButton, clock})
         toolbar->addWidget(button);
@@ -171,46 +135,30 @@ QWidget *PageWeb::createPageWidget(MainWdiget *mainWindow, const QString &title,
     for (QToolButton *button : {reload, signIn, kefu, pay, boss})
         toolbar->addWidget(button);
 
+    auto *outer = new QVBoxLayout(this);
     outer->addLayout(toolbar);
     outer->addWidget(m_view);
     outer->setContentsMargins(5, 5, 5, 0);
-    m_pageWidget->setLayout(outer);
-    return m_pageWidget;
+    return this;
 }
 
 void PageWeb::adoptView(WebView *view)
 {
-    if (auto *previous = qobject_cast<PageWeb *>(view->property(kHandlerProperty).value<QObject *>());
-        previous && previous != this) {
-        previous->releaseView();
-    }
-    view->setProperty(kHandlerProperty, QVariant::fromValue<QObject *>(this));
+    view->setParent(this);
     m_view = view;
-
     // The bridge belongs to the view; a view that never had one gets it now,
     // before its page can ask for the channel.
     m_bridgeObject = view->findChild<TInteractObj *>(QString(), Qt::FindDirectChildrenOnly);
     if (!m_bridgeObject)
         m_bridgeObject = installBridge(view);
 
-    m_viewConnections = {
-        connect(view, &WebView::loadFinished, this, &PageWeb::maploadfinish),
-        connect(view, &WebView::urlChanged, this, &PageWeb::urlchange),
-        connect(view, &WebView::opennewpage, this, &PageWeb::addpage),
-        connect(view->page(), &QWebEnginePage::audioMutedChanged, this, &PageWeb::updateMuteIcon),
-        connect(m_bridgeObject, &TInteractObj::SigReceivedMessFromJS, this, &PageWeb::OnReceiveMessageFromJS),
-        connect(this, &PageWeb::SigSendMessageToJS, m_bridgeObject, &TInteractObj::SigSendMessageToJS),
-    };
+    connect(view, &WebView::loadFinished, this, &PageWeb::maploadfinish);
+    connect(view, &WebView::urlChanged, this, &PageWeb::urlchange);
+    connect(view, &WebView::opennewpage, this, &PageWeb::addpage);
+    connect(view->page(), &QWebEnginePage::audioMutedChanged, this, &PageWeb::updateMuteIcon);
+    connect(m_bridgeObject, &TInteractObj::SigReceivedMessFromJS, this, &PageWeb::OnReceiveMessageFromJS);
+    connect(this, &PageWeb::SigSendMessageToJS, m_bridgeObject, &TInteractObj::SigSendMessageToJS);
     updateMuteIcon(view->page()->isAudioMuted());
-}
-
-void PageWeb::releaseView()
-{
-    for (const QMetaObject::Connection &connection : qAsConst(m_viewConnections))
-        disconnect(connection);
-    m_viewConnections.clear();
-    m_view = nullptr;
-    m_bridgeObject = nullptr;
 }
 
 void PageWeb::maploadfinish(bool finish)
@@ -228,18 +176,15 @@ void PageWeb::urlchange(const QUrl &url)
 void PageWeb::addpage(WebView *view)
 {
     qCDebug(lcWeb) << "addpage";
-    if (m_mainWindow)
-        m_mainWindow->createTab(tr("充值"), QString(), view);
+    emit openViewRequested(tr("充值"), view);
 }
 
 void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
 {
     qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
-    if (!m_mainWindow)
-        return;
     if (code == kSearch) {
         qCDebug(lcWeb) << "搜索";
-        m_mainWindow->switchToSearchTab();
+        emit searchTabRequested();
         return;
     }
     if (code != kOpenGamePage && code != kEnterGame && code != kAddReminder && code != kOpenInBrowser)
@@ -292,11 +237,10 @@ void PageWeb::openTab(const QJsonObject &parameters, bool enterGame)
         return;
     }
     qCDebug(lcWeb).noquote() << (enterGame ? "QDebug-进入游戏" : "QDebug") << Endpoints::urlForLog(url);
-    m_mainWindow->createTab(title, address, nullptr);
-    if (enterGame) {
-        m_mainWindow->setMaximizedFlag(true);
-        m_mainWindow->showMaximized();
-    }
+    if (enterGame)
+        emit enterGameRequested(title, address);
+    else
+        emit openTabRequested(title, address);
 }
 
 void PageWeb::btn_reload()
@@ -321,8 +265,7 @@ void PageWeb::updateMuteIcon(bool muted)
 
 void PageWeb::btn_boss()
 {
-    if (m_mainWindow)
-        m_mainWindow->hideToTray();
+    emit hideToTrayRequested();
 }
 
 void PageWeb::btn_open_gift()

@@ -1,6 +1,4 @@
 #pragma once
-#include <QList>
-#include <QMetaObject>
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
@@ -10,10 +8,12 @@ class QToolButton;
 class TInteractObj;
 class WebView;
 
-// One tab of the main window: a row of client tools above the web view of a
-// portal or game page. It handles the view's bridge messages and load
-// results, and it lives exactly as long as the widget it builds (closing the
-// tab frees both); the PageWeb widget itself is never shown.
+// One tab of the main window, and the tab's widget: a row of client tools
+// above the web view of a portal or game page. It handles the page's bridge
+// messages and load results, and asks its owner for everything else (tabs,
+// the tray, the search tab, reminders, detaching) by signals, which the owner
+// wires in one place. Closing the tab frees it with its view, renderer and
+// bridge.
 class PageWeb : public QWidget
 {
     Q_OBJECT
@@ -23,22 +23,27 @@ public:
     ~PageWeb() override;
 
     void setUrl(const QString &url);
-    // Builds the toolbar and the view: existingView when given (its bridge
-    // and load handling move to this object), else a fresh view loading the
-    // address given to setUrl. hideExtras leaves out detaching and muting (the
-    // fixed tabs). The caller owns the returned widget.
+    // Builds the toolbar and the view: existingView when given (it keeps its
+    // bridge), else a fresh view loading the address given to setUrl.
+    // hideExtras leaves out detaching and muting (the fixed tabs). Returns
+    // this page, laid out; mainWindow is only the window it is built for.
     QWidget *createPageWidget(MainWdiget *mainWindow, const QString &title, int hideExtras, WebView *existingView);
 
     WebView *webView() const;
-    QWidget *pageWidget() const;
     QString pageUrl() const { return m_pageUrl; }
     QString pageTitle() const { return m_pageTitle; }
-    QToolButton *muteButton() const { return m_muteButton; }
     TInteractObj *bridgeObject() const;
 
 signals:
     // Reaches the page (connected to its bridge).
     void SigSendMessageToJS(QString strParameter);
+    void openTabRequested(const QString &title, const QString &url);
+    // A tab for a view the page opened itself ("充值" and the like).
+    void openViewRequested(const QString &title, WebView *view);
+    // A tab, and the box maximised: the player is going into a game.
+    void enterGameRequested(const QString &title, const QString &url);
+    void searchTabRequested();
+    void hideToTrayRequested();
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);
@@ -54,19 +59,13 @@ public slots:
 
 private:
     void adoptView(WebView *view);
-    void releaseView();
     void updateMuteIcon(bool muted);
     void openTab(const QJsonObject &parameters, bool enterGame);
 
     QString m_pageUrl;
     QString m_pageTitle;
     QString m_pendingUrl;
-    QPointer<MainWdiget> m_mainWindow;
     QPointer<WebView> m_view;
     QPointer<TInteractObj> m_bridgeObject;
-    QPointer<QWidget> m_pageWidget;
     QToolButton *m_muteButton = nullptr;
-    // Everything wired to the view and its bridge, dropped when another
-    // PageWeb takes the view over.
-    QList<QMetaObject::Connection> m_viewConnections;
 };

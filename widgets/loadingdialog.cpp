@@ -1,9 +1,9 @@
 #include "loadingdialog.h"
+#include "widgets/roundedbody.h"
 #include <QFrame>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QMovie>
-#include <QPainter>
 #include <QPushButton>
 
 LoadingDialog::LoadingDialog(QWidget *parent)
@@ -71,16 +71,7 @@ void LoadingDialog::cancelBtnClicked()
 
 void LoadingDialog::paintEvent(QPaintEvent *event)
 {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(Qt::white);
-    painter.setPen(Qt::transparent);
-    QRect body = rect();
-    body.setLeft(9);
-    body.setTop(9);
-    body.setWidth(body.width() - 9);
-    body.setHeight(body.height() - 9);
     // The margin left around the body is where the shadow falls.
-    painter.drawRoundedRect(body, 8.0, 8.0, Qt::AbsoluteSize);
+    paintRoundedBody(this, QRectF(9, 9, width() - 18, height() - 18), 8.0, Qt::white);
     QDialog::paintEvent(event);
 }

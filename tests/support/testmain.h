@@ -1,36 +1,29 @@
 #pragma once
-#include "app/resources.h"
-#include <QApplication>
+#include <QObject>
 #include <QtTest>
-#include <vector>
+#include <functional>
 
-// Runs Test unless the command line names another class first: then only that
-// class runs, with the rest of the arguments (test functions, QtTest options).
-template <typename Test> int runTestClass(int argc, char **argv, const char *onlyClass)
+// Base of every test class. While a test class runs, a warning of the
+// client's own categories ("kavo.*") that the test did not declare with
+// QTest::ignoreMessage fails the running test: an unexpected warning is a bug.
+class TestCase : public QObject
 {
-    if (onlyClass && qstrcmp(onlyClass, Test::staticMetaObject.className()) != 0)
-        return 0;
-    std::vector<char *> args(argv, argv + argc);
-    if (onlyClass)
-        args.erase(args.begin() + 1);
-    Test t;
-    return QTest::qExec(&t, int(args.size()), args.data());
-}
+    Q_OBJECT
+private slots:
+    // QtTest calls this first, once its own message handler is in place.
+    void initTestCase_data();
+};
 
-// An area's main is: return runTests<TestA, TestB>(argc, argv);
-template <typename... Tests> int runTests(int argc, char **argv)
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // before QApplication, or QtWebEngine warns
-    QApplication app(argc, argv);
-    initResources();
-    const char *onlyClass = nullptr;
-    if (argc > 1) {
-        for (const char *name : {Tests::staticMetaObject.className()...}) {
-            if (qstrcmp(argv[1], name) == 0)
-                onlyClass = argv[1];
-        }
-    }
-    int failures = 0;
-    ((failures += runTestClass<Tests>(argc, argv, onlyClass)), ...);
-    return failures;
-}
+// Each test class registers itself in its own .cpp with KAVO_TEST(Class); an
+// area's executable runs them all, or the one named first on the command
+// line (then the rest of the arguments go to QtTest).
+int registerTest(const char *className, std::function<int(int, char **)> run);
+
+// Runs the registered classes in a fresh application; the number of failures.
+int runRegisteredTests(int argc, char **argv);
+
+#define KAVO_TEST(Class)                                                                                   \
+    static const int kavoRegistered##Class = registerTest(#Class, [](int argc, char **argv) {             \
+        Class test;                                                                                       \
+        return QTest::qExec(&test, argc, argv);                                                           \
+    });

@@ -1,5 +1,4 @@
 #include "webtools.h"
-#include "web/pageweb.h"
 #include <QApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -63,13 +62,13 @@ bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton
     return true;
 }
 
-PageWeb *pageWebOf(QWidget *pageWidget)
+void sendFromPage(QWebEngineView *view, int code, const QString &params)
 {
-    const QWidgetList all = QApplication::allWidgets();
-    for (QWidget *widget : all) {
-        auto *page = qobject_cast<PageWeb *>(widget);
-        if (page && page->pageWidget() == pageWidget)
-            return page;
-    }
-    return nullptr;
+    runJs(view->page(), QStringLiteral("kavoBridge.send(%1, 'test', %2)").arg(code).arg(params));
+}
+
+bool waitForLoad(QWebEngineView *view, int msec)
+{
+    QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+    return loaded.wait(msec) && loaded.last().first().toBool();
 }

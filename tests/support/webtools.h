@@ -3,14 +3,13 @@
 #include <QString>
 #include <QVariant>
 
-class PageWeb;
 class QWidget;
 class QWebEnginePage;
 class QWebEngineView;
 
 // Points the default web profile (the one the client's views use) at a
 // folder of its own for this test run, so no cookie, cache or localStorage
-// leaks in from an earlier run. Call before the first view is made.
+// leaks in from an earlier run. The tests' main does this before any view.
 void isolateDefaultProfile();
 
 // A page of the test sources, by its path under tests/ (e.g. "web/pages/talk.html").
@@ -27,5 +26,9 @@ QString jsString(const QString &text);
 bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
-// The PageWeb that built a tab's widget (the widget a main-window tab holds).
-PageWeb *pageWebOf(QWidget *pageWidget);
+// Has a page that loaded the test bridge script send a message through its
+// own bridge. params is JavaScript: an object, or a string sent as it stands.
+void sendFromPage(QWebEngineView *view, int code, const QString &params);
+
+// Waits for the view's next load to finish; true when it succeeded.
+bool waitForLoad(QWebEngineView *view, int msec = 20000);

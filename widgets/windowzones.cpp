@@ -7,11 +7,13 @@ constexpr Zone kPressOrder[] = {Zone::Left,    Zone::Right,      Zone::Top,     
                                 Zone::TopRight, Zone::BottomLeft, Zone::BottomRight, Zone::Title};
 } // namespace
 
-QRect rect(Zone zone, QSize window, int border)
+QRect rect(Zone zone, QSize window, const Frame &frame)
 {
     const int w = window.width();
     const int h = window.height();
-    const int b = border;
+    const int b = frame.border;
+    if (b <= 0 && zone != Zone::Title)
+        return QRect();
     switch (zone) {
     case Zone::Left: return QRect(0, b, b, h - 2 * b);
     case Zone::Right: return QRect(w - b, b, b, h - 2 * b);
@@ -21,16 +23,16 @@ QRect rect(Zone zone, QSize window, int border)
     case Zone::TopRight: return QRect(w - b, 0, b, b);
     case Zone::BottomLeft: return QRect(0, h - b, b, b);
     case Zone::BottomRight: return QRect(w - b, h - b, b, b);
-    case Zone::Title: return QRect(0, 0, w - kControlsWidth, kTitleHeight);
+    case Zone::Title: return QRect(0, 0, w - frame.controlsWidth, frame.titleHeight);
     case Zone::None: break;
     }
     return QRect();
 }
 
-Zone zoneAt(QPoint pos, QSize window, int border)
+Zone zoneAt(QPoint pos, QSize window, const Frame &frame)
 {
     for (Zone zone : kPressOrder) {
-        if (rect(zone, window, border).contains(pos))
+        if (rect(zone, window, frame).contains(pos))
             return zone;
     }
     return Zone::None;

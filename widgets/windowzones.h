@@ -11,16 +11,19 @@ namespace WindowZones {
 
 enum class Zone { None, Left, Right, Top, Bottom, TopLeft, TopRight, BottomLeft, BottomRight, Title };
 
-constexpr int kTitleHeight = 50;
-constexpr int kControlsWidth = 120; // right end of the title zone: the window controls
+struct Frame {
+    int border = 5;          // 0: no resizing edges
+    int titleHeight = 50;
+    int controlsWidth = 120; // right end of the title zone: the window controls
+};
 
 // A zone's rectangle in window coordinates.
-QRect rect(Zone zone, QSize window, int border);
+QRect rect(Zone zone, QSize window, const Frame &frame);
 
 // The zone a press at pos starts, None outside them all. Zones overlap (the
 // title zone holds the top edge and two corners); they are tried in the order
 // left, right, top, bottom, the four corners, title.
-Zone zoneAt(QPoint pos, QSize window, int border);
+Zone zoneAt(QPoint pos, QSize window, const Frame &frame);
 
 Qt::CursorShape cursorShape(Zone zone);
 

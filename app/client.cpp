@@ -1,0 +1,115 @@
+#include "client.h"
+#include "account/logindig.h"
+#include "app/clientwindows.h"
+#include "app/logging.h"
+#include "app/settingsnotice.h"
+#include "core/mainwdiget.h"
+#include "core/portalapi.h"
+#include <QGuiApplication>
+#include <QNetworkCookie>
+#include <QWebEngineCookieStore>
+#include <QWebEngineProfile>
+
+Client::Client(QObject *parent)
+    : QObject(parent)
+    , m_api(new PortalApi(this))
+    , m_settingsNotice(new SettingsNotice(this))
+{
+    // Hiding the box behind the tray, or closing a window of its own, must
+    // not end the run; only the user's quitting does.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    // Every page shares the default profile's cookie store: one line per
+    // cookie, however many pages are open, and never its value.
+    connect(QWebEngineProfile::defaultProfile()->cookieStore(), &QWebEngineCookieStore::cookieAdded, this,
+            [](const QNetworkCookie &cookie) {
+                qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+            });
+}
+
+Client::~Client()
+{
+    m_finished = true; // windows going now are no reason to quit again
+    deleteClientWindows();
+}
+
+LoginDig *Client::loginWindow() const
+{
+    return m_loginWindow;
+}
+
+MainWdiget *Client::mainWindow() const
+{
+    return m_mainWindow;
+}
+
+void Client::start()
+{
+    openLoginWindow(true);
+}
+
+void Client::openLoginWindow(bool allowAutoLogin)
+{
+    auto *login = new LoginDig(allowAutoLogin);
+    m_loginWindow = login;
+    connect(login, &LoginDig::socialLoginOpening, this, &Client::switchOffHttpCache);
+    connect(login, &LoginDig::loginSucceeded, this, [this, login](const QString &name) {
+        openMainWindow(name);
+        login->close(); // and freed, with its page and renderer
+    });
+    connect(login, &QObject::destroyed, this, [this, login] {
+        if (m_currentLogin == login)
+            m_currentLogin = nullptr;
+        windowGone();
+    });
+    m_currentLogin = login;
+    login->show();
+}
+
+void Client::openMainWindow(const QString &userName)
+{
+    // A login from a window opened to switch accounts replaces the old box.
+    if (m_mainWindow)
+        m_mainWindow->close();
+    auto *window = new MainWdiget(userName, m_api);
+    m_mainWindow = window;
+    connect(window, &MainWdiget::quitRequested, this, &Client::quit);
+    connect(window, &QObject::destroyed, this, [this, window] {
+        if (m_currentMain == window)
+            m_currentMain = nullptr;
+        windowGone();
+    });
+    m_currentMain = window;
+    window->show();
+    emit mainWindowOpened(window);
+}
+
+void Client::switchAccount()
+{
+    QPointer<MainWdiget> previous = m_mainWindow;
+    openLoginWindow(false);
+    if (previous)
+        previous->close();
+}
+
+void Client::switchOffHttpCache()
+{
+    QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::NoCache);
+}
+
+void Client::windowGone()
+{
+    // The last of the run's windows went: the user has closed the box. (A box
+    // replaced after switching accounts going later is no reason.)
+    if (!m_currentLogin && !m_currentMain)
+        quit();
+}
+
+void Client::quit()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    qCInfo(lcApp) << "quitting";
+    emit finished();
+}

@@ -1,0 +1,58 @@
+#include "portalapi.h"
+#include "app/logging.h"
+#include "core/endpoints.h"
+#include <QMetaEnum>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+
+namespace {
+// The reply as the client sees it, with the lines every reply gets in the
+// log. The error is told by name: Qt's own error text quotes the whole
+// address, and some carry passwords or check codes.
+PortalReply outcome(QNetworkReply *reply)
+{
+    PortalReply result;
+    result.url = reply->url();
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid()) {
+        result.status = status.toInt();
+        qCDebug(lcCore) << "status code=" << result.status;
+    }
+    const QVariant reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute);
+    if (reason.isValid())
+        qCDebug(lcCore).noquote() << "reason=" << reason.toString();
+    if (reply->error() == QNetworkReply::NoError) {
+        result.ok = true;
+        result.body = reply->readAll();
+        return result;
+    }
+    // A transfer time-out shows as a cancelled request.
+    if (reply->error() == QNetworkReply::OperationCanceledError)
+        result.error = QStringLiteral("no answer within %1 s").arg(PortalApi::kTimeoutMs / 1000);
+    else
+        result.error = QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(reply->error()));
+    qCWarning(lcCore).noquote() << "Failed:" << Endpoints::urlForLog(result.url) << result.error;
+    return result;
+}
+} // namespace
+
+PortalApi::PortalApi(QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
+
+void PortalApi::get(const QUrl &url, QObject *context, Handler handler)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(kTimeoutMs);
+    QNetworkReply *reply = m_network->get(request);
+    const QPointer<QObject> guard(context);
+    connect(reply, &QNetworkReply::finished, this, [reply, guard, hasContext = context != nullptr, handler] {
+        reply->deleteLater();
+        if (!hasContext || guard)
+            handler(outcome(reply));
+    });
+}

@@ -1,0 +1,180 @@
+#include "app/client.h"
+#include "app/clientwindows.h"
+#include "core/endpoints.h"
+#include "core/mainwdiget.h"
+#include "loginpage.h"
+#include "support/browsercatcher.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "support/webtools.h"
+#include "widgets/loadingdialog.h"
+#include <QDialog>
+#include <QWebEngineProfile>
+
+class TestLoginWindow : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    BrowserCatcher m_browser;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+    }
+
+    void cleanup() { deleteClientWindows(); }
+
+    void showsTheTopLeftOfTheLoginPage()
+    {
+        auto *login = new LoginDig(true);
+        login->show();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        QCOMPARE(login->size(), QSize(320, 400));
+        QVERIFY(login->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(login->windowTitle(), QStringLiteral("Kavo游戏盒子"));
+        QCOMPARE(login->webView()->geometry(), QRect(0, 0, 640, 480));
+        QVERIFY(!login->layout());
+
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 ")));
+        QVERIFY(waitForLoginPage(login));
+        QCOMPARE(login->webView()->url(), Endpoints::url(Endpoints::Address::LoginPage));
+        QVERIFY(login->isVisible());
+        QVERIFY(!login->loadingDialog()->isVisible()); // automatic login is off
+    }
+
+    void typingLogsInWithoutAClick()
+    {
+        QPointer<LoginDig> login = new LoginDig(true);
+        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        login->show();
+        QVERIFY(waitForLoginPage(login));
+        // The keys go wherever the window's focus is: it must be the page.
+        QTRY_VERIFY(login->isActiveWindow());
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus && login->webView()->isAncestorOf(focus));
+
+        QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: demo");
+        QTest::keyClicks(focus, QStringLiteral("demo"));
+        QTest::keyClick(focus, Qt::Key_Tab);
+        QTest::keyClicks(focus, QStringLiteral("demo123"));
+        QTest::keyClick(focus, Qt::Key_Return);
+        QVERIFY(succeeded.wait(10000));
+        QCOMPARE(succeeded.first().first().toString(), QStringLiteral("demo"));
+    }
+
+    void pageCodesDriveTheWindow()
+    {
+        QPointer<LoginDig> login = new LoginDig(true);
+        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        login->show();
+        QVERIFY(waitForLoginPage(login));
+        QSignalSpy received(bridgeOf(login->webView()), &TInteractObj::SigReceivedMessFromJS);
+
+        // Registration and password reset go to the system browser.
+        sendFromPage(login->webView(), 12, QStringLiteral("null"));
+        QTRY_COMPARE(m_browser.urls.size(), 1);
+        QCOMPARE(m_browser.urls.at(0), Endpoints::url(Endpoints::Address::Registration));
+        QCOMPARE(m_browser.urls.at(0).query(), QStringLiteral("pyx_url=Kavobox_v2"));
+        sendFromPage(login->webView(), 15, QStringLiteral("null"));
+        QTRY_COMPARE(m_browser.urls.size(), 2);
+        QCOMPARE(m_browser.urls.at(1), Endpoints::url(Endpoints::Address::PasswordReset));
+        m_browser.urls.clear();
+
+        // Codes without an action only reach the log, secrets masked.
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 test")));
+        QTest::ignoreMessage(QtDebugMsg, R"(QDebug_login 4242 test {"ckcode":"***","name":"x"})");
+        sendFromPage(login->webView(), 17, QStringLiteral("null"));
+        sendFromPage(login->webView(), 4242, QStringLiteral("{name: 'x', ckcode: 'c0ffee'}"));
+        QVERIFY(waitForCode(received, 4242));
+        QVERIFY(login->isVisible() && !login->isMinimized());
+        QVERIFY(!login->qqDialog() && !login->wxDialog());
+        QVERIFY(m_browser.urls.isEmpty());
+        QCOMPARE(succeeded.count(), 0);
+
+        sendFromPage(login->webView(), 3, QStringLiteral("null"));
+        QTRY_VERIFY(login->isMinimized());
+        login->showNormal();
+
+        // A success message is believed only with a JSON object.
+        QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
+        QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
+        sendFromPage(login->webView(), 2, QStringLiteral("'not json'"));
+        sendFromPage(login->webView(), 2, QStringLiteral("'[{\"name\":\"abc\"}]'"));
+        QTRY_COMPARE(received.count(), 7);
+        QCOMPARE(succeeded.count(), 0);
+        QVERIFY(login->isVisible());
+
+        // Success is reported once, with the name; the window's owner takes it from there.
+        QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: 玩家 a&b");
+        sendFromPage(login->webView(), 2, QStringLiteral("{name: '玩家 a&b'}"));
+        QTRY_COMPARE(succeeded.count(), 1);
+        QCOMPARE(succeeded.at(0).at(0).toString(), QStringLiteral("玩家 a&b"));
+        sendFromPage(login->webView(), 2, QStringLiteral("{name: 'again'}"));
+        QTRY_COMPARE(received.count(), 9);
+        QCOMPARE(succeeded.count(), 1);
+    }
+
+    void closeCodeEndsTheLoginWindow()
+    {
+        QPointer<LoginDig> login = new LoginDig(true);
+        login->show();
+        QVERIFY(waitForLoginPage(login));
+        sendFromPage(login->webView(), 1, QStringLiteral("null"));
+        QTRY_VERIFY(login.isNull());
+    }
+
+    void socialDialogsShowTheirPagesAndLogIn()
+    {
+        Client client;
+        client.start();
+        QPointer<LoginDig> login = client.loginWindow();
+        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        QVERIFY(waitForLoginPage(login));
+
+        sendFromPage(login->webView(), 91, QStringLiteral("null"));
+        QTRY_VERIFY(login->qqDialog());
+        QPointer<QDialog> firstQq = login->qqDialog();
+        QCOMPARE(firstQq->windowTitle(), QStringLiteral("QQ登录"));
+        QVERIFY(!firstQq->windowIcon().isNull());
+        QVERIFY(firstQq->isVisible());
+        QCOMPARE(firstQq->minimumSize(), firstQq->maximumSize()); // laid out for one size only
+        auto *qqView = firstQq->findChild<WebView *>();
+        QVERIFY(qqView);
+        QCOMPARE(qqView->page()->profile()->httpCacheType(), QWebEngineProfile::NoCache);
+        QTRY_COMPARE_WITH_TIMEOUT(qqView->url(), Endpoints::url(Endpoints::Address::QqLogin), 10000);
+
+        sendFromPage(login->webView(), 90, QStringLiteral("null"));
+        QTRY_VERIFY(login->wxDialog());
+        QPointer<QDialog> wx = login->wxDialog();
+        QCOMPARE(wx->windowTitle(), QStringLiteral("微信登录"));
+        QTRY_COMPARE_WITH_TIMEOUT(wx->findChild<WebView *>()->url(), Endpoints::url(Endpoints::Address::WeChatLogin),
+                                  10000);
+
+        // Asking again makes a fresh dialog; the first one stays open.
+        sendFromPage(login->webView(), 91, QStringLiteral("null"));
+        QTRY_VERIFY(login->qqDialog() && login->qqDialog() != firstQq);
+        QPointer<QDialog> secondQq = login->qqDialog();
+        QVERIFY(firstQq && firstQq->isVisible());
+
+        // Authorising in the newest dialog logs in through that dialog's bridge.
+        auto *view = secondQq->findChild<WebView *>();
+        QSignalSpy loaded(view, &QWebEngineView::loadFinished);
+        QVERIFY(loaded.wait(20000));
+        QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: QQ玩家");
+        // No waiting for the script's result: the click closes the dialog
+        // that holds this view, and the result with it.
+        view->page()->runJavaScript(QStringLiteral("document.getElementById('btn-authorize').click()"));
+        QVERIFY(succeeded.wait(10000));
+        QCOMPARE(succeeded.at(0).at(0).toString(), QStringLiteral("QQ玩家"));
+        QTRY_VERIFY(firstQq.isNull() && secondQq.isNull() && wx.isNull() && login.isNull());
+        QVERIFY(client.mainWindow());
+    }
+};
+KAVO_TEST(TestLoginWindow)
+
+#include "tst_loginwindow.moc"

@@ -1,0 +1,107 @@
+#include "account/logindig.h"
+#include "app/client.h"
+#include "app/config.h"
+#include "core/endpoints.h"
+#include "core/mainwdiget.h"
+#include "support/httpfixture.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "support/webtools.h"
+#include "web/pageweb.h"
+#include "web/webview.h"
+#include <QTabWidget>
+#include "widgets/loadingdialog.h"
+
+// The run from login to quitting, as the client's owner drives it.
+class TestClient : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    HttpFixture m_http;
+
+    // Logs in through the page of the client's login window, once loaded.
+    static bool loginAs(Client &client, const QString &name, bool loaded = false)
+    {
+        LoginDig *login = client.loginWindow();
+        if (!login || (!loaded && !waitForLoad(login->webView())))
+            return false;
+        QTest::ignoreMessage(QtInfoMsg, qPrintable(QStringLiteral("QDebug-login-username: ") + name));
+        sendFromPage(login->webView(), 2, QStringLiteral("{name: %1}").arg(jsString(name)));
+        return QTest::qWaitFor([&] { return client.mainWindow() && client.mainWindow()->userName() == name; }, 10000);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_http.start());
+        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
+        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
+        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
+        m_http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
+        for (Endpoints::Role role : Endpoints::roles())
+            Endpoints::setHost(role, m_http.hostPort());
+    }
+
+    void loginOpensTheBoxAndFreesTheLoginWindow()
+    {
+        Client client;
+        QSignalSpy finished(&client, &Client::finished);
+        client.start();
+        QPointer<LoginDig> login = client.loginWindow();
+        QVERIFY(login && login->isVisible());
+        QPointer<WebView> loginView = login->webView();
+
+        QVERIFY(loginAs(client, QStringLiteral("玩家一号")));
+        QVERIFY(client.mainWindow()->isVisible());
+        QTRY_VERIFY(login.isNull() && loginView.isNull());
+        QCOMPARE(finished.count(), 0);
+
+        // Cookies of every page are logged, once each, and never with their value.
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Cookie Added--> \\S* kavo_session$")));
+        auto *home = qobject_cast<PageWeb *>(client.mainWindow()->tabWidget()->widget(0));
+        QTRY_VERIFY(runJs(home->webView()->page(), QStringLiteral("location.protocol === 'http:'")).toBool());
+        runJs(home->webView()->page(), QStringLiteral("document.cookie = 'kavo_session=s3cr3t-value; path=/'"));
+        QTest::qWait(300);
+
+        // Closing the box ends the run.
+        client.mainWindow()->close();
+        QTRY_COMPARE(finished.count(), 1);
+    }
+
+    void switchingAccountsKeepsTheRunAndNeverLogsInByItself()
+    {
+        Config().SetValue(Settings::kAutoLogin, true);
+        Client client;
+        QSignalSpy finished(&client, &Client::finished);
+        client.start();
+        QVERIFY(loginAs(client, QStringLiteral("a")));
+        QPointer<MainWdiget> first = client.mainWindow();
+
+        client.switchAccount();
+        QPointer<LoginDig> login = client.loginWindow();
+        QVERIFY(login && login->isVisible());
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(waitForLoad(login->webView()));
+        QTest::qWait(100);
+        QVERIFY(login->isVisible() && !login->loadingDialog()->isVisible());
+        QCOMPARE(finished.count(), 0);
+
+        QVERIFY(loginAs(client, QStringLiteral("b"), true));
+        QTRY_VERIFY(login.isNull());
+        QCOMPARE(finished.count(), 0);
+        Config().SetValue(Settings::kAutoLogin, false);
+    }
+
+    void closingTheLoginWindowEndsTheRun()
+    {
+        Client client;
+        QSignalSpy finished(&client, &Client::finished);
+        client.start();
+        client.loginWindow()->close();
+        QTRY_COMPARE(finished.count(), 1);
+    }
+};
+KAVO_TEST(TestClient)
+
+#include "tst_client.moc"

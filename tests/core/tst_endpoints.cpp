@@ -1,0 +1,80 @@
+#include "core/endpoints.h"
+#include "support/httpfixture.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+
+class TestEndpoints : public TestCase
+{
+    Q_OBJECT
+private slots:
+    void init() { Endpoints::loadHosts(QString()); } // every role on the default host
+
+    void valuesArriveWhole()
+    {
+        HttpFixture http;
+        QVERIFY(http.start());
+        Endpoints::setHost(Endpoints::Role::Member, http.hostPort());
+        const QString user = QStringLiteral("玩家 a&b=c");
+        const QString password = QStringLiteral("p&ss#1+2 %=中");
+        const QUrl url = Endpoints::url(Endpoints::Address::LoginApi, {user, password});
+        QCOMPARE(url.toString(QUrl::FullyEncoded),
+                 QStringLiteral("http://%1/login.php?action=get_user&username=%E7%8E%A9%E5%AE%B6%20a%26b%3Dc"
+                                "&password=p%26ss%231%2B2%20%25%3D%E4%B8%AD")
+                     .arg(http.hostPort()));
+
+        QNetworkAccessManager network;
+        QNetworkReply *reply = network.get(QNetworkRequest(url));
+        QTRY_VERIFY(reply->isFinished());
+        reply->deleteLater();
+        QCOMPARE(http.requests().size(), 1);
+        const HttpFixture::Request seen = http.requests().first();
+        QCOMPARE(seen.path, QStringLiteral("/login.php"));
+        QCOMPARE(seen.params.value(QStringLiteral("username")), user);
+        QCOMPARE(seen.params.value(QStringLiteral("password")), password);
+        QVERIFY(seen.target.startsWith("/login.php?action=get_user&username="));
+        QVERIFY(seen.target.indexOf("&password=") > seen.target.indexOf("&username="));
+    }
+
+    void missingValuesAreSentEmpty()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("takes 2 values, given 1")));
+        QCOMPARE(Endpoints::url(Endpoints::Address::EnterGame, {QStringLiteral("g1")}).query(QUrl::FullyEncoded),
+                 QStringLiteral("game=g1&server=&client=1&tobox=1"));
+    }
+
+    void hostsComeFromPortalIni()
+    {
+        TempDataDir data;
+        data.write(QStringLiteral("portal.ini"),
+                   "[hosts]\nmember=member.example.test:8080\nportal=portal.example.test\n"
+                   "pay=http://evil.example.test/x\n");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("invalid portal host for pay")));
+        Endpoints::loadHosts(data.filePath(QStringLiteral("portal.ini")));
+
+        using A = Endpoints::Address;
+        QCOMPARE(Endpoints::url(A::LoginPage).toString(), QStringLiteral("http://member.example.test:8080/Kavobox2"));
+        QCOMPARE(Endpoints::url(A::PasswordReset).toString(),
+                 QStringLiteral("https://member.example.test:8080/resetpassword.html"));
+        QCOMPARE(Endpoints::url(A::Faq).toString(), QStringLiteral("https://portal.example.test/cjwt/"));
+        QCOMPARE(Endpoints::url(A::PayHome).toString(), QStringLiteral("http://127.0.0.1:18765/"));
+        QCOMPARE(Endpoints::url(A::Home).toString(), QStringLiteral("http://127.0.0.1:18765/landers.html"));
+        // The demo portal behind the built-in default speaks http only.
+        QCOMPARE(Endpoints::url(A::Gift).toString(), QStringLiteral("http://127.0.0.1:18765/"));
+    }
+
+    void onlyWebAddressesGoToTheBrowser()
+    {
+        for (const char *yes : {"http://a.test/x?y=1", "HTTPS://a.test", "https://127.0.0.1:8/"})
+            QVERIFY2(Endpoints::isWebAddress(QUrl(QString::fromLatin1(yes))), yes);
+        for (const char *no : {"file:///etc/passwd", "javascript:alert(1)", "data:text/html,x", "ftp://a.test/",
+                               "", "/relative/path", "http:///nohost", "qrc:/img/icon_32x32"})
+            QVERIFY2(!Endpoints::isWebAddress(QUrl(QString::fromLatin1(no))), no);
+        QCOMPARE(Endpoints::urlForLog(QUrl(QStringLiteral("http://u:p@a.test/e.php?ckcode=secret#top"))),
+                 QStringLiteral("http://a.test/e.php#top"));
+    }
+};
+KAVO_TEST(TestEndpoints)
+
+#include "tst_endpoints.moc"

@@ -1,0 +1,169 @@
+#include "app/config.h"
+#include "core/endpoints.h"
+#include "core/portalapi.h"
+#include "core/updatechecker.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "boxfixture.h"
+#include <QAccessible>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTabBar>
+
+class TestMainWindow : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start({QStringLiteral("--version-code"), QStringLiteral("3")}));
+        m_portal.useForAllRoles();
+    }
+
+    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+    void buildsTheBox()
+    {
+        MainWdiget window(QStringLiteral("玩家一号"), &m_api);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kavo游戏盒子"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("userNameLabel"))->text(), QStringLiteral("玩家一号"));
+
+        QTabWidget *tabs = window.tabWidget();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("Kavo首页"));
+        QCOMPARE(tabs->tabText(1), QStringLiteral("找游戏"));
+        QCOMPARE(qobject_cast<PageWeb *>(tabs->widget(1))->pageUrl(), Endpoints::url(Endpoints::Address::Search).toString());
+
+        // The update check went out at construction and its reply is kept.
+        QTRY_COMPARE_WITH_TIMEOUT(window.updateChecker()->versionCode(), 3, 10000);
+        QVERIFY(m_portal.log().contains(QStringLiteral("GET /update/ 200")));
+    }
+
+    void zoomIconAndTitleDoubleClickMaximise()
+    {
+        MainWdiget window(QStringLiteral("x"), &m_api);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QLabel *zoom = windowControl(&window, QStringLiteral("最大化"));
+
+        QTest::mousePress(zoom, Qt::LeftButton);
+        QVERIFY(window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in_1")));
+        QTRY_VERIFY(window.windowState() & Qt::WindowMaximized);
+        QTest::mousePress(zoom, Qt::LeftButton);
+        QVERIFY(!window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in")));
+        QTRY_VERIFY(!(window.windowState() & Qt::WindowMaximized));
+
+        // A double click counts in the title zone only.
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QVERIFY(!window.maximizedFlag());
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        QVERIFY(window.maximizedFlag());
+        QVERIFY(shows(zoom, QStringLiteral("://img/zoom_in_1")));
+        QTRY_VERIFY(window.windowState() & Qt::WindowMaximized);
+        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+        QVERIFY(!window.maximizedFlag());
+        QTRY_VERIFY(!(window.windowState() & Qt::WindowMaximized));
+
+        QTest::mousePress(windowControl(&window, QStringLiteral("最小化")), Qt::LeftButton);
+        QTRY_VERIFY(window.isMinimized());
+    }
+
+    void crowdedTabsShrinkAndShowTitlesLiterally()
+    {
+        MainWdiget window(QStringLiteral("x"), &m_api);
+        window.resize(window.minimumSize());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString title = QStringLiteral("西游 & 三国 之 群英荟萃 怀旧版");
+        QTabBar *bar = window.tabWidget()->tabBar();
+        const int homeWidth = bar->tabRect(0).width();
+        for (int i = 0; i < 12; ++i)
+            window.createTab(title, QString());
+        QCOMPARE(bar->count(), 14);
+        QCOMPARE(bar->currentIndex(), 13);
+
+        // The last tab is current and the fixed tabs are still in view, whole.
+        for (int index : {0, 1, 13}) {
+            QVERIFY2(bar->rect().contains(bar->tabRect(index)), qPrintable(QString::number(index)));
+        }
+        QCOMPARE(bar->tabRect(0).width(), homeWidth);
+        const QList<QToolButton *> arrows = bar->findChildren<QToolButton *>();
+        QVERIFY(std::none_of(arrows.begin(), arrows.end(), [](QToolButton *b) { return b->isVisible(); }));
+
+        // What the tab shows (and tells screen readers) is the title itself;
+        // the full title is the tool tip of a shrunk tab.
+        QAccessibleInterface *tabs = QAccessible::queryAccessibleInterface(bar);
+        QCOMPARE(tabs->child(13)->text(QAccessible::Name), title);
+        QCOMPARE(bar->tabToolTip(13), title);
+    }
+
+    void closeIconClosesAndFreesTheWindow()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QPointer<WebView> home = qobject_cast<PageWeb *>(window->tabWidget()->widget(0))->webView();
+        QTest::mousePress(windowControl(window, QStringLiteral("关闭")), Qt::LeftButton);
+        QTRY_VERIFY(window.isNull());
+        QVERIFY(home.isNull());
+    }
+
+    void fullScreenKeyToggles()
+    {
+        MainWdiget window(QStringLiteral("x"), &m_api);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.fullScreenKeyButton()->shortcut(), QKeySequence(QStringLiteral("F11")));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow()); // the key belongs to the active window only
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(window.isFullScreen());
+        QTest::keyClick(&window, Qt::Key_F11);
+        QTRY_VERIFY(!window.isFullScreen());
+    }
+
+    void hotkeysComeFromTheSettings()
+    {
+        Config().SetValue(Settings::kBossKey, QStringLiteral("Ctrl+B"));
+        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("not a key"));
+        QTest::ignoreMessage(QtWarningMsg, "hotkey zoomWindow is not a key sequence: not a key");
+        MainWdiget window(QStringLiteral("x"), &m_api);
+        Config().SetValue(Settings::kBossKey, QStringLiteral("Alt+D"));
+        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("F11"));
+        QCOMPARE(window.bossKeyButton()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+        QVERIFY(window.fullScreenKeyButton()->shortcut().isEmpty());
+    }
+
+    void withoutATrayTheBossKeyMinimises()
+    {
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this display has a system tray");
+        Box box(m_portal, &m_api);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        box.window->activateWindow();
+        QTRY_VERIFY(box.window->isActiveWindow());
+
+        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
+        QTest::keyClick(box.window, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(box.window->isMinimized());
+        QVERIFY(box.window->isVisible());
+        QVERIFY(trays().isEmpty());
+        QVERIFY(box.allMuted());
+
+        box.window->showNormal();
+        QTRY_VERIFY(box.ownStatesBack());
+    }
+};
+KAVO_TEST(TestMainWindow)
+
+#include "tst_mainwindow.moc"

@@ -1,0 +1,264 @@
+#include "app/config.h"
+#include "core/endpoints.h"
+#include "core/mainwdiget.h"
+#include "core/portalapi.h"
+#include "core/tinteractobj.h"
+#include "support/browsercatcher.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "support/webtools.h"
+#include "web/loadretry.h"
+#include "web/pageweb.h"
+#include "web/webview.h"
+#include <QAbstractButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QToolButton>
+
+namespace {
+QStringList visibleToolButtons(QWidget *pageWidget)
+{
+    QStringList names;
+    const QList<QToolButton *> buttons = pageWidget->findChildren<QToolButton *>();
+    for (QToolButton *button : buttons) {
+        if (button->isVisibleTo(pageWidget))
+            names.append(button->objectName());
+    }
+    return names;
+}
+
+QImage iconImage(const QIcon &icon)
+{
+    return icon.pixmap(16, 16).toImage();
+}
+} // namespace
+
+class TestPageWeb : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+    QPointer<MainWdiget> m_window;
+
+    PageWeb *page(int index) const { return qobject_cast<PageWeb *>(m_window->tabWidget()->widget(index)); }
+    WebView *homeView() const { return page(0)->webView(); }
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+    }
+
+    void init()
+    {
+        m_window = new MainWdiget(QStringLiteral("tester"), &m_api);
+        // Both fixed pages start loading at construction; a reload asked for
+        // while the first load runs would only restart it.
+        QSignalSpy homeLoaded(homeView(), &QWebEngineView::loadFinished);
+        QSignalSpy searchLoaded(page(1)->webView(), &QWebEngineView::loadFinished);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QTRY_VERIFY_WITH_TIMEOUT(!homeLoaded.isEmpty() && !searchLoaded.isEmpty(), 30000);
+        QVERIFY(homeLoaded.first().first().toBool() && searchLoaded.first().first().toBool());
+    }
+
+    void cleanup()
+    {
+        delete m_window.data();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void toolbarsOfFixedAndGameTabs()
+    {
+        const QStringList all{QStringLiteral("xiaohaoButton"), QStringLiteral("clearButton"),
+                              QStringLiteral("giftButton"),    QStringLiteral("detachButton"),
+                              QStringLiteral("muteButton"),    QStringLiteral("clockButton"),
+                              QStringLiteral("reloadButton"),  QStringLiteral("signInButton"),
+                              QStringLiteral("kefuButton"),    QStringLiteral("payButton"),
+                              QStringLiteral("bossButton")};
+        QStringList fixed = all;
+        fixed.removeAll(QStringLiteral("detachButton"));
+        fixed.removeAll(QStringLiteral("muteButton"));
+        for (int index : {0, 1}) {
+            QStringList shown = visibleToolButtons(m_window->tabWidget()->widget(index));
+            shown.sort();
+            QStringList expected = fixed;
+            expected.sort();
+            QCOMPARE(shown, expected);
+        }
+
+        m_window->createTab(QStringLiteral("游戏"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        QWidget *game = m_window->tabWidget()->widget(2);
+        QStringList shown = visibleToolButtons(game);
+        shown.sort();
+        QStringList expected = all;
+        expected.sort();
+        QCOMPARE(shown, expected);
+
+        // Icon-only buttons are named for screen readers after their tool tips.
+        for (const QString &name : {QStringLiteral("reloadButton"), QStringLiteral("bossButton")}) {
+            auto *button = game->findChild<QToolButton *>(name);
+            QVERIFY(!button->toolTip().isEmpty());
+            QCOMPARE(button->accessibleName(), button->toolTip());
+        }
+        QCOMPARE(game->findChild<QToolButton *>(QStringLiteral("muteButton"))->text(), QStringLiteral("静音"));
+    }
+
+    void pageMessagesOpenTabsAndTheBrowser()
+    {
+        BrowserCatcher browser;
+        QTabWidget *tabs = m_window->tabWidget();
+        const QString gameUrl = m_portal.url(QStringLiteral("/game/xyj.html")).toString();
+
+        // 3: a tab with the page's title and address, made current.
+        sendFromPage(homeView(), 3, QStringLiteral("{title: '西游降魔录', url: %1}").arg(jsString(gameUrl)));
+        QTRY_COMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录"));
+        PageWeb *game = page(2);
+        QVERIFY(game);
+        QCOMPARE(game->pageUrl(), gameUrl);
+        QTRY_COMPARE_WITH_TIMEOUT(game->webView()->url().toString(), gameUrl, 10000);
+        QVERIFY(!m_window->maximizedFlag());
+
+        // 16: to the search tab.
+        sendFromPage(homeView(), 16, QStringLiteral("null"));
+        QTRY_COMPARE(tabs->currentIndex(), 1);
+
+        // 888: the system browser, but only for web addresses.
+        QTest::ignoreMessage(QtWarningMsg,
+                             "page asked to open a non-web address in the browser; ignored: file:///etc/passwd");
+        sendFromPage(homeView(), 888, QStringLiteral("{url: 'file:///etc/passwd'}"));
+        sendFromPage(homeView(), 888, QStringLiteral("{url: %1}").arg(jsString(gameUrl + QStringLiteral("?a=1"))));
+        QTRY_COMPARE(browser.urls.size(), 1);
+        QCOMPARE(browser.urls.first(), QUrl(gameUrl + QStringLiteral("?a=1")));
+
+        // Nothing opens for parameters that are not one JSON object, nor for
+        // a tab on a non-web address.
+        QTest::ignoreMessage(QtWarningMsg, "page message 3 ignored: its parameters are not a JSON object");
+        QTest::ignoreMessage(QtWarningMsg, "page message 10 ignored: its parameters are not a JSON object");
+        QTest::ignoreMessage(QtWarningMsg, "page asked for a tab on a non-web address; ignored: javascript:alert(1)");
+        sendFromPage(homeView(), 3, QStringLiteral("JSON.stringify([{title: 'a', url: %1}])").arg(jsString(gameUrl)));
+        sendFromPage(homeView(), 10, QStringLiteral("'not json'"));
+        sendFromPage(homeView(), 3, QStringLiteral("{title: 'x', url: 'javascript:alert(1)'}"));
+        QSignalSpy received(page(0)->bridgeObject(), &TInteractObj::SigReceivedMessFromJS);
+        // Reminders only reach the log for now.
+        QTest::ignoreMessage(QtInfoMsg, "reminder requested for 西游降魔录 双线1服 at 1767225600");
+        sendFromPage(homeView(), 100, QStringLiteral("{game: '西游降魔录', server: '双线1服', time: '1767225600'}"));
+        sendFromPage(homeView(), 4242, QStringLiteral("null")); // unknown codes do nothing
+        QTRY_COMPARE(received.count(), 2);
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(browser.urls.size(), 1);
+        QVERIFY(!m_window->maximizedFlag());
+
+        // 10: entering a game from a real click also maximises the box.
+        runJs(homeView()->page(),
+              QStringLiteral("document.querySelector('.game-card[data-tag=\"xyj\"] .btn-primary').scrollIntoView()"));
+        QVERIFY(clickElement(homeView(), QStringLiteral(".game-card[data-tag=\"xyj\"] .btn-primary")));
+        QTRY_COMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->currentIndex(), 3);
+        QVERIFY(tabs->tabText(3).startsWith(QStringLiteral("西游降魔录")));
+        QVERIFY(page(3)->pageUrl().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
+        QVERIFY(m_window->maximizedFlag());
+        QTRY_VERIFY(m_window->windowState() & Qt::WindowMaximized);
+    }
+
+    void closingATabFreesItsPage()
+    {
+        m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        m_window->createTab(QStringLiteral("b"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        QTabBar *bar = m_window->tabWidget()->tabBar();
+        QCOMPARE(bar->currentIndex(), 3);
+        QVERIFY(!bar->tabButton(0, QTabBar::RightSide) && !bar->tabButton(0, QTabBar::LeftSide));
+
+        QPointer<PageWeb> closed = page(2);
+        QPointer<WebView> view = closed->webView();
+        QPointer<TInteractObj> bridge = closed->bridgeObject();
+        QVERIFY(waitForLoad(view));
+        auto *closeButton = qobject_cast<QAbstractButton *>(bar->tabButton(2, QTabBar::RightSide));
+        QVERIFY(closeButton);
+        closeButton->click(); // what the user does
+        QCOMPARE(bar->count(), 3);
+        QCOMPARE(bar->tabText(2), QStringLiteral("b"));
+        QTRY_VERIFY(closed.isNull() && view.isNull() && bridge.isNull());
+
+        QTest::ignoreMessage(QtWarningMsg, "tab 0 is a fixed tab and stays open");
+        m_window->closeTab(0);
+        QCOMPARE(bar->count(), 3);
+    }
+
+    void toolbarActsOnItsOwnView()
+    {
+        BrowserCatcher browser;
+        WebView *search = page(1)->webView();
+        QVERIFY(search != homeView());
+        QSignalSpy homeLoads(homeView(), &QWebEngineView::loadStarted);
+        QSignalSpy searchLoads(search, &QWebEngineView::loadStarted);
+        m_window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("reloadButton"))->click();
+        QTRY_COMPARE(homeLoads.count(), 1);
+        QCOMPARE(searchLoads.count(), 0);
+
+        // The first look at "找游戏" reloads it, later ones do not.
+        m_window->tabWidget()->setCurrentIndex(1);
+        QTRY_COMPARE(searchLoads.count(), 1);
+        m_window->tabWidget()->setCurrentIndex(0);
+        m_window->tabWidget()->setCurrentIndex(1);
+        QTest::qWait(300);
+        QCOMPARE(searchLoads.count(), 1);
+
+        QWidget *toolbar = m_window->tabWidget()->widget(1);
+        for (const QString &name : {QStringLiteral("giftButton"), QStringLiteral("kefuButton"), QStringLiteral("payButton")})
+            toolbar->findChild<QToolButton *>(name)->click();
+        QCOMPARE(browser.urls, (QList<QUrl>{Endpoints::url(Endpoints::Address::Gift),
+                                            Endpoints::url(Endpoints::Address::CustomerService),
+                                            Endpoints::url(Endpoints::Address::PayHome)}));
+    }
+
+    void muteTogglesThePageAndTheIcon()
+    {
+        m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        PageWeb *game = page(2);
+        auto *mute = game->findChild<QToolButton *>(QStringLiteral("muteButton"));
+        const QImage horn = iconImage(QIcon(QStringLiteral(":/img/horn")));
+        const QImage muted = iconImage(QIcon(QStringLiteral(":/img/mute")));
+        QVERIFY(horn != muted);
+        QCOMPARE(iconImage(mute->icon()), horn);
+
+        mute->click();
+        QVERIFY(game->webView()->page()->isAudioMuted());
+        QCOMPARE(iconImage(mute->icon()), muted);
+        QVERIFY(!homeView()->page()->isAudioMuted());
+        mute->click();
+        QVERIFY(!game->webView()->page()->isAudioMuted());
+        QCOMPARE(iconImage(mute->icon()), horn);
+        QCOMPARE(mute->text(), QStringLiteral("静音"));
+    }
+
+    void failedGameLoadsBackOff()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const QString url = QStringLiteral("http://127.0.0.1:%1/game").arg(closed.serverPort());
+        closed.close();
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
+            QStringLiteral("^page failed to load: http://127.0.0.1:\\d+/game - retrying in 1 s$")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
+            QStringLiteral("^page failed to load: http://127.0.0.1:\\d+/game - retrying in 2 s$")));
+        m_window->createTab(QStringLiteral("down"), url);
+        auto *retry = page(2)->webView()->findChild<LoadRetry *>();
+        QVERIFY(retry);
+        QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
+        QTRY_COMPARE_WITH_TIMEOUT(scheduled.count(), 2, 10000);
+        QCOMPARE(scheduled.at(1).first().toInt(), 2000);
+    }
+};
+KAVO_TEST(TestPageWeb)
+
+#include "tst_pageweb.moc"
