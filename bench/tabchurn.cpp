@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "core/endpoints.h"
 #include "core/mainwdiget.h"
+#include "core/portalapi.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include <QApplication>
@@ -102,11 +103,12 @@ int main(int argc, char *argv[])
         Endpoints::setHost(role, hostPort);
     const QString game = QStringLiteral("http://%1/entergame.php?game=xyj&server=s1&client=1&tobox=1").arg(hostPort);
 
-    auto *window = new MainWdiget(QStringLiteral("bench"));
+    PortalApi api;
+    auto *window = new MainWdiget(QStringLiteral("bench"), &api);
     window->show();
     QTabWidget *tabWidget = window->tabWidget();
     int loaded = 0;
-    QObject::connect(window->homePage()->webView(), &QWebEngineView::loadFinished, window, [&] { ++loaded; });
+    QObject::connect(qobject_cast<PageWeb *>(window->tabWidget()->widget(0))->webView(), &QWebEngineView::loadFinished, window, [&] { ++loaded; });
     if (!waitFor([&] { return loaded > 0; }, 30000)) {
         std::fprintf(stderr, "the home page did not load\n");
         return 1;
