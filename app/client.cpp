@@ -74,6 +74,7 @@ void Client::openMainWindow(const QString &userName)
     auto *window = new MainWdiget(userName, m_api);
     m_mainWindow = window;
     connect(window, &MainWdiget::quitRequested, this, &Client::quit);
+    connect(window, &MainWdiget::noHttpCacheWanted, this, &Client::switchOffHttpCache);
     connect(window, &QObject::destroyed, this, [this, window] {
         if (m_currentMain == window)
             m_currentMain = nullptr;

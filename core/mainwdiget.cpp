@@ -11,6 +11,8 @@
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
+#include "widgets/messagedialog.h"
+#include "widgets/signindialog.h"
 #include "widgets/roundedbody.h"
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -86,7 +88,13 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     connect(m_memoryTimer, &QTimer::timeout, this, &returnFreedMemory);
 }
 
-MainWdiget::~MainWdiget() = default;
+MainWdiget::~MainWdiget()
+{
+    for (const QPointer<SignInDialog> &dialog : qAsConst(m_signInDialogs)) {
+        if (dialog)
+            dialog->close();
+    }
+}
 
 PageWeb *MainWdiget::addFixedTab(const QUrl &url, const QString &title, const QString &icon)
 {
@@ -110,6 +118,7 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::enterGameRequested, this, &MainWdiget::enterGame);
     connect(page, &PageWeb::searchTabRequested, this, &MainWdiget::switchToSearchTab);
     connect(page, &PageWeb::hideToTrayRequested, this, &MainWdiget::hideToTray);
+    connect(page, &PageWeb::signInRequested, this, &MainWdiget::openSignIn);
     if (m_bossKeyActive && page->webView())
         muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
 }
@@ -127,7 +136,7 @@ QWidget *MainWdiget::createBottomBar()
     m_messageButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_messageButton->setStyleSheet(QStringLiteral("color:gray;border-radius:3px;border:1px solid #7e69c4;"));
     m_messageButton->setToolTip(tr("站内消息"));
-    m_messageButton->setEnabled(false); // the site-message dialog is not part of this version yet
+    connect(m_messageButton, &QToolButton::clicked, this, &MainWdiget::btn_message);
 
     auto *layout = new QHBoxLayout(bottomBar);
     layout->addWidget(hotline);
@@ -159,6 +168,30 @@ QPushButton *MainWdiget::bossKeyButton() const
 QPushButton *MainWdiget::fullScreenKeyButton() const
 {
     return m_topBar->fullScreenKeyButton();
+}
+
+void MainWdiget::btn_message()
+{
+    if (m_messageDialog && m_messageDialog->isVisible()) {
+        m_messageDialog->close();
+        return;
+    }
+    emit noHttpCacheWanted();
+    m_messageDialog = new MessageDialog(this);
+    m_messageDialog->move(width() - 510, height() - 415);
+    m_messageDialog->show();
+}
+
+void MainWdiget::openSignIn()
+{
+    emit noHttpCacheWanted();
+    auto *dialog = new SignInDialog;
+    QRect place = dialog->frameGeometry();
+    place.moveCenter(frameGeometry().center());
+    dialog->move(place.topLeft());
+    m_signInDialogs.removeAll(nullptr);
+    m_signInDialogs.append(dialog);
+    dialog->show();
 }
 
 void MainWdiget::onCurrentTabChanged(int index)

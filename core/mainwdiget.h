@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class FramelessMover;
+class MessageDialog;
 class PageWeb;
 class PortalApi;
 class QPushButton;
@@ -12,6 +13,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class QWebEnginePage;
+class SignInDialog;
 class TabWidget;
 class TopBar;
 class UpdateChecker;
@@ -58,10 +60,17 @@ public:
 signals:
     // The user ends the client from here (the tray's "退出").
     void quitRequested();
+    // A page that must not come from a cache is about to load (the portal's
+    // message and sign-in pages): the whole profile goes without one.
+    void noHttpCacheWanted();
 
 public slots:
     void createTab(QString title, QString url, WebView *webview = nullptr);
     void closeTab(int index);
+    // "消息": opens the site messages inside the window, or closes them.
+    void btn_message();
+    // The sign-in page in a window of its own, over this one.
+    void openSignIn();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -88,6 +97,8 @@ private:
     QPointer<PageWeb> m_homePage;
     QPointer<PageWeb> m_searchPage;
     QToolButton *m_messageButton = nullptr;
+    QPointer<MessageDialog> m_messageDialog;
+    QList<QPointer<SignInDialog>> m_signInDialogs; // top-level, closed with this window
     FramelessMover *m_mover = nullptr;
     UpdateChecker *m_updateChecker = nullptr;
 

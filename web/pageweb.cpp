@@ -86,8 +86,8 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
     m_pageUrl = m_pendingUrl;
     m_pageTitle = title;
 
-    // Alt accounts, cleaning, detaching, reminders and sign-in open windows
-    // that this version does not have yet: shown, but switched off.
+    // Alt accounts, cleaning, detaching and reminders open windows that this
+    // version does not have yet: shown, but switched off.
     auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), this);
     auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), this);
     auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), this);
@@ -121,7 +121,7 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
     auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), this);
     auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), this);
     auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), this);
-    signIn->setEnabled(false);
+    connect(signIn, &QToolButton::clicked, this, &PageWeb::signInRequested);
     connect(reload, &QToolButton::clicked, this, &PageWeb::btn_reload);
     connect(kefu, &QToolButton::clicked, this, &PageWeb::btn_open_kefu);
     connect(pay, &QToolButton::clicked, this, &PageWeb::btn_open_pay);

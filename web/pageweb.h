@@ -44,6 +44,7 @@ signals:
     void enterGameRequested(const QString &title, const QString &url);
     void searchTabRequested();
     void hideToTrayRequested();
+    void signInRequested();
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);

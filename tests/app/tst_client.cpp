@@ -10,6 +10,7 @@
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include <QTabWidget>
+#include <QWebEngineProfile>
 #include "widgets/loadingdialog.h"
 
 // The run from login to quitting, as the client's owner drives it.
@@ -63,6 +64,11 @@ private slots:
         QTRY_VERIFY(runJs(home->webView()->page(), QStringLiteral("location.protocol === 'http:'")).toBool());
         runJs(home->webView()->page(), QStringLiteral("document.cookie = 'kavo_session=s3cr3t-value; path=/'"));
         QTest::qWait(300);
+
+        // Opening the site messages switches the profile's HTTP cache off.
+        QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        QMetaObject::invokeMethod(client.mainWindow(), "btn_message");
+        QCOMPARE(QWebEngineProfile::defaultProfile()->httpCacheType(), QWebEngineProfile::NoCache);
 
         // Closing the box ends the run.
         client.mainWindow()->close();

@@ -5,6 +5,8 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "boxfixture.h"
+#include "widgets/messagedialog.h"
+#include "widgets/signindialog.h"
 #include <QAccessible>
 #include <QPushButton>
 #include <QSystemTrayIcon>
@@ -105,6 +107,49 @@ private slots:
         QAccessibleInterface *tabs = QAccessible::queryAccessibleInterface(bar);
         QCOMPARE(tabs->child(13)->text(QAccessible::Name), title);
         QCOMPARE(bar->tabToolTip(13), title);
+    }
+
+    void messagesAndSignInBelongToTheWindow()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QToolButton *messages = nullptr;
+        for (QToolButton *button : window->findChildren<QToolButton *>()) {
+            if (button->text() == QStringLiteral("消息"))
+                messages = button;
+        }
+        QVERIFY(messages && messages->isEnabled());
+
+        messages->click();
+        QPointer<MessageDialog> dialog = window->findChild<MessageDialog *>();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->pos(), QPoint(window->width() - 510, window->height() - 415));
+        messages->click(); // the next press closes and frees it
+        QTRY_VERIFY(dialog.isNull());
+        messages->click();
+        dialog = window->findChild<MessageDialog *>();
+        dialog->findChild<QPushButton *>()->click(); // its own close button
+        QTRY_VERIFY(dialog.isNull());
+        messages->click(); // one press brings it back
+        QVERIFY(window->findChild<MessageDialog *>() && window->findChild<MessageDialog *>()->isVisible());
+
+        // Each sign-in press makes a window of its own, freed when closed;
+        // the rest close with the box.
+        auto *signIn = window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("signInButton"));
+        signIn->click();
+        signIn->click();
+        QList<QPointer<SignInDialog>> signIns;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (auto *d = qobject_cast<SignInDialog *>(top))
+                signIns.append(d);
+        }
+        QCOMPARE(signIns.size(), 2);
+        QVERIFY(signIns.at(0)->isVisible() && signIns.at(1)->isVisible());
+        signIns.at(0)->close();
+        QTRY_VERIFY(signIns.at(0).isNull());
+        window->close();
+        QTRY_VERIFY(window.isNull() && signIns.at(1).isNull());
     }
 
     void closeIconClosesAndFreesTheWindow()

@@ -1,4 +1,5 @@
 #include "support/testmain.h"
+#include "widgets/commondialog.h"
 #include "widgets/framelessmover.h"
 #include <QHoverEvent>
 #include <QWidget>
@@ -72,9 +73,9 @@ private slots:
     {
         QWidget parent;
         parent.resize(600, 400);
-        auto *dialog = new QWidget(&parent);
+        auto *dialog = new CommonDialog(&parent);
+        dialog->setupFrame(new QWidget);
         dialog->setGeometry(100, 100, 200, 150);
-        new FramelessMover(dialog, WindowZones::Frame{0, 33, 30});
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
 
@@ -83,14 +84,6 @@ private slots:
         QCOMPARE(dialog->pos(), QPoint(130, 120));
         hoverTo(dialog, QPoint(2000, -500)); // far past the top-right corner
         QCOMPARE(dialog->geometry(), QRect(400, 0, 200, 150));
-        QTest::mouseRelease(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(2000, -500));
-
-        // The right button and the content below the title bar do not drag.
-        QTest::mousePress(dialog, Qt::RightButton, Qt::NoModifier, QPoint(50, 10));
-        hoverTo(dialog, QPoint(10, 30));
-        QTest::mousePress(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(50, 100));
-        hoverTo(dialog, QPoint(10, 130));
-        QCOMPARE(dialog->pos(), QPoint(400, 0));
     }
 };
 KAVO_TEST(TestFramelessMover)

@@ -1,0 +1,13 @@
+#pragma once
+#include "widgets/commondialog.h"
+
+class QUrl;
+
+// Product name, icon and version, and who makes it with the portal's address.
+class AboutDialog : public CommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit AboutDialog(const QUrl &website, QWidget *parent = nullptr);
+};
