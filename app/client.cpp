@@ -75,6 +75,7 @@ void Client::openMainWindow(const QString &userName)
     m_mainWindow = window;
     connect(window, &MainWdiget::quitRequested, this, &Client::quit);
     connect(window, &MainWdiget::noHttpCacheWanted, this, &Client::switchOffHttpCache);
+    connect(window, &MainWdiget::switchAccountRequested, this, &Client::switchAccount);
     connect(window, &QObject::destroyed, this, [this, window] {
         if (m_currentMain == window)
             m_currentMain = nullptr;

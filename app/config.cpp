@@ -56,6 +56,16 @@ QVariant Config::GetValue(const QString &group, const QString &key) const
 
 void Config::SetValue(const QString &group, const QString &key, const QVariant &value)
 {
+    write(group, key, value, Notice::Announce);
+}
+
+void Config::SetValue(const Settings::Key &key, const QVariant &value, Notice notice)
+{
+    write(key.groupName(), key.keyName(), value, notice);
+}
+
+void Config::write(const QString &group, const QString &key, const QVariant &value, Notice notice)
+{
     // Saving rewrites the file from what QSettings understood of it, dropping
     // every line it could not parse: keep a copy of the original first, and
     // write nothing when even that is impossible.
@@ -71,8 +81,8 @@ void Config::SetValue(const QString &group, const QString &key, const QVariant &
     m_settings->setValue(keyPath(group, key), value);
     // Written through now, so that whoever hears of the change reads it back.
     m_settings->sync();
-    if (SettingsNotice *notice = SettingsNotice::instance())
-        notice->announce(group, key);
+    if (SettingsNotice *listeners = SettingsNotice::instance(); listeners && notice == Notice::Announce)
+        listeners->announce(group, key);
 }
 
 void ensureHotkeyDefaults()

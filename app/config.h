@@ -18,13 +18,17 @@ public:
     QVariant GetValue(const QString &group, const QString &key) const;
     // Writes the value and announces the change to the running client.
     void SetValue(const QString &group, const QString &key, const QVariant &value);
+    // Whether the running client hears of a change at once (a hotkey the user
+    // recorded) or only at its next start (the restored defaults).
+    enum class Notice { Announce, Quiet };
     QVariant GetValue(const Settings::Key &key) const { return GetValue(key.groupName(), key.keyName()); }
-    void SetValue(const Settings::Key &key, const QVariant &value) { SetValue(key.groupName(), key.keyName(), value); }
+    void SetValue(const Settings::Key &key, const QVariant &value, Notice notice = Notice::Announce);
 
     QString fileName() const { return m_fileName; }
 
 private:
     Q_DISABLE_COPY(Config)
+    void write(const QString &group, const QString &key, const QVariant &value, Notice notice);
 
     QString m_fileName;
     QSettings *m_settings = nullptr;

@@ -3,8 +3,13 @@
 #include "app/logging.h"
 #include "app/memory.h"
 #include "app/settingskeys.h"
+#include "app/settingsnotice.h"
 #include "core/endpoints.h"
+#include "core/bosskey.h"
+#include "core/mainmenu.h"
+#include <QAction>
 #include "core/mytray.h"
+#include "core/prompts.h"
 #include "core/tabwidget.h"
 #include "core/topbar.h"
 #include "core/updatechecker.h"
@@ -13,6 +18,7 @@
 #include "widgets/framelessmover.h"
 #include "widgets/messagedialog.h"
 #include "widgets/signindialog.h"
+
 #include "widgets/roundedbody.h"
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -23,7 +29,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEnginePage>
 
 namespace {
 constexpr int kReturnMemoryDelayMs = 3000;
@@ -38,7 +43,13 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Kavo游戏盒子"));
 
+    m_bossKey = new BossKey(this);
     m_updateChecker = new UpdateChecker(api, this);
+    m_topBar = new TopBar(m_userName, this);
+    m_menu = new MainMenu(this, m_updateChecker, m_topBar->menuButton(), m_topBar->accountButton());
+    connect(m_menu, &MainMenu::menuTriggered, this, &MainWdiget::trigerMenu);
+    connect(m_menu, &MainMenu::switchAccountRequested, this, &MainWdiget::switchAccountRequested);
+    connect(m_menu, &MainMenu::quitRequested, this, &MainWdiget::quitRequested);
     m_updateChecker->check();
 
     setAttribute(Qt::WA_TranslucentBackground);
@@ -59,10 +70,11 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
         toggleMaximized();
     });
 
-    m_topBar = new TopBar(m_userName, this);
     connect(m_topBar, &TopBar::minimizeClicked, this, &QWidget::showMinimized);
     connect(m_topBar, &TopBar::zoomClicked, this, &MainWdiget::toggleMaximized);
-    connect(m_topBar, &TopBar::closeClicked, this, &QWidget::close);
+    connect(m_topBar, &TopBar::closeClicked, this, &MainWdiget::askToQuit);
+    if (SettingsNotice *notice = SettingsNotice::instance())
+        connect(notice, &SettingsNotice::changed, this, &MainWdiget::onSettingChanged);
     bossKeyButton()->setShortcut(Settings::hotkey(Settings::kBossKey));
     qCDebug(lcCore) << "hideGameKeyQs" << bossKeyButton()->shortcut().toString();
     connect(bossKeyButton(), &QPushButton::clicked, this, &MainWdiget::hideToTray);
@@ -119,8 +131,8 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::searchTabRequested, this, &MainWdiget::switchToSearchTab);
     connect(page, &PageWeb::hideToTrayRequested, this, &MainWdiget::hideToTray);
     connect(page, &PageWeb::signInRequested, this, &MainWdiget::openSignIn);
-    if (m_bossKeyActive && page->webView())
-        muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
+    if (m_bossKey->isActive() && page->webView())
+        m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
 }
 
 QWidget *MainWdiget::createBottomBar()
@@ -192,6 +204,26 @@ void MainWdiget::openSignIn()
     m_signInDialogs.removeAll(nullptr);
     m_signInDialogs.append(dialog);
     dialog->show();
+}
+
+void MainWdiget::trigerMenu(QAction *act)
+{
+    m_menu->trigger(act);
+}
+
+void MainWdiget::askToQuit()
+{
+    if (Prompts::askToQuit(this))
+        close();
+}
+
+void MainWdiget::onSettingChanged(const QString &group, const QString &key)
+{
+    // A hotkey the user has just recorded works at once; the old one stops.
+    if (Settings::kBossKey.is(group, key))
+        bossKeyButton()->setShortcut(Settings::hotkey(Settings::kBossKey));
+    else if (Settings::kFullScreenKey.is(group, key))
+        fullScreenKeyButton()->setShortcut(Settings::hotkey(Settings::kFullScreenKey));
 }
 
 void MainWdiget::onCurrentTabChanged(int index)
@@ -284,7 +316,7 @@ void MainWdiget::toggleFullScreen()
 
 void MainWdiget::hideToTray()
 {
-    muteForBossKey();
+    m_bossKey->muteAll();
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Hidden with no icon to click, the box could never come back.
         qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
@@ -315,40 +347,11 @@ void MainWdiget::bringBack(bool maximized)
     activateWindow();
 }
 
-void MainWdiget::muteForBossKey()
-{
-    if (m_bossKeyActive)
-        return;
-    m_bossKeyActive = true;
-    m_mutedByBossKey.clear();
-    const QList<WebView *> views = findChildren<WebView *>();
-    for (WebView *view : views)
-        muteUntilBack(view->page());
-}
-
-void MainWdiget::muteUntilBack(QWebEnginePage *page)
-{
-    m_mutedByBossKey.append({page, page->isAudioMuted()});
-    page->setAudioMuted(true);
-}
-
-void MainWdiget::restoreMuteStates()
-{
-    if (!m_bossKeyActive)
-        return;
-    m_bossKeyActive = false;
-    for (const auto &entry : qAsConst(m_mutedByBossKey)) {
-        if (entry.first)
-            entry.first->setAudioMuted(entry.second);
-    }
-    m_mutedByBossKey.clear();
-}
-
 void MainWdiget::showEvent(QShowEvent *event)
 {
     BaseWidget::showEvent(event);
     if (!isMinimized())
-        restoreMuteStates();
+        m_bossKey->restore();
 }
 
 void MainWdiget::changeEvent(QEvent *event)
@@ -360,7 +363,7 @@ void MainWdiget::changeEvent(QEvent *event)
     // window manager, the full-screen key.
     setMaximizedFlag(isMaximized());
     if (isVisible() && !isMinimized())
-        restoreMuteStates();
+        m_bossKey->restore();
 }
 
 void MainWdiget::paintEvent(QPaintEvent *event)

@@ -1,18 +1,19 @@
 #pragma once
 #include "core/basewidget.h"
 #include <QList>
-#include <QPair>
 #include <QPointer>
 
+class BossKey;
 class FramelessMover;
+class MainMenu;
 class MessageDialog;
 class PageWeb;
 class PortalApi;
+class QAction;
 class QPushButton;
 class QTabWidget;
 class QTimer;
 class QToolButton;
-class QWebEnginePage;
 class SignInDialog;
 class TabWidget;
 class TopBar;
@@ -63,6 +64,8 @@ signals:
     // A page that must not come from a cache is about to load (the portal's
     // message and sign-in pages): the whole profile goes without one.
     void noHttpCacheWanted();
+    // "切换账号": a fresh login window, then this window goes.
+    void switchAccountRequested();
 
 public slots:
     void createTab(QString title, QString url, WebView *webview = nullptr);
@@ -71,6 +74,8 @@ public slots:
     void btn_message();
     // The sign-in page in a window of its own, over this one.
     void openSignIn();
+    // An entry of the system or account menu, by its text.
+    void trigerMenu(QAction *act);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -83,10 +88,9 @@ private:
     void setupPage(PageWeb *page);
     void enterGame(const QString &title, const QString &url);
     void onCurrentTabChanged(int index);
+    void onSettingChanged(const QString &group, const QString &key);
+    void askToQuit();
     void toggleMaximized();
-    void muteForBossKey();
-    void muteUntilBack(QWebEnginePage *page);
-    void restoreMuteStates();
 
     QString m_userName;
     bool m_maximized = false;
@@ -99,12 +103,11 @@ private:
     QToolButton *m_messageButton = nullptr;
     QPointer<MessageDialog> m_messageDialog;
     QList<QPointer<SignInDialog>> m_signInDialogs; // top-level, closed with this window
+    MainMenu *m_menu = nullptr;
     FramelessMover *m_mover = nullptr;
     UpdateChecker *m_updateChecker = nullptr;
 
-    // Each page's own mute state while the boss key keeps them all muted.
-    QList<QPair<QPointer<QWebEnginePage>, bool>> m_mutedByBossKey;
-    bool m_bossKeyActive = false;
+    BossKey *m_bossKey = nullptr;
 
     // Gives memory back once the renderers of closed tabs are gone.
     QTimer *m_memoryTimer = nullptr;

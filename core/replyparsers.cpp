@@ -39,8 +39,10 @@ Parsed<UpdateInfo> parseUpdateReply(const QByteArray &body)
         return result;
     }
     const QJsonObject reply = document.object();
-    if (!readInt(reply.value(QStringLiteral("version_code")), &result.value.versionCode)) {
-        result.error = QStringLiteral("no whole version_code");
+    // An absent code counts as 0 ("up to date"); one that is there must be whole.
+    const QJsonValue code = reply.value(QStringLiteral("version_code"));
+    if (!code.isUndefined() && !readInt(code, &result.value.versionCode)) {
+        result.error = QStringLiteral("version_code is not a whole number");
         return result;
     }
     int force = 0;

@@ -21,6 +21,6 @@ void UpdateChecker::check()
         }
         m_info = parsed.value;
         qCDebug(lcCore) << "version_code" << m_info.versionCode << "force" << m_info.force;
-        emit replied(m_info);
+        emit replied();
     });
 }

@@ -19,7 +19,8 @@ public:
     const UpdateInfo &lastReply() const { return m_info; }
 
 signals:
-    void replied(const UpdateInfo &info);
+    // A usable reply has come; lastReply() holds it.
+    void replied();
 
 private:
     PortalApi *m_api;

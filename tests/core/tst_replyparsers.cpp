@@ -26,7 +26,8 @@ private slots:
         QTest::newRow("not JSON") << QByteArray("<html>502</html>") << false << 0 << false;
         QTest::newRow("truncated") << json("{'version_code':3,'fo") << false << 0 << false;
         QTest::newRow("array") << json("[{'version_code':3}]") << false << 0 << false;
-        QTest::newRow("no code") << json("{'force':1}") << false << 0 << false;
+        QTest::newRow("no code, forced") << json("{'force':1}") << true << 0 << true;
+        QTest::newRow("code of another type") << json("{'version_code':'three'}") << false << 0 << false;
         QTest::newRow("fraction") << json("{'version_code':2.5}") << false << 0 << false;
         QTest::newRow("huge") << json("{'version_code':3,'pad':'") + QByteArray(4 << 20, 'x') + "\"}" << true << 3 << false;
     }

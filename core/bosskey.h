@@ -1,0 +1,31 @@
+#pragma once
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+
+class QWebEnginePage;
+class QWidget;
+
+// The sound side of the boss key: while the box is hidden every page of its
+// window is muted, pages opened meanwhile too, and when the box is back each
+// page gets its own mute state again (a tab muted with "静音" stays muted).
+class BossKey : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit BossKey(QWidget *window);
+
+    bool isActive() const { return m_active; }
+    // Mutes every page below the window and remembers how each was.
+    void muteAll();
+    // A page that joins while active: muted until the box is back.
+    void muteUntilBack(QWebEnginePage *page);
+    void restore();
+
+private:
+    QWidget *m_window;
+    QList<QPair<QPointer<QWebEnginePage>, bool>> m_states;
+    bool m_active = false;
+};

@@ -1,0 +1,201 @@
+#include "app/clientwindows.h"
+#include "app/config.h"
+#include "app/settingsnotice.h"
+#include "core/endpoints.h"
+#include "core/mainwdiget.h"
+#include "core/portalapi.h"
+#include "core/updatechecker.h"
+#include "support/browsercatcher.h"
+#include "support/httpfixture.h"
+#include "support/messageboxes.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "widgets/aboutdialog.h"
+#include "widgets/customkeysequenceedit.h"
+#include "widgets/systemsettingdialog.h"
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+namespace {
+QAction *menuEntry(QWidget *window, const QString &text)
+{
+    for (QMenu *menu : window->findChildren<QMenu *>()) {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+    }
+    return nullptr;
+}
+} // namespace
+
+// The two menus of the top bar, the update prompts and the quit question.
+class TestMainMenu : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    HttpFixture m_http;
+    PortalApi m_api;
+
+    // A shown main window whose update check got this reply.
+    MainWdiget *openBox(const QByteArray &updateReply)
+    {
+        m_http.setBody(QStringLiteral("/update/"), updateReply, "application/json");
+        auto *window = new MainWdiget(QStringLiteral("x"), &m_api);
+        QSignalSpy replied(window->updateChecker(), &UpdateChecker::replied);
+        window->show();
+        static_cast<void>(replied.wait(5000)); // a bad reply never comes
+        return window;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_http.start());
+        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
+        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
+        for (Endpoints::Role role : Endpoints::roles())
+            Endpoints::setHost(role, m_http.hostPort());
+        ensureHotkeyDefaults();
+    }
+
+    void cleanup() { deleteClientWindows(); }
+
+    void checkForUpdateAnswersFromTheStoredReply()
+    {
+        BrowserCatcher browser;
+        QPointer<MainWdiget> window = openBox(R"({"version_name":"v3.0.0","version_code":3,"force":0})");
+        QCOMPARE(window->updateChecker()->versionCode(), 3);
+        auto asked = answerNextMessageBox(QStringLiteral("Yes"));
+        menuEntry(window, QStringLiteral("检查更新"))->trigger();
+        QVERIFY(asked->seen && asked->hasParent);
+        QCOMPARE(asked->title, QStringLiteral("提示"));
+        QCOMPARE(asked->text, QStringLiteral("发现有新的版本，需要前往下载吗?"));
+        QCOMPARE(browser.urls, QList<QUrl>{Endpoints::url(Endpoints::Address::DownloadSite)});
+        delete window;
+
+        // Up to date, and a reply that is no JSON object leaves the window
+        // knowing nothing newer: neither prompts at start.
+        const qint64 appIcon = QApplication::windowIcon().cacheKey();
+        for (const QByteArray &reply : {QByteArray(R"({"version_code":2,"force":0})"), QByteArray("[3]")}) {
+            if (reply.startsWith('['))
+                QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^update check: unusable reply")));
+            window = openBox(reply);
+            QVERIFY(!QApplication::activeModalWidget());
+            auto told = answerNextMessageBox(QStringLiteral("OK"));
+            menuEntry(window, QStringLiteral("检查更新"))->trigger();
+            QVERIFY(told->seen && !told->hasParent && told->hasOwnIcon);
+            QCOMPARE(told->text, QStringLiteral("已经是最新版本，暂无更新"));
+            QCOMPARE(QApplication::windowIcon().cacheKey(), appIcon);
+            delete window;
+        }
+        QCOMPARE(browser.urls.size(), 1);
+    }
+
+    void aForcedUpdateStopsTheUserUnlessDismissed()
+    {
+        BrowserCatcher browser;
+        const QByteArray forced(R"({"version_code":1,"force":1})");
+        // Closing the box any other way than "同意" leaves the client running.
+        auto dismissed = answerNextMessageBox(QString());
+        QPointer<MainWdiget> window = openBox(forced);
+        QTRY_VERIFY(dismissed->seen);
+        QCOMPARE(dismissed->text, QStringLiteral("发现新版本！请先更新版本，再继续使用游戏盒子！"));
+        QVERIFY(window && browser.urls.isEmpty());
+        delete window;
+
+        auto agreed = answerNextMessageBox(QStringLiteral("同意"));
+        m_http.setBody(QStringLiteral("/update/"), forced, "application/json");
+        window = new MainWdiget(QStringLiteral("x"), &m_api);
+        QSignalSpy quit(window, &MainWdiget::quitRequested);
+        window->show();
+        QTRY_COMPARE(quit.count(), 1);
+        QVERIFY(agreed->seen);
+        QCOMPARE(browser.urls, QList<QUrl>{Endpoints::url(Endpoints::Address::DownloadSite)});
+    }
+
+    void entriesForThePortalOpenTheBrowser()
+    {
+        BrowserCatcher browser;
+        QPointer<MainWdiget> window = openBox(R"({"version_code":2})");
+        for (const char *entry : {"官方网站", "常见问题", "账号安全"})
+            menuEntry(window, QString::fromUtf8(entry))->trigger();
+        using A = Endpoints::Address;
+        QCOMPARE(browser.urls, (QList<QUrl>{Endpoints::url(A::Website), Endpoints::url(A::Faq),
+                                            Endpoints::url(A::AccountSecurity)}));
+    }
+
+    void oneSettingsAndOneAboutDialogInsideTheWindow()
+    {
+        QPointer<MainWdiget> window = openBox(R"({"version_code":2})");
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // From the keyboard: the system menu's first entry.
+        auto *menuButton = window->findChildren<QPushButton *>().value(0);
+        for (QPushButton *button : window->findChildren<QPushButton *>()) {
+            if (button->accessibleName() == QStringLiteral("系统菜单"))
+                menuButton = button;
+        }
+        QTimer::singleShot(0, this, [menuButton] {
+            QTest::keyClick(menuButton->menu(), Qt::Key_Down);
+            QTest::keyClick(menuButton->menu(), Qt::Key_Return);
+        });
+        menuButton->showMenu();
+        QPointer<SystemSettingDialog> first = window->findChild<SystemSettingDialog *>();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->pos(), QPoint(window->width() / 2 - 190, window->height() / 2 - 150));
+        menuEntry(window, QStringLiteral("系统设置"))->trigger();
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(window->findChildren<SystemSettingDialog *>().size(), 1);
+
+        menuEntry(window, QStringLiteral("关于"))->trigger();
+        QPointer<AboutDialog> about = window->findChild<AboutDialog *>();
+        QCOMPARE(about->pos(), QPoint(window->width() / 2 - 150, window->height() / 2 - 100));
+        menuEntry(window, QStringLiteral("关于"))->trigger();
+        QTRY_VERIFY(about.isNull());
+        QCOMPARE(window->findChildren<AboutDialog *>().size(), 1);
+    }
+
+    void aRecordedBossKeyWorksAtOnce()
+    {
+        SettingsNotice notice;
+        QPointer<MainWdiget> window = openBox(R"({"version_code":2})");
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        menuEntry(window, QStringLiteral("系统设置"))->trigger();
+        CustomKeySequenceEdit *boss = window->findChild<CustomKeySequenceEdit *>();
+        QTest::keyClick(boss, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        window->findChild<SystemSettingDialog *>()->close();
+
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier); // the old key does nothing now
+        QVERIFY(window->isVisible() && !window->isMinimized());
+        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
+        QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(window->isMinimized());
+        Config().SetValue(Settings::kBossKey, QStringLiteral("Alt+D"));
+    }
+
+    void theCloseIconAsksFirst()
+    {
+        QPointer<MainWdiget> window = openBox(R"({"version_code":2})");
+        QLabel *closeIcon = nullptr;
+        for (QLabel *label : window->findChildren<QLabel *>()) {
+            if (label->accessibleName() == QStringLiteral("关闭"))
+                closeIcon = label;
+        }
+        auto no = answerNextMessageBox(QStringLiteral("No"));
+        QTest::mousePress(closeIcon, Qt::LeftButton);
+        QVERIFY(no->seen && no->hasParent);
+        QCOMPARE(no->title, QStringLiteral("Quit"));
+        QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
+        QTest::qWait(100);
+        QVERIFY(window && window->isVisible());
+        answerNextMessageBox(QStringLiteral("Yes"));
+        QTest::mousePress(closeIcon, Qt::LeftButton);
+        QTRY_VERIFY(window.isNull());
+    }
+};
+KAVO_TEST(TestMainMenu)
+
+#include "tst_mainmenu.moc"
