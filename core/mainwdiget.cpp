@@ -13,6 +13,7 @@
 #include "core/tabwidget.h"
 #include "core/topbar.h"
 #include "core/updatechecker.h"
+#include "reminder/reminders.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
@@ -94,6 +95,12 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     layout->setContentsMargins(5, 5, 5, 0);
     layout->setSpacing(0);
 
+    m_reminders = new Reminders(this);
+    connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
+        createTab(title, url.toString(QUrl::FullyEncoded));
+        comeToFront();
+    });
+
     m_memoryTimer = new QTimer(this);
     m_memoryTimer->setSingleShot(true);
     m_memoryTimer->setInterval(kReturnMemoryDelayMs);
@@ -131,6 +138,7 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::searchTabRequested, this, &MainWdiget::switchToSearchTab);
     connect(page, &PageWeb::hideToTrayRequested, this, &MainWdiget::hideToTray);
     connect(page, &PageWeb::signInRequested, this, &MainWdiget::openSignIn);
+    connect(page, &PageWeb::remindersRequested, m_reminders, &Reminders::showList);
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
 }
@@ -324,9 +332,24 @@ void MainWdiget::hideToTray()
         return;
     }
     hide();
-    auto *tray = new MyTray(this); // deletes itself once the window is back
-    connect(tray, &MyTray::restoreRequested, this, &MainWdiget::bringBack);
-    connect(tray, &MyTray::quitRequested, this, &MainWdiget::quitRequested);
+    m_tray = new MyTray(this); // deletes itself once the window is back
+    connect(m_tray, &MyTray::restoreRequested, this, &MainWdiget::bringBack);
+    connect(m_tray, &MyTray::quitRequested, this, &MainWdiget::quitRequested);
+}
+
+void MainWdiget::comeToFront()
+{
+    if (m_tray && !isVisible()) {
+        m_tray->showNormal(); // as its "还原" does, and the icon goes
+        return;
+    }
+    // Minimised, the window manager may have dropped "maximised" from the
+    // state; the box's own flag still knows.
+    if (isMinimized())
+        setWindowState(m_maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWdiget::bringBack(bool maximized)
@@ -360,8 +383,10 @@ void MainWdiget::changeEvent(QEvent *event)
     if (event->type() != QEvent::WindowStateChange || !m_topBar)
         return;
     // The zoom icon tells the truth whoever changed the state: the tray, the
-    // window manager, the full-screen key.
-    setMaximizedFlag(isMaximized());
+    // window manager, the full-screen key. A minimised window keeps what it
+    // was, to come back as it was.
+    if (!isMinimized())
+        setMaximizedFlag(isMaximized());
     if (isVisible() && !isMinimized())
         m_bossKey->restore();
 }

@@ -9,7 +9,9 @@ class MainMenu;
 class MessageDialog;
 class PageWeb;
 class PortalApi;
+class MyTray;
 class QAction;
+class Reminders;
 class QPushButton;
 class QTabWidget;
 class QTimer;
@@ -49,6 +51,9 @@ public:
     // maximised or at normal size, never left minimised.
     void bringBack(bool maximized);
     void toggleFullScreen();
+    // Up front as the user left it: a hidden box comes back as with the
+    // tray's "还原", a minimised one as it was before, a maximised one stays so.
+    void comeToFront();
 
     QString userName() const { return m_userName; }
     QTabWidget *tabWidget() const;
@@ -57,6 +62,7 @@ public:
     QPushButton *bossKeyButton() const;
     QPushButton *fullScreenKeyButton() const;
     UpdateChecker *updateChecker() const { return m_updateChecker; }
+    Reminders *reminders() const { return m_reminders; }
 
 signals:
     // The user ends the client from here (the tray's "退出").
@@ -108,6 +114,8 @@ private:
     UpdateChecker *m_updateChecker = nullptr;
 
     BossKey *m_bossKey = nullptr;
+    QPointer<MyTray> m_tray;
+    Reminders *m_reminders = nullptr;
 
     // Gives memory back once the renderers of closed tabs are gone.
     QTimer *m_memoryTimer = nullptr;

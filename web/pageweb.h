@@ -45,6 +45,8 @@ signals:
     void searchTabRequested();
     void hideToTrayRequested();
     void signInRequested();
+    // "闹钟": the list of reminders.
+    void remindersRequested();
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 
 namespace {
 QAction *menuEntry(QWidget *window, const QString &text)
@@ -191,9 +192,11 @@ private slots:
         QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
         QTest::qWait(100);
         QVERIFY(window && window->isVisible());
+        // Yes closes the box and frees it with its pages.
+        QPointer<QWidget> home = window->tabWidget()->widget(0);
         answerNextMessageBox(QStringLiteral("Yes"));
         QTest::mousePress(closeIcon, Qt::LeftButton);
-        QTRY_VERIFY(window.isNull());
+        QTRY_VERIFY(window.isNull() && home.isNull());
     }
 };
 KAVO_TEST(TestMainMenu)

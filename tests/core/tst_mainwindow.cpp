@@ -152,17 +152,6 @@ private slots:
         QTRY_VERIFY(window.isNull() && signIns.at(1).isNull());
     }
 
-    void closeIconClosesAndFreesTheWindow()
-    {
-        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
-        QPointer<WebView> home = qobject_cast<PageWeb *>(window->tabWidget()->widget(0))->webView();
-        QTest::mousePress(windowControl(window, QStringLiteral("关闭")), Qt::LeftButton);
-        QTRY_VERIFY(window.isNull());
-        QVERIFY(home.isNull());
-    }
-
     void fullScreenKeyToggles()
     {
         MainWdiget window(QStringLiteral("x"), &m_api);

@@ -1,0 +1,34 @@
+#pragma once
+#include "reminder/clockrecord.h"
+#include "widgets/commondialog.h"
+#include <QList>
+
+class QLabel;
+class QListWidget;
+class QToolButton;
+
+// The saved reminders as cards, each with a delete button, under the
+// standing hint about the limit of three. A card deletes the record it shows,
+// found by content in the file as it is now. Built from the file once; a
+// successful deletion is reported so that the alarms follow.
+class clockTableDialog : public CommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit clockTableDialog(QWidget *parent = nullptr);
+
+signals:
+    void recordsChanged();
+
+public slots:
+    void bt_delete();
+
+private:
+    QWidget *card(const ClockRecord &record, int index);
+
+    QListWidget *m_list = nullptr;
+    QLabel *m_failure = nullptr;
+    QList<ClockRecord> m_records; // by card, in the list's order
+    QList<QToolButton *> m_deleteButtons;
+};

@@ -1,0 +1,133 @@
+#include "app/clientwindows.h"
+#include "app/config.h"
+#include "core/mainwdiget.h"
+#include "core/portalapi.h"
+#include "records.h"
+#include "reminder/clocknotifydialog.h"
+#include "reminder/mytimer.h"
+#include "reminder/reminders.h"
+#include "support/desktopsession.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "web/pageweb.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+ClockNotifyDialog *openNotice()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *notice = qobject_cast<ClockNotifyDialog *>(window); notice && notice->isVisible())
+            return notice;
+    }
+    return nullptr;
+}
+
+void press(QWidget *notice, const QString &button)
+{
+    for (QPushButton *candidate : notice->findChildren<QPushButton *>()) {
+        if (candidate->text() == button)
+            candidate->click();
+    }
+}
+} // namespace
+
+class TestNotification : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+    DesktopSession m_desktop;
+
+    // A box whose reminder rings now.
+    static QPointer<ClockNotifyDialog> ring(MainWdiget *window, const QString &tag, const QString &server)
+    {
+        QJsonObject record = reminderRecord(server, 0);
+        record[QStringLiteral("tag")] = tag;
+        emit window->reminders()->scheduler()->rang(ClockRecord::fromJson(record));
+        return openNotice();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+        QVERIFY2(m_desktop.start(), qPrintable(m_desktop.why()));
+    }
+
+    void cleanup() { deleteClientWindows(); }
+
+    void sitsAtTheBottomRightOfTheFreeArea()
+    {
+        const QSize size(300, 300);
+        QCOMPARE(ClockNotifyDialog::placeIn(QRect(0, 0, 1920, 1040), size), QPoint(1619, 739));
+        QCOMPARE(ClockNotifyDialog::placeIn(QRect(0, 40, 1920, 1040), size), QPoint(1619, 779)); // task bar on top
+        QCOMPARE(ClockNotifyDialog::placeIn(QRect(60, 0, 1860, 1080), size), QPoint(1619, 779));
+    }
+
+    void enterGameOpensTheServerInATab()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        QPointer<ClockNotifyDialog> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
+        QVERIFY(notice && notice->isVisible());
+        QVERIFY(notice->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(notice->size(), QSize(300, 300));
+        QVERIFY(notice->findChildren<QLabel *>().size() > 3);
+        press(notice, QStringLiteral("进入游戏"));
+        QTRY_VERIFY(notice.isNull());
+
+        QTabWidget *tabs = window->tabWidget();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录双线s1"));
+        QCOMPARE(qobject_cast<PageWeb *>(tabs->widget(2))->pageUrl(),
+                 m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1")).toString());
+
+        // Values that need it are encoded, keys in their order.
+        notice = ring(window, QStringLiteral("西游 &"), QStringLiteral("s 1"));
+        press(notice, QStringLiteral("进入游戏"));
+        QTRY_COMPARE(tabs->count(), 4);
+        QVERIFY(qobject_cast<PageWeb *>(tabs->widget(3))->pageUrl().endsWith(
+            QStringLiteral("/entergame.php?game=%E8%A5%BF%E6%B8%B8%20%26&server=s%201&client=1&tobox=1")));
+    }
+
+    void theBoxComesBackAsItWas()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->hideToTray();
+        QTRY_VERIFY(!DesktopSession::trayIconOf(QCoreApplication::applicationPid()).isNull());
+        press(ring(window, QStringLiteral("xyj"), QStringLiteral("s1")), QStringLiteral("进入游戏"));
+        QTRY_VERIFY(window->isVisible() && !window->isMinimized());
+        QTRY_VERIFY(DesktopSession::trayIconOf(QCoreApplication::applicationPid()).isNull()); // the icon went
+
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        press(ring(window, QStringLiteral("xyj"), QStringLiteral("s2")), QStringLiteral("进入游戏"));
+        QTRY_VERIFY(!window->isMinimized() && window->isMaximized());
+        QVERIFY(window->maximizedFlag());
+    }
+
+    void noticesGoWithTheirBox()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        QPointer<ClockNotifyDialog> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
+        QPointer<MyTimer> alarms = window->reminders()->scheduler();
+        window->close(); // as "切换账号" closes it
+        QTRY_VERIFY(window.isNull() && notice.isNull() && alarms.isNull());
+    }
+};
+KAVO_TEST(TestNotification)
+
+#include "tst_notification.moc"
