@@ -82,6 +82,12 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     fullScreenKeyButton()->setShortcut(Settings::hotkey(Settings::kFullScreenKey));
     connect(fullScreenKeyButton(), &QPushButton::clicked, this, &MainWdiget::toggleFullScreen);
 
+    m_reminders = new Reminders(this);
+    connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
+        createTab(title, url.toString(QUrl::FullyEncoded));
+        comeToFront();
+    });
+
     m_tabWidget = new TabWidget(this);
     connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainWdiget::onCurrentTabChanged);
     connect(m_tabWidget, &QTabWidget::tabCloseRequested, this, &MainWdiget::closeTab);
@@ -94,12 +100,6 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     layout->addWidget(createBottomBar());
     layout->setContentsMargins(5, 5, 5, 0);
     layout->setSpacing(0);
-
-    m_reminders = new Reminders(this);
-    connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
-        createTab(title, url.toString(QUrl::FullyEncoded));
-        comeToFront();
-    });
 
     m_memoryTimer = new QTimer(this);
     m_memoryTimer->setSingleShot(true);

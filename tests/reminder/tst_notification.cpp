@@ -4,6 +4,7 @@
 #include "core/portalapi.h"
 #include "records.h"
 #include "reminder/clocknotifydialog.h"
+#include "reminder/clocktabledialog.h"
 #include "reminder/mytimer.h"
 #include "reminder/reminders.h"
 #include "support/desktopsession.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 ClockNotifyDialog *openNotice()
@@ -116,6 +118,20 @@ private slots:
         press(ring(window, QStringLiteral("xyj"), QStringLiteral("s2")), QStringLiteral("进入游戏"));
         QTRY_VERIFY(!window->isMinimized() && window->isMaximized());
         QVERIFY(window->maximizedFlag());
+    }
+
+    void theAlarmButtonShowsOneList()
+    {
+        QPointer<MainWdiget> window = new MainWdiget(QStringLiteral("x"), &m_api);
+        window->show();
+        auto *alarm = window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("clockButton"));
+        alarm->click();
+        QPointer<clockTableDialog> first = window->findChild<clockTableDialog *>();
+        QVERIFY(first && first->isVisible());
+        QCOMPARE(first->pos(), QPoint(window->width() / 2 - 215, window->height() / 2 - 160));
+        alarm->click();
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(window->findChildren<clockTableDialog *>().size(), 1);
     }
 
     void noticesGoWithTheirBox()
