@@ -82,7 +82,7 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     fullScreenKeyButton()->setShortcut(Settings::hotkey(Settings::kFullScreenKey));
     connect(fullScreenKeyButton(), &QPushButton::clicked, this, &MainWdiget::toggleFullScreen);
 
-    m_reminders = new Reminders(this);
+    m_reminders = new Reminders(this, api);
     connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
         createTab(title, url.toString(QUrl::FullyEncoded));
         comeToFront();
@@ -139,6 +139,7 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::hideToTrayRequested, this, &MainWdiget::hideToTray);
     connect(page, &PageWeb::signInRequested, this, &MainWdiget::openSignIn);
     connect(page, &PageWeb::remindersRequested, m_reminders, &Reminders::showList);
+    connect(page, &PageWeb::reminderRequested, m_reminders, &Reminders::requestReminder);
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
 }

@@ -1,6 +1,9 @@
 #include "replyparsers.h"
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
+#include <QMap>
+#include <cmath>
 
 namespace {
 // A whole number sent as a JSON number or as its decimal text.
@@ -16,6 +19,18 @@ bool readInt(const QJsonValue &value, int *out)
     bool ok = false;
     *out = value.toString().toInt(&ok, 10);
     return value.isString() && ok;
+}
+
+// A value as text: strings as they are, numbers as their decimal text.
+QString text(const QJsonValue &value)
+{
+    if (value.isDouble()) {
+        const double number = value.toDouble();
+        if (std::floor(number) == number && std::fabs(number) < 1e15)
+            return QString::number(qint64(number));
+        return QString::number(number, 'g', 17);
+    }
+    return value.toString();
 }
 
 QJsonDocument parseJson(const QByteArray &body, QString *error)
@@ -49,4 +64,44 @@ Parsed<UpdateInfo> parseUpdateReply(const QByteArray &body)
     result.value.force = readInt(reply.value(QStringLiteral("force")), &force) && force == 1;
     result.value.reply = reply;
     return result;
+}
+
+namespace {
+// The elements of a JSON array that are objects carrying codeKey, as
+// (code, name) in reply order.
+Parsed<QList<PortalChoice>> parseChoices(const QByteArray &body, const char *codeKey)
+{
+    Parsed<QList<PortalChoice>> result;
+    const QJsonDocument document = parseJson(body, &result.error);
+    if (!result.ok())
+        return result;
+    if (!document.isArray()) {
+        result.error = QStringLiteral("not a JSON array");
+        return result;
+    }
+    const QJsonArray elements = document.array();
+    for (const QJsonValue &element : elements) {
+        const QString code = text(element.toObject().value(QLatin1String(codeKey)));
+        if (element.isObject() && !code.isEmpty())
+            result.value.append({code, text(element.toObject().value(QStringLiteral("gamename")))});
+    }
+    return result;
+}
+} // namespace
+
+Parsed<QList<PortalChoice>> parseGameList(const QByteArray &body)
+{
+    Parsed<QList<PortalChoice>> games = parseChoices(body, "tag");
+    QMap<QString, QString> byName; // sorted by QString's order: UTF-16 code units
+    for (const PortalChoice &game : qAsConst(games.value))
+        byName.insert(game.name, game.code);
+    games.value.clear();
+    for (auto it = byName.cbegin(); it != byName.cend(); ++it)
+        games.value.append({it.value(), it.key()});
+    return games;
+}
+
+Parsed<QList<PortalChoice>> parseServerList(const QByteArray &body)
+{
+    return parseChoices(body, "server");
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 
 // The portal's replies, read from the body alone: no network, no widgets, so
@@ -20,3 +21,20 @@ struct UpdateInfo {
     QJsonObject reply;
 };
 Parsed<UpdateInfo> parseUpdateReply(const QByteArray &body);
+
+// One game or one server: the abbreviation the addresses use, and the name
+// the user sees.
+struct PortalChoice {
+    QString code;
+    QString name;
+    bool operator==(const PortalChoice &other) const { return code == other.code && name == other.name; }
+};
+
+// The server-list API's games: [{"tag": ..., "gamename": ...}]. One entry per
+// display name (a later abbreviation wins), sorted by name in UTF-16 code
+// units. Numbers count as their decimal text; elements that are not objects,
+// and games without a tag, are skipped.
+Parsed<QList<PortalChoice>> parseGameList(const QByteArray &body);
+// One game's servers: [{"server": ..., "gamename": <the server's name>}], in
+// reply order; servers without an abbreviation are skipped.
+Parsed<QList<PortalChoice>> parseServerList(const QByteArray &body);

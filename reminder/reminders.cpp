@@ -1,12 +1,16 @@
 #include "reminders.h"
+#include "app/logging.h"
+#include "core/listfiles.h"
+#include "reminder/clockdialog.h"
 #include "reminder/clocknotifydialog.h"
 #include "reminder/clocktabledialog.h"
 #include "reminder/mytimer.h"
 #include <QWidget>
 
-Reminders::Reminders(QWidget *mainWindow)
+Reminders::Reminders(QWidget *mainWindow, PortalApi *api)
     : QObject(mainWindow)
     , m_window(mainWindow)
+    , m_api(api)
     , m_timer(new MyTimer(this))
 {
     connect(m_timer, &MyTimer::rang, this, &Reminders::notify);
@@ -33,10 +37,37 @@ void Reminders::showList()
     auto *list = new clockTableDialog(m_window);
     list->setAttribute(Qt::WA_DeleteOnClose);
     connect(list, &clockTableDialog::recordsChanged, this, &Reminders::rearm);
-    list->move(m_window->width() / 2 - 215, m_window->height() / 2 - 160);
-    list->show();
-    list->raise();
+    placeAndShow(list);
     m_list = list;
+}
+
+void Reminders::requestReminder(const QString &game, const QString &server, qint64 time)
+{
+    if (m_addDialog)
+        m_addDialog->close();
+    if (m_list)
+        m_list->close();
+    const int saved = readClockRecords().size();
+    qCInfo(lcReminder) << "文件取出数据：" << saved << "reminders";
+    if (saved >= ClockDialog::kLimit) {
+        showList();
+        return;
+    }
+    auto *dialog = new ClockDialog(game, server, time, m_api, m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &ClockDialog::saved, this, [this] {
+        rearm();
+        showList();
+    });
+    placeAndShow(dialog);
+    m_addDialog = dialog;
+}
+
+void Reminders::placeAndShow(QWidget *dialog)
+{
+    dialog->move(m_window->width() / 2 - 215, m_window->height() / 2 - 160);
+    dialog->show();
+    dialog->raise();
 }
 
 void Reminders::notify(const ClockRecord &record)

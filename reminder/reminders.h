@@ -5,26 +5,31 @@
 #include <QPointer>
 #include <QUrl>
 
+class ClockDialog;
 class ClockNotifyDialog;
 class MyTimer;
+class PortalApi;
 class QWidget;
 class clockTableDialog;
 
-// The reminders of one main window: the scheduler of its alarms, the list it
-// shows and the notices that are open. The alarms are armed when the window
+// The reminders of one main window: the scheduler of its alarms, the add
+// dialog and the list it shows, and the notices that are open. The alarms are armed when the window
 // opens and again after every change; the notices go with the window.
 class Reminders : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Reminders(QWidget *mainWindow);
+    Reminders(QWidget *mainWindow, PortalApi *api);
     ~Reminders() override;
 
     MyTimer *scheduler() const { return m_timer; }
     // "闹钟": a fresh list from the file, in place of an open one.
     void showList();
     void rearm();
+    // A page asks to be reminded of a server's opening: the add dialog,
+    // proposing what the page sent, or the list when three are saved.
+    void requestReminder(const QString &game, const QString &server, qint64 time);
 
 signals:
     // "进入游戏" on a notice.
@@ -33,8 +38,12 @@ signals:
 private:
     void notify(const ClockRecord &record);
 
+    void placeAndShow(QWidget *dialog);
+
     QWidget *m_window;
+    PortalApi *m_api;
     MyTimer *m_timer;
+    QPointer<ClockDialog> m_addDialog;
     QPointer<clockTableDialog> m_list;
     QList<QPointer<ClockNotifyDialog>> m_notices; // top-level, closed with the window
 };

@@ -215,15 +215,29 @@ void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
         break;
     }
     case kAddReminder:
-        // The reminder dialogs are not part of this version yet.
-        qCInfo(lcWeb).noquote() << "reminder requested for"
-                                << parameters.value(QStringLiteral("game")).toString()
-                                << parameters.value(QStringLiteral("server")).toString() << "at"
-                                << parameters.value(QStringLiteral("time")).toString().toInt();
+        requestReminder(parameters);
         break;
     default:
         break;
     }
+}
+
+void PageWeb::requestReminder(const QJsonObject &parameters)
+{
+    // Unix seconds, as decimal text or as a whole JSON number.
+    const QJsonValue time = parameters.value(QStringLiteral("time"));
+    bool ok = false;
+    qint64 seconds = time.toString().toLongLong(&ok, 10);
+    if (time.isDouble()) {
+        seconds = qint64(time.toDouble());
+        ok = double(seconds) == time.toDouble();
+    }
+    if (!ok) {
+        qCWarning(lcWeb) << "reminder request without a time in whole seconds; proposing none";
+        seconds = 0;
+    }
+    emit reminderRequested(parameters.value(QStringLiteral("game")).toString(),
+                           parameters.value(QStringLiteral("server")).toString(), seconds);
 }
 
 void PageWeb::openTab(const QJsonObject &parameters, bool enterGame)

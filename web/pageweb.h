@@ -47,6 +47,8 @@ signals:
     void signInRequested();
     // "闹钟": the list of reminders.
     void remindersRequested();
+    // The page offers a reminder of a server's opening (time in Unix seconds).
+    void reminderRequested(const QString &game, const QString &server, qint64 time);
 
 public slots:
     void OnReceiveMessageFromJS(int code, QString str, QString json);
@@ -64,6 +66,7 @@ private:
     void adoptView(WebView *view);
     void updateMuteIcon(bool muted);
     void openTab(const QJsonObject &parameters, bool enterGame);
+    void requestReminder(const QJsonObject &parameters);
 
     QString m_pageUrl;
     QString m_pageTitle;

@@ -44,6 +44,36 @@ private slots:
         QCOMPARE(parsed.value.versionCode, ok ? versionCode : 0);
         QCOMPARE(parsed.value.force, force);
     }
+
+    void gameAndServerLists_data()
+    {
+        QTest::addColumn<bool>("games");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("expected"); // code:name, ... or "error"
+        QTest::newRow("empty") << true << QByteArray() << "error";
+        QTest::newRow("not JSON") << true << QByteArray("<html>") << "error";
+        QTest::newRow("an object") << false << json("{'server':'s1'}") << "error";
+        QTest::newRow("games by name, in code units, later one wins")
+            << true << json("[{'tag':'b','gamename':'西游'},{'tag':'a','gamename':'Zed'},{'tag':'c','gamename':'西游'}]")
+            << "a:Zed,c:西游";
+        QTest::newRow("numbers as text, odd elements skipped")
+            << true << json("[3,null,'x',{'tag':7,'gamename':42},{'gamename':'no tag'},{'tag':'t'}]") << "t:,7:42";
+        QTest::newRow("servers in reply order")
+            << false << json("[{'server':'s2','gamename':'双线2服'},{'server':'s1','gamename':'双线1服'},{'gamename':'x'}]")
+            << "s2:双线2服,s1:双线1服";
+    }
+
+    void gameAndServerLists()
+    {
+        QFETCH(bool, games);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, expected);
+        const Parsed<QList<PortalChoice>> parsed = games ? parseGameList(body) : parseServerList(body);
+        QStringList got;
+        for (const PortalChoice &choice : parsed.value)
+            got << choice.code + QLatin1Char(':') + choice.name;
+        QCOMPARE(parsed.ok() ? got.join(QLatin1Char(',')) : QStringLiteral("error"), expected);
+    }
 };
 KAVO_TEST(TestReplyParsers)
 

@@ -126,17 +126,19 @@ private slots:
         MyTimer timer;
         QList<qint64> rangAt;
         QStringList rang;
+        QList<QMediaPlayer::State> sound;
         connect(&timer, &MyTimer::rang, this, [&](const ClockRecord &record) {
             rangAt << QDateTime::currentMSecsSinceEpoch();
             rang << record.server;
+            sound << timer.player()->state();
         });
         timer.start();
         QTRY_COMPARE_WITH_TIMEOUT(rang.size(), 1, 3000);
         QVERIFY2(rangAt.first() >= soon * 1000, "never before its second");
-        QCOMPARE(timer.player()->state(), QMediaPlayer::PlayingState);
         QTRY_COMPARE_WITH_TIMEOUT(rang.size(), 2, 3000);
         QCOMPARE(rang, (QStringList{"loud", "quiet"}));
-        QCOMPARE(timer.player()->state(), QMediaPlayer::StoppedState); // a silent alarm stops the sound
+        // The first plays; the second, silent, stops it.
+        QCOMPARE(sound, (QList<QMediaPlayer::State>{QMediaPlayer::PlayingState, QMediaPlayer::StoppedState}));
     }
 };
 KAVO_TEST(TestScheduler)

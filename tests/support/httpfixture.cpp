@@ -1,5 +1,6 @@
 #include "httpfixture.h"
 #include <httplib.h>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -14,6 +15,7 @@ struct HttpFixture::Private {
     int port = 0;
     mutable std::mutex mutex;
     std::map<std::string, Canned> bodies;
+    std::map<std::string, int> delays;
     QVector<Request> requests;
 };
 
@@ -28,9 +30,21 @@ HttpFixture::HttpFixture()
         for (const auto &param : req.params)
             seen.params.insert(QString::fromStdString(param.first), QString::fromStdString(param.second));
 
+        int delay = 0;
+        {
+            std::lock_guard<std::mutex> lock(d->mutex);
+            d->requests.append(seen);
+            auto found = d->delays.find(req.target);
+            if (found == d->delays.end())
+                found = d->delays.find(req.path);
+            delay = found == d->delays.end() ? 0 : found->second;
+        }
+        if (delay > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
         std::lock_guard<std::mutex> lock(d->mutex);
-        d->requests.append(seen);
-        const auto canned = d->bodies.find(req.path);
+        auto canned = d->bodies.find(req.target);
+        if (canned == d->bodies.end())
+            canned = d->bodies.find(req.path);
         if (canned == d->bodies.end()) {
             res.status = 404;
             res.set_content("{\"error\":\"not found\"}", "application/json");
@@ -74,6 +88,12 @@ void HttpFixture::setBody(const QString &path, const QByteArray &body, const QBy
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->bodies[path.toStdString()] = {body.toStdString(), contentType.toStdString(), status};
+}
+
+void HttpFixture::setDelay(const QString &path, int msec)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->delays[path.toStdString()] = msec;
 }
 
 QVector<HttpFixture::Request> HttpFixture::requests() const

@@ -7,7 +7,9 @@
 #include <memory>
 
 // A small HTTP server on 127.0.0.1 (port 0) in its own thread: serves canned
-// bodies and records every request exactly as it arrived on the wire.
+// bodies and records every request exactly as it arrived on the wire. A body
+// or a delay is set for a path, or for one exact target (path and encoded
+// query), which wins over its path.
 class HttpFixture
 {
 public:
@@ -26,6 +28,8 @@ public:
     QUrl url(const QString &path) const;
     void setBody(const QString &path, const QByteArray &body,
                  const QByteArray &contentType = "text/html; charset=utf-8", int status = 200);
+    // Holds the answer to path back for msec (its request counts at once).
+    void setDelay(const QString &path, int msec);
     QVector<Request> requests() const;
     void clearRequests();
 
