@@ -13,6 +13,7 @@
 #include "core/tabwidget.h"
 #include "core/topbar.h"
 #include "core/updatechecker.h"
+#include "account/altaccounts.h"
 #include "reminder/reminders.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
@@ -88,6 +89,9 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
         comeToFront();
     });
 
+    m_altAccounts = new AltAccounts(this, api);
+    connect(m_altAccounts, &AltAccounts::startGameRequested, this,
+            [this](const QString &title, const QUrl &url) { createTab(title, url.toString(QUrl::FullyEncoded)); });
     m_tabWidget = new TabWidget(this);
     connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainWdiget::onCurrentTabChanged);
     connect(m_tabWidget, &QTabWidget::tabCloseRequested, this, &MainWdiget::closeTab);
@@ -139,6 +143,7 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::hideToTrayRequested, this, &MainWdiget::hideToTray);
     connect(page, &PageWeb::signInRequested, this, &MainWdiget::openSignIn);
     connect(page, &PageWeb::remindersRequested, m_reminders, &Reminders::showList);
+    connect(page, &PageWeb::altAccountsRequested, m_altAccounts, &AltAccounts::showForToolbar);
     connect(page, &PageWeb::reminderRequested, m_reminders, &Reminders::requestReminder);
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest

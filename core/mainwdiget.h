@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 
+class AltAccounts;
 class BossKey;
 class FramelessMover;
 class MainMenu;
@@ -116,6 +117,7 @@ private:
     BossKey *m_bossKey = nullptr;
     QPointer<MyTray> m_tray;
     Reminders *m_reminders = nullptr;
+    AltAccounts *m_altAccounts = nullptr;
 
     // Gives memory back once the renderers of closed tabs are gone.
     QTimer *m_memoryTimer = nullptr;

@@ -105,3 +105,26 @@ Parsed<QList<PortalChoice>> parseServerList(const QByteArray &body)
 {
     return parseChoices(body, "server");
 }
+
+Parsed<LoginReply> parseLoginReply(const QByteArray &body)
+{
+    Parsed<LoginReply> result;
+    const QJsonDocument document = parseJson(body, &result.error);
+    if (!result.ok())
+        return result;
+    if (!document.isObject()) {
+        result.error = QStringLiteral("not a JSON object");
+        return result;
+    }
+    const QJsonObject reply = document.object();
+    const QJsonValue msg = reply.value(QStringLiteral("msg"));
+    if (msg.isDouble() && msg.toDouble() == 1.0) {
+        result.value.ckcode = reply.value(QStringLiteral("ckcode")).toString();
+        if (result.value.ckcode.isEmpty())
+            result.error = QStringLiteral("an accepted login without a check code");
+        result.value.valid = result.ok();
+        return result;
+    }
+    result.value.locked = reply.value(QStringLiteral("code")) == QJsonValue(QStringLiteral("-2"));
+    return result;
+}

@@ -38,3 +38,14 @@ Parsed<QList<PortalChoice>> parseGameList(const QByteArray &body);
 // One game's servers: [{"server": ..., "gamename": <the server's name>}], in
 // reply order; servers without an abbreviation are skipped.
 Parsed<QList<PortalChoice>> parseServerList(const QByteArray &body);
+
+// The alt-account login API: {"msg": 1, "code": ..., "ckcode": ...}. Valid
+// only when msg is the number 1 and a check code came with it (msg 1 without
+// one is an error: nothing to store). Any other msg is a refusal, "locked"
+// when code is the text "-2".
+struct LoginReply {
+    bool valid = false;
+    bool locked = false;
+    QString ckcode;
+};
+Parsed<LoginReply> parseLoginReply(const QByteArray &body);

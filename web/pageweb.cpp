@@ -86,8 +86,8 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
     m_pageUrl = m_pendingUrl;
     m_pageTitle = title;
 
-    // Alt accounts, cleaning and detaching open windows that this version
-    // does not have yet: shown, but switched off.
+    // Cleaning and detaching open windows that this version does not have
+    // yet: shown, but switched off.
     auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), this);
     auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), this);
     auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), this);
@@ -95,8 +95,9 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
                               tr("建议窗口分离游戏"), this);
     m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), this);
     auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), this);
-    for (QToolButton *later : {xiaohao, clear, detach})
+    for (QToolButton *later : {clear, detach})
         later->setEnabled(false);
+    connect(xiaohao, &QToolButton::clicked, this, &PageWeb::altAccountsRequested);
     connect(clock, &QToolButton::clicked, this, &PageWeb::remindersRequested);
     connect(gift, &QToolButton::clicked, this, &PageWeb::btn_open_gift);
     connect(m_muteButton, &QToolButton::clicked, this, &PageWeb::btn_mute);

@@ -45,6 +45,8 @@ signals:
     void searchTabRequested();
     void hideToTrayRequested();
     void signInRequested();
+    // "小号": the alt accounts.
+    void altAccountsRequested();
     // "闹钟": the list of reminders.
     void remindersRequested();
     // The page offers a reminder of a server's opening (time in Unix seconds).

@@ -74,6 +74,32 @@ private slots:
             got << choice.code + QLatin1Char(':') + choice.name;
         QCOMPARE(parsed.ok() ? got.join(QLatin1Char(',')) : QStringLiteral("error"), expected);
     }
+
+    void loginReply_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("expected"); // valid:ckcode, refused, locked or error
+        QTest::newRow("valid") << json("{'msg':1,'code':'0','ckcode':'c0ffee'}") << "valid:c0ffee";
+        QTest::newRow("valid without a check code") << json("{'msg':1}") << "error";
+        QTest::newRow("msg as text") << json("{'msg':'1','ckcode':'c0ffee'}") << "refused";
+        QTest::newRow("locked") << json("{'msg':0,'code':'-2'}") << "locked";
+        QTest::newRow("code as a number") << json("{'msg':0,'code':-2}") << "refused";
+        QTest::newRow("not JSON") << QByteArray("oops") << "error";
+        QTest::newRow("an array") << json("[{'msg':1,'ckcode':'c'}]") << "error";
+        QTest::newRow("null") << QByteArray("null") << "error";
+    }
+
+    void loginReply()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QString, expected);
+        const Parsed<LoginReply> parsed = parseLoginReply(body);
+        QString got = QStringLiteral("error");
+        if (parsed.ok())
+            got = parsed.value.valid ? QStringLiteral("valid:") + parsed.value.ckcode
+                                     : parsed.value.locked ? QStringLiteral("locked") : QStringLiteral("refused");
+        QCOMPARE(got, expected);
+    }
 };
 KAVO_TEST(TestReplyParsers)
 

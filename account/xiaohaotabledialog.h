@@ -1,0 +1,37 @@
+#pragma once
+#include "widgets/commondialog.h"
+#include <QJsonValue>
+#include <QList>
+#include <QUrl>
+
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+
+// The stored alt accounts, a row each: "开始游戏" enters that account's game
+// in a new tab, "删除" removes the account (found by content in the file as
+// it is now), "添加" asks for another. Built from the file once.
+class XiaoHaoTableDialog : public CommonDialog
+{
+    Q_OBJECT
+
+public:
+    explicit XiaoHaoTableDialog(QWidget *parent = nullptr);
+
+signals:
+    void startGameRequested(const QString &title, const QUrl &url);
+    void addRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void addRow(const QJsonValue &record);
+    void remove(QPushButton *button);
+
+    QLabel *registerLabel = nullptr;
+    QLabel *m_failure = nullptr;
+    QStandardItemModel *m_model = nullptr;
+    QList<QJsonValue> records; // by row
+    QList<QPushButton *> m_deleteButtons;
+};

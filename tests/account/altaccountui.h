@@ -1,0 +1,66 @@
+#pragma once
+#include "account/xiaohaodialog.h"
+#include "core/gameserverchooser.h"
+#include "core/listfiles.h"
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+inline QPushButton *button(QWidget *dialog, const QString &text, int which = 0)
+{
+    int seen = 0;
+    for (QPushButton *candidate : dialog->findChildren<QPushButton *>()) {
+        if (candidate->text() == text && candidate->isVisible() && seen++ == which)
+            return candidate;
+    }
+    return nullptr;
+}
+
+inline QString errorLine(QWidget *dialog)
+{
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->styleSheet() == QStringLiteral("color:red") && label->isVisibleTo(dialog))
+            return label->text();
+    }
+    return QString();
+}
+
+inline QLabel *registerLink(QWidget *dialog)
+{
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->text() == QStringLiteral("立即注册！"))
+            return label;
+    }
+    return nullptr;
+}
+
+inline QJsonObject account(const QString &name)
+{
+    return QJsonObject{{QStringLiteral("ckcode"), QStringLiteral("ck-") + name}, {QStringLiteral("gamename"), QStringLiteral("西游降魔录")},
+                       {QStringLiteral("server"), QStringLiteral("s1")}, {QStringLiteral("servername"), QStringLiteral("双线1服")},
+                       {QStringLiteral("tag"), QStringLiteral("xyj")}, {QStringLiteral("username"), name}};
+}
+
+inline QStringList storedNames()
+{
+    QStringList names;
+    for (const QJsonValue &record : readXiaohaoRecords())
+        names << record[QStringLiteral("username")].toString();
+    return names;
+}
+
+// Fills the dialog in once its games and servers are there, and presses "确定".
+inline bool verify(XiaohaoDialog *dialog, const QString &user, const QString &password)
+{
+    auto *chooser = dialog->findChild<GameServerChooser *>();
+    if (!QTest::qWaitFor([chooser] { return !chooser->currentServer().code.isEmpty(); }, 5000))
+        return false;
+    const QList<QLineEdit *> edits = dialog->findChildren<QLineEdit *>();
+    edits.at(0)->setText(user);
+    edits.at(1)->setText(password);
+    button(dialog, QStringLiteral("确定"))->click();
+    return true;
+}

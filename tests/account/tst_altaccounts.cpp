@@ -1,0 +1,168 @@
+#include "account/xiaohaodialog.h"
+#include "account/xiaohaotabledialog.h"
+#include "app/clientwindows.h"
+#include "app/config.h"
+#include "core/gameserverchooser.h"
+#include "core/listfiles.h"
+#include "core/mainwdiget.h"
+#include "core/portalapi.h"
+#include "support/browsercatcher.h"
+#include "support/httpfixture.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "altaccountui.h"
+#include "web/pageweb.h"
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTcpServer>
+#include <QToolButton>
+
+
+class TestAltAccounts : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+    QPointer<MainWdiget> m_window;
+
+    QWidget *pressXiaohao()
+    {
+        m_window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("xiaohaoButton"))->click();
+        for (QWidget *shown : m_window->findChildren<CommonDialog *>()) {
+            if (shown->isVisible() && (qobject_cast<XiaohaoDialog *>(shown) || qobject_cast<XiaoHaoTableDialog *>(shown)))
+                return shown;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+    }
+
+    void init()
+    {
+        m_window = new MainWdiget(QStringLiteral("x"), &m_api);
+        m_window->show();
+    }
+
+    void cleanup()
+    {
+        deleteClientWindows();
+        QFile::remove(m_data.filePath(QStringLiteral("xiaohaoinfolist.txt")));
+    }
+
+    void theButtonAsksForAnAccountUntilOneIsStored_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<bool>("table");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("empty") << QByteArray("") << false;
+        QTest::newRow("empty object") << QByteArray("{}") << false;
+        QTest::newRow("empty list") << QByteArray("[]") << true;
+        QTest::newRow("garbage") << QByteArray("not a list") << true;
+    }
+
+    void theButtonAsksForAnAccountUntilOneIsStored()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, table);
+        if (!stored.isNull())
+            m_data.write(QStringLiteral("xiaohaoinfolist.txt"), stored);
+        if (stored == "not a list")
+            QTest::ignoreMessage(QtWarningMsg, "xiaohaoinfolist.txt is not a JSON array; reading it as empty");
+        QWidget *shown = pressXiaohao();
+        QVERIFY(shown);
+        QCOMPARE(bool(qobject_cast<XiaoHaoTableDialog *>(shown)), table);
+        QCOMPARE(shown->pos(), table ? QPoint(m_window->width() / 2 - 270, m_window->height() / 2 - 200)
+                                     : QPoint(m_window->width() / 2 - 215, m_window->height() / 2 - 160));
+    }
+
+    void aVerifiedAccountIsStoredAndStartsItsGame()
+    {
+        BrowserCatcher browser;
+        auto *dialog = qobject_cast<XiaohaoDialog *>(pressXiaohao());
+        // A wrong password and a locked account each say so.
+        QVERIFY(verify(dialog, QStringLiteral("kavo_alt1"), QStringLiteral("nope")));
+        QTRY_COMPARE(errorLine(dialog), QStringLiteral("账号或密码错误"));
+        QVERIFY(verify(dialog, QStringLiteral("locked_user"), QStringLiteral("locked123")));
+        QTRY_COMPARE(errorLine(dialog), QStringLiteral("账号已锁定，请联系客服"));
+        QTest::mousePress(registerLink(dialog), Qt::LeftButton);
+        QCOMPARE(browser.urls.size(), 1);
+
+        // Values that need encoding arrive whole; the check code is stored.
+        QVERIFY(verify(dialog, QStringLiteral("玩家 a&b"), QStringLiteral("p&ss#1+2 %=中")));
+        QTRY_VERIFY(m_window->findChild<XiaoHaoTableDialog *>());
+        QVERIFY(!dialog->isVisible() && errorLine(dialog).isEmpty());
+        QVERIFY(dialog->findChildren<QLineEdit *>().at(1)->text().isEmpty()); // the password goes
+        const QJsonObject stored = readXiaohaoRecords().at(0).toObject();
+        QCOMPARE(stored.value(QStringLiteral("username")).toString(), QStringLiteral("玩家 a&b"));
+        QCOMPARE(stored.value(QStringLiteral("ckcode")).toString().size(), 32);
+        QCOMPARE(stored.value(QStringLiteral("tag")).toString(), dialog->findChild<GameServerChooser *>()->currentGame().code);
+        QVERIFY(!stored.contains(QStringLiteral("password")));
+
+        // "开始游戏": the game as that account, accepted by the portal.
+        auto *table = m_window->findChild<XiaoHaoTableDialog *>();
+        QTest::mousePress(registerLink(table), Qt::LeftButton);
+        QCOMPARE(browser.urls.size(), 2);
+        button(table, QStringLiteral("开始游戏"))->click();
+        QTRY_COMPARE(m_window->tabWidget()->count(), 3);
+        QCOMPARE(m_window->tabWidget()->currentIndex(), 2);
+        QCOMPARE(m_window->tabWidget()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
+        const QString url = qobject_cast<PageWeb *>(m_window->tabWidget()->widget(2))->pageUrl();
+        QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
+                                                   "&ckcode=[0-9a-f]{32}&tobox=1$"))
+                     .match(url)
+                     .hasMatch(),
+                 qPrintable(url));
+        QTRY_VERIFY(m_portal.log().contains(QRegularExpression(QStringLiteral("GET /entergame.php\\S* 200"))));
+    }
+
+    void deletingRemovesWhatTheRowShows()
+    {
+        writeXiaohaoRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        auto *table = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao());
+        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 3);
+        button(table, QStringLiteral("删除"))->click();
+        // Meanwhile another window stores an account: it survives.
+        writeXiaohaoRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        button(table, QStringLiteral("删除"))->click();
+        QCOMPARE(storedNames(), (QStringList{"new", "c"}));
+        QVERIFY(table->isVisible());
+
+        ReadOnlyFolder readOnly(m_data.path());
+        if (!readOnly.isReadOnly())
+            QSKIP(qPrintable(readOnly.why()));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt not saved")));
+        button(table, QStringLiteral("删除"))->click();
+        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 1);
+        QCOMPARE(errorLine(table), QStringLiteral("删除失败，请稍后重试"));
+    }
+
+    void theLastRowLeavesAnEmptyListAndAddAsksForMore()
+    {
+        writeXiaohaoRecords({account(QStringLiteral("a"))});
+        QPointer<XiaoHaoTableDialog> first = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao());
+        QPointer<XiaoHaoTableDialog> table = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao()); // replaces it
+        QTRY_VERIFY(first.isNull());
+        button(table, QStringLiteral("删除"))->click();
+        QCOMPARE(m_data.read(QStringLiteral("xiaohaoinfolist.txt")), QByteArray("[]"));
+        button(table, QStringLiteral("添加"))->click();
+        QTRY_VERIFY(table.isNull());
+        QVERIFY(m_window->findChild<XiaohaoDialog *>() && m_window->findChild<XiaohaoDialog *>()->isVisible());
+    }
+};
+KAVO_TEST(TestAltAccounts)
+
+#include "tst_altaccounts.moc"
