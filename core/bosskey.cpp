@@ -3,21 +3,22 @@
 #include <QWebEngineView>
 #include <QWidget>
 
-BossKey::BossKey(QWidget *window)
-    : QObject(window)
-    , m_window(window)
+BossKey::BossKey(QObject *parent)
+    : QObject(parent)
 {
 }
 
-void BossKey::muteAll()
+void BossKey::muteAll(const QList<QWidget *> &windows)
 {
     if (m_active)
         return;
     m_active = true;
     m_states.clear();
-    const QList<QWebEngineView *> views = m_window->findChildren<QWebEngineView *>();
-    for (QWebEngineView *view : views)
-        muteUntilBack(view->page());
+    for (QWidget *window : windows) {
+        const QList<QWebEngineView *> views = window->findChildren<QWebEngineView *>();
+        for (QWebEngineView *view : views)
+            muteUntilBack(view->page());
+    }
 }
 
 void BossKey::muteUntilBack(QWebEnginePage *page)

@@ -6,6 +6,8 @@
 #include "app/settingsnotice.h"
 #include "core/endpoints.h"
 #include "core/bosskey.h"
+#include "core/detachedgames.h"
+#include "web/commonwidget.h"
 #include "core/mainmenu.h"
 #include <QAction>
 #include "core/mytray.h"
@@ -89,6 +91,7 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
         comeToFront();
     });
 
+    m_detachedGames = new DetachedGames(this);
     m_altAccounts = new AltAccounts(this, api);
     connect(m_altAccounts, &AltAccounts::startGameRequested, this,
             [this](const QString &title, const QUrl &url) { createTab(title, url.toString(QUrl::FullyEncoded)); });
@@ -145,6 +148,7 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::remindersRequested, m_reminders, &Reminders::showList);
     connect(page, &PageWeb::altAccountsRequested, m_altAccounts, &AltAccounts::showForToolbar);
     connect(page, &PageWeb::reminderRequested, m_reminders, &Reminders::requestReminder);
+    connect(page, &PageWeb::detachRequested, m_detachedGames, [this, page] { m_detachedGames->detach(page); });
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
 }
@@ -258,6 +262,11 @@ void MainWdiget::createTab(QString title, QString url, WebView *webview)
     page->setUrl(url);
     page->createPageWidget(this, title, 0, webview);
     setupPage(page);
+    addGameTab(page, title);
+}
+
+void MainWdiget::addGameTab(PageWeb *page, const QString &title)
+{
     const int index = m_tabWidget->addPageTab(page, title);
     qCDebug(lcCore) << "QDebug-m-index:" << index;
     m_tabWidget->setCurrentIndex(index);
@@ -330,13 +339,18 @@ void MainWdiget::toggleFullScreen()
 
 void MainWdiget::hideToTray()
 {
-    m_bossKey->muteAll();
+    QList<QWidget *> windows{this};
+    for (QWidget *detached : m_detachedGames->windows())
+        windows.append(detached);
+    m_bossKey->muteAll(windows);
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Hidden with no icon to click, the box could never come back.
         qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
+        m_detachedGames->hideAll(true);
         showMinimized();
         return;
     }
+    m_detachedGames->hideAll(false);
     hide();
     m_tray = new MyTray(this); // deletes itself once the window is back
     connect(m_tray, &MyTray::restoreRequested, this, &MainWdiget::bringBack);
@@ -380,7 +394,15 @@ void MainWdiget::showEvent(QShowEvent *event)
 {
     BaseWidget::showEvent(event);
     if (!isMinimized())
-        m_bossKey->restore();
+        backFromBossKey();
+}
+
+void MainWdiget::backFromBossKey()
+{
+    if (!m_bossKey->isActive())
+        return;
+    m_bossKey->restore();
+    m_detachedGames->showAgain();
 }
 
 void MainWdiget::changeEvent(QEvent *event)
@@ -394,7 +416,7 @@ void MainWdiget::changeEvent(QEvent *event)
     if (!isMinimized())
         setMaximizedFlag(isMaximized());
     if (isVisible() && !isMinimized())
-        m_bossKey->restore();
+        backFromBossKey();
 }
 
 void MainWdiget::paintEvent(QPaintEvent *event)

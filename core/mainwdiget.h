@@ -5,6 +5,7 @@
 
 class AltAccounts;
 class BossKey;
+class DetachedGames;
 class FramelessMover;
 class MainMenu;
 class MessageDialog;
@@ -41,6 +42,9 @@ public:
 
     // Removes a tab but keeps its page, for a page that lives on elsewhere.
     void detachTab(int index);
+    // A game page already wired to this window (one coming back from a
+    // window of its own) as the current tab.
+    void addGameTab(PageWeb *page, const QString &title);
     int currentTabIndex() const;
     void switchToSearchTab();
     // Whether the window counts as maximised; the zoom icon follows.
@@ -64,6 +68,7 @@ public:
     QPushButton *fullScreenKeyButton() const;
     UpdateChecker *updateChecker() const { return m_updateChecker; }
     Reminders *reminders() const { return m_reminders; }
+    DetachedGames *detachedGames() const { return m_detachedGames; }
 
 signals:
     // The user ends the client from here (the tray's "退出").
@@ -98,6 +103,7 @@ private:
     void onSettingChanged(const QString &group, const QString &key);
     void askToQuit();
     void toggleMaximized();
+    void backFromBossKey();
 
     QString m_userName;
     bool m_maximized = false;
@@ -118,6 +124,7 @@ private:
     QPointer<MyTray> m_tray;
     Reminders *m_reminders = nullptr;
     AltAccounts *m_altAccounts = nullptr;
+    DetachedGames *m_detachedGames = nullptr;
 
     // Gives memory back once the renderers of closed tabs are gone.
     QTimer *m_memoryTimer = nullptr;

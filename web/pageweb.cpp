@@ -7,6 +7,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QJsonObject>
+#include <QMetaMethod>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -86,17 +87,17 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
     m_pageUrl = m_pendingUrl;
     m_pageTitle = title;
 
-    // Cleaning and detaching open windows that this version does not have
-    // yet: shown, but switched off.
-    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), this);
-    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), this);
-    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), this);
+    m_toolbar = new QWidget(this);
+    QWidget *bar = m_toolbar;
+    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), bar);
+    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), bar);
+    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), bar);
     auto *detach = textButton(QStringLiteral("detachButton"), tr("窗口分离"), QStringLiteral(":/img/page"),
-                              tr("建议窗口分离游戏"), this);
-    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), this);
-    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), this);
-    for (QToolButton *later : {clear, detach})
-        later->setEnabled(false);
+                              tr("建议窗口分离游戏"), bar);
+    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), bar);
+    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), bar);
+    clear->setEnabled(false); // cache cleaning is not part of this version yet
+    connect(detach, &QToolButton::clicked, this, &PageWeb::btn_separationWindow);
     connect(xiaohao, &QToolButton::clicked, this, &PageWeb::altAccountsRequested);
     connect(clock, &QToolButton::clicked, this, &PageWeb::remindersRequested);
     connect(gift, &QToolButton::clicked, this, &PageWeb::btn_open_gift);
@@ -118,18 +119,19 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
         view->load(QUrl(m_pageUrl));
     }
 
-    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), this);
-    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), this);
-    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), this);
-    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), this);
-    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), this);
+    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), bar);
+    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), bar);
+    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), bar);
+    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), bar);
+    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), bar);
     connect(signIn, &QToolButton::clicked, this, &PageWeb::signInRequested);
     connect(reload, &QToolButton::clicked, this, &PageWeb::btn_reload);
     connect(kefu, &QToolButton::clicked, this, &PageWeb::btn_open_kefu);
     connect(pay, &QToolButton::clicked, this, &PageWeb::btn_open_pay);
     connect(boss, &QToolButton::clicked, this, &PageWeb::btn_boss);
 
-    auto *toolbar = new QHBoxLayout;
+    auto *toolbar = new QHBoxLayout(m_toolbar);
+    toolbar->setContentsMargins(0, 0, 0, 0);
     toolbar->setSpacing(10);
     for (QToolButton *button : {xiaohao, clear, gift, detach, m_muteButton, clock})
         toolbar->addWidget(button);
@@ -138,8 +140,9 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
         toolbar->addWidget(button);
 
     auto *outer = new QVBoxLayout(this);
-    outer->addLayout(toolbar);
-    outer->addWidget(m_view);
+    m_toolbar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    outer->addWidget(m_toolbar);
+    outer->addWidget(m_view, 1);
     outer->setContentsMargins(5, 5, 5, 0);
     return this;
 }
@@ -178,7 +181,21 @@ void PageWeb::urlchange(const QUrl &url)
 void PageWeb::addpage(WebView *view)
 {
     qCDebug(lcWeb) << "addpage";
+    if (!hasTaker(QMetaMethod::fromSignal(&PageWeb::openViewRequested), QStringLiteral("new window"))) {
+        view->deleteLater();
+        return;
+    }
     emit openViewRequested(tr("充值"), view);
+}
+
+bool PageWeb::hasTaker(const QMetaMethod &signal, const QString &request) const
+{
+    // A detached game outlives its main window (after "切换账号"); what only a
+    // main window can do has nobody to do it then.
+    if (isSignalConnected(signal))
+        return true;
+    qCWarning(lcWeb).noquote() << "no main window for the page's" << request << "request; dropped";
+    return false;
 }
 
 void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
@@ -186,7 +203,8 @@ void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
     qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
     if (code == kSearch) {
         qCDebug(lcWeb) << "搜索";
-        emit searchTabRequested();
+        if (hasTaker(QMetaMethod::fromSignal(&PageWeb::searchTabRequested), QString::number(code)))
+            emit searchTabRequested();
         return;
     }
     if (code != kOpenGamePage && code != kEnterGame && code != kAddReminder && code != kOpenInBrowser)
@@ -233,6 +251,8 @@ void PageWeb::requestReminder(const QJsonObject &parameters)
         seconds = qint64(time.toDouble());
         ok = double(seconds) == time.toDouble();
     }
+    if (!hasTaker(QMetaMethod::fromSignal(&PageWeb::reminderRequested), QString::number(kAddReminder)))
+        return;
     if (!ok) {
         qCWarning(lcWeb) << "reminder request without a time in whole seconds; proposing none";
         seconds = 0;
@@ -253,10 +273,26 @@ void PageWeb::openTab(const QJsonObject &parameters, bool enterGame)
         return;
     }
     qCDebug(lcWeb).noquote() << (enterGame ? "QDebug-进入游戏" : "QDebug") << Endpoints::urlForLog(url);
+    const QMetaMethod signal = QMetaMethod::fromSignal(enterGame ? &PageWeb::enterGameRequested
+                                                                 : &PageWeb::openTabRequested);
+    if (!hasTaker(signal, QString::number(enterGame ? kEnterGame : kOpenGamePage)))
+        return;
     if (enterGame)
         emit enterGameRequested(title, address);
     else
         emit openTabRequested(title, address);
+}
+
+void PageWeb::setDetached(bool detached)
+{
+    m_toolbar->setVisible(!detached);
+    layout()->setContentsMargins(detached ? QMargins(1, 0, 1, 1) : QMargins(5, 5, 5, 0));
+}
+
+void PageWeb::btn_separationWindow()
+{
+    qCDebug(lcWeb).noquote() << "窗口分离：" << Endpoints::urlForLog(QUrl(m_pageUrl));
+    emit detachRequested();
 }
 
 void PageWeb::btn_reload()

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class MainWdiget;
+class QMetaMethod;
 class QToolButton;
 class TInteractObj;
 class WebView;
@@ -29,6 +30,9 @@ public:
     // this page, laid out; mainWindow is only the window it is built for.
     QWidget *createPageWidget(MainWdiget *mainWindow, const QString &title, int hideExtras, WebView *existingView);
 
+    // In a window of its own: no toolbar, the view all but edge to edge.
+    void setDetached(bool detached);
+
     WebView *webView() const;
     QString pageUrl() const { return m_pageUrl; }
     QString pageTitle() const { return m_pageTitle; }
@@ -45,6 +49,8 @@ signals:
     void searchTabRequested();
     void hideToTrayRequested();
     void signInRequested();
+    // "窗口分离": this page into a window of its own.
+    void detachRequested();
     // "小号": the alt accounts.
     void altAccountsRequested();
     // "闹钟": the list of reminders.
@@ -62,9 +68,11 @@ public slots:
     void btn_open_gift();
     void btn_reload();
     void btn_mute();
+    void btn_separationWindow();
     void addpage(WebView *view);
 
 private:
+    bool hasTaker(const QMetaMethod &signal, const QString &request) const;
     void adoptView(WebView *view);
     void updateMuteIcon(bool muted);
     void openTab(const QJsonObject &parameters, bool enterGame);
@@ -76,4 +84,5 @@ private:
     QPointer<WebView> m_view;
     QPointer<TInteractObj> m_bridgeObject;
     QToolButton *m_muteButton = nullptr;
+    QWidget *m_toolbar = nullptr;
 };

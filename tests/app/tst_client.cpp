@@ -2,7 +2,11 @@
 #include "app/client.h"
 #include "app/config.h"
 #include "core/endpoints.h"
+#include "core/detachedgames.h"
 #include "core/mainwdiget.h"
+#include "support/messageboxes.h"
+#include "web/commonwidget.h"
+#include <QToolButton>
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
@@ -114,6 +118,36 @@ private slots:
         });
         QVERIFY(client.mainWindow()->findChild<SystemSettingDialog *>());
         Config().SetValue(Settings::kAutoLogin, false);
+    }
+
+    void detachedGamesNeverEndTheRunAndGoWithIt()
+    {
+        QPointer<CommonWidget> kept;
+        {
+            Client client;
+            QSignalSpy finished(&client, &Client::finished);
+            client.start();
+            QVERIFY(loginAs(client, QStringLiteral("a")));
+            MainWdiget *box = client.mainWindow();
+            for (int game = 0; game < 2; ++game) {
+                box->createTab(QStringLiteral("g"), m_http.url(QStringLiteral("/landers.html")).toString());
+                box->tabWidget()->currentWidget()->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
+            }
+            QPointer<CommonWidget> closed = box->detachedGames()->windows().value(0);
+            kept = box->detachedGames()->windows().value(1);
+            QVERIFY(closed && kept);
+
+            box->hide(); // behind the tray
+            answerNextMessageBox(QStringLiteral("Yes"));
+            closed->close();
+            QTRY_VERIFY(closed.isNull());
+            QTest::qWait(100);
+            QCOMPARE(finished.count(), 0);
+
+            emit box->quitRequested(); // the tray's "退出": no question for the game
+            QCOMPARE(finished.count(), 1);
+        }
+        QVERIFY(kept.isNull());
     }
 
     void closingTheLoginWindowEndsTheRun()

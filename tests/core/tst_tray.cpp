@@ -5,6 +5,8 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "boxfixture.h"
+#include "core/detachedgames.h"
+#include "web/commonwidget.h"
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
@@ -164,6 +166,32 @@ private slots:
         emit trayIcon(tray)->activated(QSystemTrayIcon::DoubleClick);
         QTRY_VERIFY(tray.isNull());
         QTRY_VERIFY(isBack(box.window));
+    }
+
+    void detachedGamesHideAndComeBackWithTheBox()
+    {
+        Box box(m_portal, &m_api);
+        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        for (int game = 0; game < 2; ++game)
+            box.window->tabWidget()->widget(2)->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
+        const QList<CommonWidget *> detached = box.window->detachedGames()->windows();
+        QCOMPARE(detached.size(), 2);
+        for (CommonWidget *window : detached)
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+        detached.at(1)->showMaximized();
+        QTRY_VERIFY(detached.at(1)->isMaximized());
+
+        box.window->bossKeyButton()->click();
+        QPointer<MyTray> tray = trays().value(0);
+        QVERIFY(tray);
+        QVERIFY(!detached.at(0)->isVisible() && !detached.at(1)->isVisible());
+        QVERIFY(box.mutedGame->isAudioMuted() && box.loudGame->isAudioMuted());
+
+        emit trayIcon(tray)->activated(QSystemTrayIcon::Trigger);
+        QTRY_VERIFY(isBack(box.window));
+        QVERIFY(detached.at(0)->isVisible() && detached.at(1)->isVisible());
+        QTRY_VERIFY(detached.at(1)->isMaximized());
+        QVERIFY(box.ownStatesBack());
     }
 
     void exitCleanUpWithTheIconShown()

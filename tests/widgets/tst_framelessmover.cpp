@@ -69,6 +69,17 @@ private slots:
         QCOMPARE(doubleClicked.count(), 1);
     }
 
+    void wideControlsShortenTheTitleZone()
+    {
+        // A detached game's seven controls take the right 200 pixels.
+        using WindowZones::Zone;
+        const WindowZones::Frame frame{5, 50, 200};
+        QCOMPARE(WindowZones::zoneAt(QPoint(599, 49), QSize(800, 800), frame), Zone::Title);
+        QCOMPARE(WindowZones::zoneAt(QPoint(600, 20), QSize(800, 800), frame), Zone::None);
+        QCOMPARE(WindowZones::zoneAt(QPoint(300, 50), QSize(800, 800), frame), Zone::None);
+        QCOMPARE(WindowZones::zoneAt(QPoint(797, 2), QSize(800, 800), frame), Zone::TopRight);
+    }
+
     void aChildIsDraggedButStaysInside()
     {
         QWidget parent;

@@ -1,0 +1,62 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+class FramelessMover;
+class PageWeb;
+class QLabel;
+
+// A game detached from its tab into a frameless window of its own: the
+// tab's page itself moves here, still running, with its bridge. The title
+// bar pins the window on top, opens the game's top-up page, reloads, merges
+// the game back into the main window, and minimises, maximises and closes.
+// Closing asks first and frees the window with its game.
+class CommonWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kControlsWidth = 200; // the title bar's right end holds the controls
+
+    CommonWidget(PageWeb *page, const QString &title, const QString &url, QWidget *mainWindow,
+                 QWidget *parent = nullptr);
+    ~CommonWidget() override;
+
+    PageWeb *page() const { return m_page; }
+    bool isPinned() const { return pinned; }
+
+signals:
+    // "窗口合并": the main window takes the page back as a tab, then this
+    // window goes.
+    void mergeRequested(PageWeb *page, const QString &title);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    QLabel *titleButton(const QString &image, const QString &name);
+    void togglePinned();
+    void toggleMaximized();
+    void merge();
+
+    QString pageUrl;
+    QString pageTitle;
+    QPointer<QWidget> mainWindow;
+    QPointer<PageWeb> m_page;
+    QString payUrl;
+    bool pinned = false;
+    bool m_askBeforeClosing = true;
+    QLabel *titleLabel = nullptr;
+    QLabel *payLabel = nullptr;
+    QLabel *pinLabel = nullptr;
+    QLabel *reloadLabel = nullptr;
+    QLabel *mergeLabel = nullptr;
+    QLabel *minLabel = nullptr;
+    QLabel *maxLabel = nullptr;
+    QLabel *closeLabel = nullptr;
+    FramelessMover *m_mover = nullptr;
+};
