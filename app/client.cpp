@@ -5,6 +5,7 @@
 #include "app/settingsnotice.h"
 #include "core/mainwdiget.h"
 #include "core/portalapi.h"
+#include "web/webdownloadwork.h"
 #include <QGuiApplication>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
@@ -14,6 +15,7 @@ Client::Client(QObject *parent)
     : QObject(parent)
     , m_api(new PortalApi(this))
     , m_settingsNotice(new SettingsNotice(this))
+    , m_downloads(new WebDownloadWork(QWebEngineProfile::defaultProfile(), this))
 {
     // Hiding the box behind the tray, or closing a window of its own, must
     // not end the run; only the user's quitting does.
@@ -30,6 +32,7 @@ Client::Client(QObject *parent)
 Client::~Client()
 {
     m_finished = true; // windows going now are no reason to quit again
+    delete m_downloads; // a download still running is cancelled, before its window goes
     deleteClientWindows();
 }
 

@@ -6,15 +6,16 @@ class LoginDig;
 class MainWdiget;
 class PortalApi;
 class SettingsNotice;
+class WebDownloadWork;
 
 // The one object that owns the run: it opens the login window, turns a
 // successful login into the main window, switches accounts, and holds what
-// lives for the whole run (the portal API, the web profile's settings, the
-// notice of settings changes). The run ends when the user quits (the login
-// window closed without a login, the main window closed, the tray's "退出"),
-// never because a window was hidden; main() ends the event loop on
-// finished(). At destruction it deletes every window the client made, before
-// the web profile goes.
+// lives for the whole run (the portal API, the web profile's settings and
+// downloads, the notice of settings changes). The run ends when the user
+// quits (the login window closed without a login, the main window closed,
+// the tray's "退出"), never because a window was hidden; main() ends the
+// event loop on finished(). At destruction it deletes every window the
+// client made, before the web profile goes.
 class Client : public QObject
 {
     Q_OBJECT
@@ -24,6 +25,7 @@ public:
     ~Client() override;
 
     PortalApi *portalApi() const { return m_api; }
+    WebDownloadWork *downloads() const { return m_downloads; }
     LoginDig *loginWindow() const;
     MainWdiget *mainWindow() const;
 
@@ -48,6 +50,7 @@ private:
 
     PortalApi *m_api;
     SettingsNotice *m_settingsNotice;
+    WebDownloadWork *m_downloads;
     QPointer<LoginDig> m_loginWindow;
     QPointer<MainWdiget> m_mainWindow;
     // The current windows, only compared: whether the one that went was one

@@ -7,6 +7,7 @@
 #include "core/endpoints.h"
 #include "core/bosskey.h"
 #include "core/detachedgames.h"
+#include "web/cleardialog.h"
 #include "web/commonwidget.h"
 #include "core/mainmenu.h"
 #include <QAction>
@@ -148,6 +149,10 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::remindersRequested, m_reminders, &Reminders::showList);
     connect(page, &PageWeb::altAccountsRequested, m_altAccounts, &AltAccounts::showForToolbar);
     connect(page, &PageWeb::reminderRequested, m_reminders, &Reminders::requestReminder);
+    connect(page, &PageWeb::clearCacheRequested, this, [page] {
+        if (page->webView())
+            (new ClearDialog(page->webView()->page()->profile()))->show(); // measured afresh each time
+    });
     connect(page, &PageWeb::detachRequested, m_detachedGames, [this, page] { m_detachedGames->detach(page); });
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest

@@ -65,6 +65,10 @@ LoadErrorPage::LoadErrorPage(LoadRetry *retry, QWidget *host)
     });
     connect(closeButton, &QPushButton::clicked, this, &LoadErrorPage::closeRequested);
     connect(m_retry, &LoadRetry::retryScheduled, this, &LoadErrorPage::showOverHost);
+    connect(m_retry, &LoadRetry::retryDropped, this, [this] {
+        m_tick->stop();
+        hide(); // the page is still there
+    });
     connect(m_retry->view(), &QWebEngineView::loadFinished, this, [this](bool ok) {
         if (ok) {
             m_tick->stop();

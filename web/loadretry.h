@@ -11,6 +11,13 @@ class QWebEngineView;
 // spun on: the first retry after 1 s, then doubling up to 30 s, for as long as
 // it takes. A successful load starts the sequence again from 1 s. Child of the
 // view it watches.
+//
+// A load that was replaced by a newer one (a link, a redirect, a reload) or
+// that turned into a download also ends as a failure, with the earlier
+// document still there and running: reloading it would lose the game's state.
+// Such a load is told apart only afterwards (by the newer load starting, or
+// by the page asking for a download), so a retry waits for its timer and is
+// dropped when either has happened since the failed load began.
 class LoadRetry : public QObject
 {
     Q_OBJECT
@@ -35,15 +42,22 @@ public:
 
 signals:
     void retryScheduled(int delayMs);
+    // The failure was a replaced or downloading navigation: no retry.
+    void retryDropped();
 
 private:
+    void onLoadStarted();
     void onLoadFinished(bool ok);
     void onRendererGone(QWebEnginePage::RenderProcessTerminationStatus status, int exitCode);
     void schedule(const QString &why);
+    void drop(const char *why);
     void retry();
 
     QWebEngineView *m_view;
     QTimer *m_timer;
     int m_delayMs = kFirstDelayMs;
     QUrl m_failedUrl;
+    QString m_why;
+    bool m_retrying = false;        // the next load started is our own reload
+    bool m_downloadSinceLoad = false; // the page asked for a download since its last load began
 };

@@ -96,7 +96,7 @@ QWidget *PageWeb::createPageWidget(MainWdiget *, const QString &title, int hideE
                               tr("建议窗口分离游戏"), bar);
     m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), bar);
     auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), bar);
-    clear->setEnabled(false); // cache cleaning is not part of this version yet
+    connect(clear, &QToolButton::clicked, this, &PageWeb::btn_clearDialog);
     connect(detach, &QToolButton::clicked, this, &PageWeb::btn_separationWindow);
     connect(xiaohao, &QToolButton::clicked, this, &PageWeb::altAccountsRequested);
     connect(clock, &QToolButton::clicked, this, &PageWeb::remindersRequested);
@@ -293,6 +293,11 @@ void PageWeb::btn_separationWindow()
 {
     qCDebug(lcWeb).noquote() << "窗口分离：" << Endpoints::urlForLog(QUrl(m_pageUrl));
     emit detachRequested();
+}
+
+void PageWeb::btn_clearDialog()
+{
+    emit clearCacheRequested();
 }
 
 void PageWeb::btn_reload()

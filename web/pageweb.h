@@ -49,6 +49,8 @@ signals:
     void searchTabRequested();
     void hideToTrayRequested();
     void signInRequested();
+    // "清理": the web cache's size, and clearing it.
+    void clearCacheRequested();
     // "窗口分离": this page into a window of its own.
     void detachRequested();
     // "小号": the alt accounts.
@@ -69,6 +71,7 @@ public slots:
     void btn_reload();
     void btn_mute();
     void btn_separationWindow();
+    void btn_clearDialog();
     void addpage(WebView *view);
 
 private:
