@@ -40,6 +40,18 @@ QString quoteExecArgument(const QString &argument)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+// TryExec is a plain string, not an Exec command line: only the string
+// escapes apply, and quotes would become part of the path.
+QString escapeString(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    escaped.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    escaped.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    return escaped;
+}
+
 bool writeEntry(const QString &path, const QByteArray &text, bool reportFailure)
 {
     QFile existing(path);
@@ -69,9 +81,10 @@ QString autostartEntryText(const QString &executable)
                           "Type=Application\n"
                           "Name=Kavo游戏盒子\n"
                           "Exec=%1\n"
+                          "TryExec=%2\n"
                           "Terminal=false\n"
                           "X-GNOME-Autostart-enabled=true\n")
-        .arg(quoteExecArgument(executable));
+        .arg(quoteExecArgument(executable), escapeString(executable));
 }
 
 void SetAutoStart(bool enable)

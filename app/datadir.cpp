@@ -21,12 +21,78 @@ bool isDirWritable(const QString &dir)
     return probe.open();
 }
 
+QString applicationId()
+{
+    return QStringLiteral(KAVO_APP_ID);
+}
+
+bool isInstalledExecutable(const QString &exeDir)
+{
+    // Checked through "..", not a cleaned path: the entry must sit beside
+    // the folder the executable really is in.
+    return QDir(exeDir).dirName() == QLatin1String("bin")
+        && QFileInfo::exists(exeDir + QStringLiteral("/../share/applications/") + applicationId()
+                             + QStringLiteral(".desktop"));
+}
+
 QString chooseDataDir(const QString &exeDir, const QString &fallbackDir)
 {
-    if (isDirWritable(exeDir))
+    if (!isInstalledExecutable(exeDir) && isDirWritable(exeDir))
         return QDir::cleanPath(exeDir);
     QDir().mkpath(fallbackDir);
     return QDir::cleanPath(fallbackDir);
+}
+
+QStringList copyMissingDataFiles(const QString &fromDir, const QString &toDir)
+{
+    QStringList copied;
+    for (const char *name : {"Config.ini", "clocklist.txt", "xiaohaoinfolist.txt"}) {
+        const QString from = fromDir + QLatin1Char('/') + QLatin1String(name);
+        const QString to = toDir + QLatin1Char('/') + QLatin1String(name);
+        if (!QFileInfo::exists(from) || QFileInfo::exists(to))
+            continue;
+        // QFile::copy fills an unnamed temporary file and then links it in
+        // under the new name, which fails rather than replace a file: neither
+        // a half copy nor a lost user file can happen.
+        if (!QFile::copy(from, to)) {
+            qCWarning(lcApp).noquote() << "could not copy" << from << "to" << to;
+            continue;
+        }
+        // The copy keeps the original's permissions, and an original on
+        // read-only media often has no write bit.
+        QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        qCInfo(lcApp).noquote() << "copied" << from << "to" << to << "once; the copy is used from now on";
+        copied << to;
+    }
+    return copied;
+}
+
+QStringList portalIniFiles(const QString &dataDir, const QString &exeDir, const QStringList &systemDirs)
+{
+    const QString name = QStringLiteral("/portal.ini");
+    QStringList files{QDir::cleanPath(dataDir) + name};
+    if (!isInstalledExecutable(exeDir) && QDir::cleanPath(exeDir) != QDir::cleanPath(dataDir))
+        files << QDir::cleanPath(exeDir) + name;
+    for (const QString &dir : systemDirs)
+        files << QDir::cleanPath(dir) + name;
+    return files;
+}
+
+QStringList systemConfigDirs()
+{
+#ifdef Q_OS_WIN
+    return {};
+#else
+    QStringList bases = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    if (bases.isEmpty())
+        bases << QStringLiteral("/etc/xdg");
+    QStringList dirs;
+    for (const QString &base : bases) {
+        if (QDir::isAbsolutePath(base)) // the base-directory rules say to ignore relative ones
+            dirs << QDir::cleanPath(base) + QLatin1Char('/') + QCoreApplication::applicationName();
+    }
+    return dirs;
+#endif
 }
 
 QString dataDir()
@@ -37,8 +103,12 @@ QString dataDir()
         const QString exeDir = QCoreApplication::applicationDirPath();
         const QString fallback = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
         s_chosen = chooseDataDir(exeDir, fallback);
-        if (s_chosen != QDir::cleanPath(exeDir))
+        if (isInstalledExecutable(exeDir)) {
+            qCInfo(lcApp).noquote() << "installed copy; keeping data in" << s_chosen;
+        } else if (s_chosen != QDir::cleanPath(exeDir)) {
             qCInfo(lcApp).noquote() << "executable folder is read-only; keeping data in" << s_chosen;
+            copyMissingDataFiles(exeDir, s_chosen);
+        }
     }
     return s_chosen;
 }

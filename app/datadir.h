@@ -1,15 +1,39 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
-// The folder that holds Config.ini, portal.ini and the two list files: the
-// executable's own folder when it is writable (a portable install keeps its
-// settings beside it), else the per-user application data folder. Settings
-// written next to a read-only executable used to vanish without a word.
+// The folder that holds Config.ini, portal.ini and the two list files. An
+// installed copy keeps them in the per-user application data folder, even
+// where it could write beside itself (root and /usr/bin). Any other copy
+// keeps them in the executable's own folder when it is writable (a portable
+// install keeps its settings beside it), else in the per-user folder, into
+// which the files found beside the executable are copied the first time.
+// Settings written next to a read-only executable used to vanish without a
+// word.
 QString dataDir();
 QString dataFilePath(const QString &fileName);
 
 // The decision behind dataDir(), for any executable folder.
 QString chooseDataDir(const QString &exeDir, const QString &fallbackDir);
+
+// The reverse-DNS id that names the desktop entry, the metadata and the icon.
+QString applicationId();
+
+// An installed executable sits in a folder named "bin" that has our desktop
+// entry at ../share/applications, whatever the prefix; a build tree never does.
+bool isInstalledExecutable(const QString &exeDir);
+
+// Copies Config.ini and the two list files from fromDir into toDir where toDir
+// has none yet; an existing file is never replaced. Returns the files copied.
+QStringList copyMissingDataFiles(const QString &fromDir, const QString &toDir);
+
+// The portal.ini files whose keys count, first source first: the data
+// folder's; the one beside an executable that is not installed (read-only or
+// not); then <dir>/portal.ini for each of systemDirs.
+QStringList portalIniFiles(const QString &dataDir, const QString &exeDir, const QStringList &systemDirs);
+// The machine's configuration folders of this application: each folder of
+// $XDG_CONFIG_DIRS (default /etc/xdg) with the application's name appended.
+QStringList systemConfigDirs();
 
 // True when a file can really be created in dir. Permission bits alone lie
 // to root and say nothing of read-only mounts, so this tries it.

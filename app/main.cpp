@@ -1,5 +1,6 @@
 #include "app/client.h"
 #include "app/config.h"
+#include "app/datadir.h"
 #include "app/logging.h"
 #include "app/resources.h"
 #include "app/startup.h"
@@ -14,6 +15,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 
     QApplication app(argc, argv);
+    // Lets the desktop match our windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(applicationId());
     quitOnTerminationSignals();
     initResources();
     QIcon icon;

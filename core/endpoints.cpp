@@ -1,6 +1,7 @@
 #include "endpoints.h"
 #include "app/datadir.h"
 #include "app/logging.h"
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QSettings>
@@ -70,7 +71,7 @@ bool validHost(const QString &hostPort)
 void ensureLoaded()
 {
     if (!hosts().loaded)
-        loadHosts(dataFilePath(QStringLiteral("portal.ini")));
+        loadHosts(portalIniFiles(dataDir(), QCoreApplication::applicationDirPath(), systemConfigDirs()));
 }
 
 } // namespace
@@ -131,18 +132,27 @@ void setHost(Role role, const QString &hostPort)
 
 void loadHosts(const QString &iniPath)
 {
+    loadHosts(QStringList{iniPath});
+}
+
+void loadHosts(const QStringList &iniPaths)
+{
     hosts().loaded = true;
     hosts().byRole.clear();
-    if (!QFileInfo::exists(iniPath))
-        return;
-    QSettings ini(iniPath, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError)
-        qCWarning(lcCore).noquote() << "could not read" << iniPath << "; using the default portal";
-    ini.beginGroup(QStringLiteral("hosts"));
-    for (Role role : kRoles) {
-        const QString value = ini.value(roleKey(role)).toString();
-        if (!value.isEmpty())
-            setHost(role, value);
+    for (const QString &iniPath : iniPaths) {
+        if (!QFileInfo::exists(iniPath))
+            continue;
+        qCInfo(lcCore).noquote() << "reading portal hosts from" << iniPath;
+        QSettings ini(iniPath, QSettings::IniFormat);
+        if (ini.status() != QSettings::NoError)
+            qCWarning(lcCore).noquote() << "could not read" << iniPath << "; using the default portal";
+        ini.beginGroup(QStringLiteral("hosts"));
+        for (Role role : kRoles) {
+            const QString value = ini.value(roleKey(role)).toString();
+            // setHost refuses a bad value, so a later file answers for it.
+            if (!value.isEmpty() && !hosts().byRole.contains(int(role)))
+                setHost(role, value);
+        }
     }
 }
 

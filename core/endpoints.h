@@ -5,7 +5,9 @@
 #include <QVector>
 
 // Every portal address the client uses, by role, scheme, path and query.
-// Hosts come from portal.ini in the data folder:
+// Hosts come from portal.ini files (the data folder's first, see
+// portalIniFiles() in app/datadir.h), key by key from the first file that has
+// a valid one:
 //   [hosts]
 //   member=host:port   (likewise content, social, vip, pay, gift, portal, download)
 // and default to the demo portal. A named host serves its role's http and
@@ -68,6 +70,7 @@ QString host(Role role);                         // "host:port"
 bool hasNamedHost(Role role);                    // false: the built-in default (the demo portal, http only)
 void setHost(Role role, const QString &hostPort); // an invalid value keeps the old host, with a warning
 void loadHosts(const QString &iniPath);          // reads [hosts]; missing keys fall back to the default
+void loadHosts(const QStringList &iniPaths);     // the same over several files, the first one first
 QString defaultHost();                           // the demo portal's default address
 
 // Whether the system browser may be handed this address: http and https only.

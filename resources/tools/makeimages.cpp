@@ -1,11 +1,13 @@
 // Draws every picture of the client's resource tree.
 //
-//   makeimages OUTDIR FRAMEDIR
+//   makeimages OUTDIR FRAMEDIR ICONDIR
 //
 // Writes the PNG and ICO files into OUTDIR under their bare resource names
 // (no extension: the code addresses them as ":/img/NAME") and the frames of
 // the loading animation into FRAMEDIR as frame-NN.png; the driver script
-// turns those into the GIF, because Qt can read GIF but not write it.
+// turns those into the GIF, because Qt can read GIF but not write it. The
+// application icon for the desktop's icon theme goes into ICONDIR as
+// NxN.png, one file per size the install rules place under hicolor.
 //
 // Most icons are designed on a 24-unit grid and scaled to their pixel size,
 // so one drawing serves every size it is needed at. Labels show a pixmap at
@@ -1062,12 +1064,13 @@ void saveIco(const QString &path, const QList<QImage> &images)
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 3)
-        fail(QStringLiteral("usage: makeimages OUTDIR FRAMEDIR"));
+    if (argc != 4)
+        fail(QStringLiteral("usage: makeimages OUTDIR FRAMEDIR ICONDIR"));
     if (!QImageWriter::supportedImageFormats().contains("ico"))
         fail(QStringLiteral("Qt has no ico image plugin (qt5-image-formats-plugins?)"));
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const QDir frames(QString::fromLocal8Bit(argv[2]));
+    const QDir themeIcons(QString::fromLocal8Bit(argv[3]));
 
     const QList<QPair<QString, QImage>> pngs = {
         {"about", about()},
@@ -1123,6 +1126,10 @@ int main(int argc, char *argv[])
     // so each file starts with the size its name promises.
     saveIco(out.filePath("icon_16x16"), {appIcon(16)});
     saveIco(out.filePath("icon_32x32"), {appIcon(32), appIcon(16), appIcon(48)});
+    // Drawn at each size rather than scaled from one: the 16-pixel mark
+    // has its own heavier details.
+    for (int size : {16, 32, 48, 64, 128, 256})
+        savePng(themeIcons.filePath(QStringLiteral("%1x%1.png").arg(size)), appIcon(size));
 
     const int frameCount = 12;
     for (int i = 0; i < frameCount; ++i)

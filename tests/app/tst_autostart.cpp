@@ -100,6 +100,8 @@ private slots:
         QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
         QVERIFY(text.contains(QStringLiteral("\nType=Application\n")));
         QVERIFY(text.contains(QStringLiteral("\nExec=\"/opt/my games/kavo\\\\$box/a\\\\\"b\\\\\\\\c%%d\\\\`e\"\n")));
+        // TryExec names the file itself: no quotes, only the string escapes.
+        QVERIFY(text.contains(QStringLiteral("\nTryExec=/opt/my games/kavo$box/a\"b\\\\c%d`e\n")));
     }
 };
 KAVO_TEST(TestAutostart)

@@ -2,23 +2,80 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDateTime>
+#include <QDir>
 #include <QTemporaryDir>
 
 class TestDataDir : public TestCase
 {
     Q_OBJECT
 private slots:
-    void writableExecutableFolderIsUsedElsePerUser()
+    void installedCopiesKeepDataPerUserOthersBesideWhenWritable()
     {
-        QTemporaryDir exe, fallback;
-        const QString perUser = fallback.filePath(QStringLiteral("share/kavobox"));
-        QCOMPARE(chooseDataDir(exe.path(), perUser), exe.path());
+        QTemporaryDir root;
+        const QString installed = root.filePath(QStringLiteral("usr/bin"));
+        const QString portable = root.filePath(QStringLiteral("games/kavobox"));
+        const QString otherBin = root.filePath(QStringLiteral("opt/bin")); // no desktop entry beside it
+        const QString perUser = root.filePath(QStringLiteral("home/.local/share/kavobox"));
+        const QString applications = root.filePath(QStringLiteral("usr/share/applications"));
+        for (const QString &dir : {installed, portable, otherBin, applications})
+            QVERIFY(QDir().mkpath(dir));
+        QFile entry(applications + QLatin1Char('/') + applicationId() + QStringLiteral(".desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.close();
 
-        ReadOnlyFolder readOnly(exe.path());
-        if (!readOnly.isReadOnly())
-            QSKIP(qPrintable(readOnly.why()));
-        QCOMPARE(chooseDataDir(exe.path(), perUser), perUser);
+        QVERIFY(isInstalledExecutable(installed));
+        QVERIFY(!isInstalledExecutable(portable));
+        QVERIFY(!isInstalledExecutable(otherBin));
+        QVERIFY(!isInstalledExecutable(QCoreApplication::applicationDirPath()));
+
+        // Writable, as /usr/bin is to root: an installed copy still keeps out of it.
+        QCOMPARE(chooseDataDir(installed, perUser), perUser);
+        QCOMPARE(chooseDataDir(portable, perUser), portable);
+        QCOMPARE(chooseDataDir(otherBin, perUser), otherBin);
+        QVERIFY(QDir(perUser).removeRecursively());
+
+        ReadOnlyFolder readOnlyInstalled(installed), readOnlyPortable(portable);
+        if (!readOnlyInstalled.isReadOnly() || !readOnlyPortable.isReadOnly())
+            QSKIP(qPrintable(readOnlyInstalled.why() + readOnlyPortable.why()));
+        QCOMPARE(chooseDataDir(portable, perUser), perUser);
         QVERIFY(isDirWritable(perUser));
+        QCOMPARE(chooseDataDir(installed, perUser), perUser);
+    }
+
+    void copyFromBesideTheExecutableNeverReplaces()
+    {
+        QTemporaryDir exe, perUser;
+        const auto write = [](const QString &path, const QByteArray &contents) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
+        };
+        const auto read = [](const QString &path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+        };
+        const QByteArray config = "[currectKeys]\nhideGameKey=Alt+Q\n";
+        QVERIFY(write(exe.filePath(QStringLiteral("Config.ini")), config));
+        QVERIFY(write(exe.filePath(QStringLiteral("clocklist.txt")), "[\"beside\"]"));
+        QVERIFY(write(exe.filePath(QStringLiteral("portal.ini")), "[hosts]\n"));
+        QVERIFY(write(perUser.filePath(QStringLiteral("clocklist.txt")), "[\"own\"]"));
+        // As on read-only media: the copy must still take the user's changes.
+        QVERIFY(QFile::setPermissions(exe.filePath(QStringLiteral("Config.ini")), QFileDevice::ReadOwner));
+
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^copied .*/Config.ini to .*/Config.ini")));
+        const QStringList copied = copyMissingDataFiles(exe.path(), perUser.path());
+        QCOMPARE(copied, QStringList{perUser.filePath(QStringLiteral("Config.ini"))});
+        QCOMPARE(read(perUser.filePath(QStringLiteral("Config.ini"))), config);
+        QVERIFY(QFileInfo(copied.first()).permission(QFileDevice::WriteOwner));
+        QCOMPARE(read(perUser.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"own\"]"));
+        QCOMPARE(read(exe.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"beside\"]"));
+        QCOMPARE(read(exe.filePath(QStringLiteral("Config.ini"))), config);
+        QVERIFY(!QFile::exists(perUser.filePath(QStringLiteral("portal.ini")))); // read in place, never copied
+        QVERIFY(!QFile::exists(perUser.filePath(QStringLiteral("xiaohaoinfolist.txt"))));
+
+        // The next start finds the copy and leaves it, changed or not.
+        QVERIFY(write(copied.first(), "[changed]\n"));
+        QCOMPARE(copyMissingDataFiles(exe.path(), perUser.path()), QStringList());
+        QCOMPARE(read(copied.first()), QByteArray("[changed]\n"));
     }
 
     void keepAsideNeverOverwritesAnEarlierCopy()

@@ -1,9 +1,11 @@
 #include "core/endpoints.h"
+#include "app/datadir.h"
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QTemporaryDir>
 
 class TestEndpoints : public TestCase
 {
@@ -62,6 +64,48 @@ private slots:
         QCOMPARE(Endpoints::url(A::Home).toString(), QStringLiteral("http://127.0.0.1:18765/landers.html"));
         // The demo portal behind the built-in default speaks http only.
         QCOMPARE(Endpoints::url(A::Gift).toString(), QStringLiteral("http://127.0.0.1:18765/"));
+    }
+
+    void eachKeyComesFromTheFirstFileThatHasIt()
+    {
+        QTemporaryDir root;
+        const QString data = root.filePath(QStringLiteral("home/.local/share/kavobox"));
+        const QString bin = root.filePath(QStringLiteral("usr/bin")); // its data folder is elsewhere: read-only
+        const QStringList machine = {root.filePath(QStringLiteral("etc/xdg/kavobox")),
+                                     root.filePath(QStringLiteral("usr/etc/kavobox"))};
+        const auto write = [](const QString &dir, const QByteArray &hosts) {
+            QDir().mkpath(dir);
+            QFile file(dir + QStringLiteral("/portal.ini"));
+            return file.open(QIODevice::WriteOnly) && file.write("[hosts]\n" + hosts) > 0;
+        };
+        QVERIFY(write(data, "member=data.test\n"));
+        QVERIFY(write(bin, "member=beside.test\ncontent=beside.test\nsocial=http://bad.test/\n"));
+        QVERIFY(write(machine.at(0), "content=first.test\nsocial=first.test\nvip=first.test\n"));
+        QVERIFY(write(machine.at(1), "vip=second.test\npay=second.test\n"));
+
+        const QStringList files = portalIniFiles(data, bin, machine);
+        for (const QString &file : files)
+            QTest::ignoreMessage(QtInfoMsg, qPrintable(QStringLiteral("reading portal hosts from ") + file));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("invalid portal host for social")));
+        Endpoints::loadHosts(files);
+        using R = Endpoints::Role;
+        QCOMPARE(Endpoints::host(R::Member), QStringLiteral("data.test"));
+        QCOMPARE(Endpoints::host(R::Content), QStringLiteral("beside.test"));
+        QCOMPARE(Endpoints::host(R::Social), QStringLiteral("first.test"));
+        QCOMPARE(Endpoints::host(R::Vip), QStringLiteral("first.test"));
+        QCOMPARE(Endpoints::host(R::Pay), QStringLiteral("second.test"));
+        QVERIFY(!Endpoints::hasNamedHost(R::Gift));
+
+        // Installed, the file beside the executable is not ours to read.
+        const QString applications = root.filePath(QStringLiteral("usr/share/applications"));
+        QVERIFY(QDir().mkpath(applications));
+        QFile entry(applications + QLatin1Char('/') + applicationId() + QStringLiteral(".desktop"));
+        QVERIFY(entry.open(QIODevice::WriteOnly));
+        entry.close();
+        Endpoints::loadHosts(portalIniFiles(data, bin, machine));
+        QCOMPARE(Endpoints::host(R::Member), QStringLiteral("data.test"));
+        QCOMPARE(Endpoints::host(R::Content), QStringLiteral("first.test"));
+        QCOMPARE(Endpoints::host(R::Social), QStringLiteral("first.test"));
     }
 
     void onlyWebAddressesGoToTheBrowser()
