@@ -84,6 +84,7 @@ WebDownloadWork::~WebDownloadWork()
         m_download->cancel();
         removePartial();
     }
+    qDeleteAll(std::exchange(m_superseded, {}));
     delete m_dialog.data();
 }
 
@@ -104,6 +105,7 @@ void WebDownloadWork::downloadRequested(QWebEngineDownloadItem *download)
         // download over as a new item: same place, same name.
         qCInfo(lcWeb).noquote() << "WebDownloadWork:: starting over:" << address;
         m_download->disconnect(this);
+        m_superseded.append(m_download);
         take(download);
         return;
     }
@@ -168,6 +170,13 @@ void WebDownloadWork::on_finished()
         m_dialog->close();
     }
     m_download = nullptr;
+    // Done with, they go now: the profile would keep them to its own end,
+    // and the ones a restart replaced are a hazard then.
+    download->deleteLater();
+    for (const QPointer<QWebEngineDownloadItem> &old : std::exchange(m_superseded, {})) {
+        if (old)
+            old->deleteLater();
+    }
     if (download->state() != QWebEngineDownloadItem::DownloadCompleted) {
         qCWarning(lcWeb).noquote() << "WebDownloadWork:: the download of" << QFileInfo(m_path).fileName()
                                    << "did not complete:"

@@ -40,6 +40,7 @@ private:
     void removePartial() const;
 
     QPointer<QWebEngineDownloadItem> m_download;
+    QList<QPointer<QWebEngineDownloadItem>> m_superseded; // by its restarts
     QString m_path;
     QString m_interruption; // why it broke off, before it was given up
     QPointer<QWidget> m_window; // of the page that asked

@@ -151,7 +151,7 @@ private slots:
         QVERIFY(m_fileManager.shown.isEmpty());
 
         view.load(download(QStringLiteral("after.bin"), 2000));
-        QTRY_VERIFY(wholeFile(QStringLiteral("after.bin"), 2000));
+        QTRY_VERIFY(wholeFile(QStringLiteral("after.bin"), 2000) && !downloads->isBusy());
 
         // Quitting mid-download cancels it, and nothing is left behind.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
