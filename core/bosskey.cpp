@@ -1,11 +1,42 @@
 #include "bosskey.h"
+#include "app/logging.h"
+#include "core/detachedgames.h"
+#include "core/mainwdiget.h"
+#include "core/mytray.h"
+#include "web/commonwidget.h"
+#include <QSystemTrayIcon>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <QWidget>
 
-BossKey::BossKey(QObject *parent)
-    : QObject(parent)
+BossKey::BossKey(MainWdiget *window, DetachedGames *detachedGames)
+    : QObject(window)
+    , m_window(window)
+    , m_detachedGames(detachedGames)
 {
+}
+
+MyTray *BossKey::tray() const
+{
+    return m_tray;
+}
+
+void BossKey::hide()
+{
+    QList<QWidget *> windows{m_window};
+    for (QWidget *detached : m_detachedGames->windows())
+        windows.append(detached);
+    muteAll(windows);
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
+        m_detachedGames->hideAll(true);
+        m_window->showMinimized();
+        return;
+    }
+    m_detachedGames->hideAll(false);
+    m_window->hide();
+    m_tray = new MyTray(m_window); // deletes itself once the window is back
+    connect(m_tray, &MyTray::restoreRequested, m_window, &MainWdiget::bringBack);
+    connect(m_tray, &MyTray::quitRequested, m_window, &MainWdiget::quitRequested);
 }
 
 void BossKey::muteAll(const QList<QWidget *> &windows)
@@ -37,4 +68,5 @@ void BossKey::restore()
             state.first->setAudioMuted(state.second);
     }
     m_states.clear();
+    m_detachedGames->showAgain();
 }

@@ -4,27 +4,40 @@
 #include <QPair>
 #include <QPointer>
 
+class DetachedGames;
+class MainWdiget;
+class MyTray;
 class QWebEnginePage;
 class QWidget;
 
-// The sound side of the boss key: while the box is hidden every page of its
-// windows is muted, pages opened meanwhile too, and when the box is back each
-// page gets its own mute state again (a tab muted with "静音" stays muted).
+// The boss key: the box and its detached games go out of sight behind a tray
+// icon with every page muted, pages opened meanwhile too; when the box is
+// back, the detached games come back as they were and each page gets its own
+// mute state again (a tab muted with "静音" stays muted).
 class BossKey : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit BossKey(QObject *parent);
+    BossKey(MainWdiget *window, DetachedGames *detachedGames);
 
     bool isActive() const { return m_active; }
-    // Mutes every page below the windows and remembers how each was.
-    void muteAll(const QList<QWidget *> &windows);
+    // Hides the box into the tray; without a tray it is only minimised, since
+    // a hidden box with no icon to click could never come back.
+    void hide();
+    // The icon while the box hides behind it; it goes once the box is back.
+    MyTray *tray() const;
     // A page that joins while active: muted until the box is back.
     void muteUntilBack(QWebEnginePage *page);
+    // The box is on screen again.
     void restore();
 
 private:
+    void muteAll(const QList<QWidget *> &windows);
+
+    MainWdiget *m_window;
+    DetachedGames *m_detachedGames;
+    QPointer<MyTray> m_tray;
     QList<QPair<QPointer<QWebEnginePage>, bool>> m_states;
     bool m_active = false;
 };

@@ -1,38 +1,34 @@
 #include "mainwdiget.h"
+#include "account/altaccounts.h"
 #include "app/clientwindows.h"
 #include "app/logging.h"
 #include "app/memory.h"
 #include "app/settingskeys.h"
 #include "app/settingsnotice.h"
-#include "core/endpoints.h"
 #include "core/bosskey.h"
+#include "core/bottombar.h"
 #include "core/detachedgames.h"
-#include "web/cleardialog.h"
-#include "web/commonwidget.h"
+#include "core/endpoints.h"
 #include "core/mainmenu.h"
-#include <QAction>
 #include "core/mytray.h"
 #include "core/prompts.h"
 #include "core/tabwidget.h"
 #include "core/topbar.h"
 #include "core/updatechecker.h"
-#include "account/altaccounts.h"
 #include "reminder/reminders.h"
+#include "web/cleardialog.h"
+#include "web/commonwidget.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
 #include "widgets/messagedialog.h"
-#include "widgets/signindialog.h"
-
 #include "widgets/roundedbody.h"
+#include "widgets/signindialog.h"
+#include <QAction>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QSystemTrayIcon>
 #include <QTimer>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,7 +44,6 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Kavo游戏盒子"));
 
-    m_bossKey = new BossKey(this);
     m_updateChecker = new UpdateChecker(api, this);
     m_topBar = new TopBar(m_userName, this);
     m_menu = new MainMenu(this, m_updateChecker, m_topBar->menuButton(), m_topBar->accountButton());
@@ -93,6 +88,7 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     });
 
     m_detachedGames = new DetachedGames(this);
+    m_bossKey = new BossKey(this, m_detachedGames);
     m_altAccounts = new AltAccounts(this, api);
     connect(m_altAccounts, &AltAccounts::startGameRequested, this,
             [this](const QString &title, const QUrl &url) { createTab(title, url.toString(QUrl::FullyEncoded)); });
@@ -105,7 +101,9 @@ MainWdiget::MainWdiget(const QString &userName, PortalApi *api)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_topBar);
     layout->addWidget(m_tabWidget);
-    layout->addWidget(createBottomBar());
+    auto *bottomBar = new BottomBar(this);
+    connect(bottomBar, &BottomBar::messagesClicked, this, &MainWdiget::btn_message);
+    layout->addWidget(bottomBar);
     layout->setContentsMargins(5, 5, 5, 0);
     layout->setSpacing(0);
 
@@ -156,28 +154,6 @@ void MainWdiget::setupPage(PageWeb *page)
     connect(page, &PageWeb::detachRequested, m_detachedGames, [this, page] { m_detachedGames->detach(page); });
     if (m_bossKey->isActive() && page->webView())
         m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
-}
-
-QWidget *MainWdiget::createBottomBar()
-{
-    auto *bottomBar = new QWidget(this);
-    auto *hotline = new QLabel(tr("客服热线：400-000-0000"), bottomBar);
-    hotline->setStyleSheet(QStringLiteral("color:grey"));
-
-    m_messageButton = new QToolButton(bottomBar);
-    m_messageButton->setText(tr("消息"));
-    m_messageButton->setIcon(QIcon(QStringLiteral(":/img/message")));
-    m_messageButton->setIconSize(QSize(16, 16));
-    m_messageButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    m_messageButton->setStyleSheet(QStringLiteral("color:gray;border-radius:3px;border:1px solid #7e69c4;"));
-    m_messageButton->setToolTip(tr("站内消息"));
-    connect(m_messageButton, &QToolButton::clicked, this, &MainWdiget::btn_message);
-
-    auto *layout = new QHBoxLayout(bottomBar);
-    layout->addWidget(hotline);
-    layout->addStretch();
-    layout->addWidget(m_messageButton);
-    return bottomBar;
 }
 
 QTabWidget *MainWdiget::tabWidget() const
@@ -344,28 +320,13 @@ void MainWdiget::toggleFullScreen()
 
 void MainWdiget::hideToTray()
 {
-    QList<QWidget *> windows{this};
-    for (QWidget *detached : m_detachedGames->windows())
-        windows.append(detached);
-    m_bossKey->muteAll(windows);
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        // Hidden with no icon to click, the box could never come back.
-        qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
-        m_detachedGames->hideAll(true);
-        showMinimized();
-        return;
-    }
-    m_detachedGames->hideAll(false);
-    hide();
-    m_tray = new MyTray(this); // deletes itself once the window is back
-    connect(m_tray, &MyTray::restoreRequested, this, &MainWdiget::bringBack);
-    connect(m_tray, &MyTray::quitRequested, this, &MainWdiget::quitRequested);
+    m_bossKey->hide();
 }
 
 void MainWdiget::comeToFront()
 {
-    if (m_tray && !isVisible()) {
-        m_tray->showNormal(); // as its "还原" does, and the icon goes
+    if (m_bossKey->tray() && !isVisible()) {
+        m_bossKey->tray()->showNormal(); // as its "还原" does, and the icon goes
         return;
     }
     // Minimised, the window manager may have dropped "maximised" from the
@@ -399,15 +360,7 @@ void MainWdiget::showEvent(QShowEvent *event)
 {
     BaseWidget::showEvent(event);
     if (!isMinimized())
-        backFromBossKey();
-}
-
-void MainWdiget::backFromBossKey()
-{
-    if (!m_bossKey->isActive())
-        return;
-    m_bossKey->restore();
-    m_detachedGames->showAgain();
+        m_bossKey->restore();
 }
 
 void MainWdiget::changeEvent(QEvent *event)
@@ -421,7 +374,7 @@ void MainWdiget::changeEvent(QEvent *event)
     if (!isMinimized())
         setMaximizedFlag(isMaximized());
     if (isVisible() && !isMinimized())
-        backFromBossKey();
+        m_bossKey->restore();
 }
 
 void MainWdiget::paintEvent(QPaintEvent *event)

@@ -95,7 +95,6 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    QWidget *createBottomBar();
     PageWeb *addFixedTab(const QUrl &url, const QString &title, const QString &icon);
     void setupPage(PageWeb *page);
     void enterGame(const QString &title, const QString &url);
@@ -103,7 +102,6 @@ private:
     void onSettingChanged(const QString &group, const QString &key);
     void askToQuit();
     void toggleMaximized();
-    void backFromBossKey();
 
     QString m_userName;
     bool m_maximized = false;
@@ -113,7 +111,6 @@ private:
     TabWidget *m_tabWidget = nullptr;
     QPointer<PageWeb> m_homePage;
     QPointer<PageWeb> m_searchPage;
-    QToolButton *m_messageButton = nullptr;
     QPointer<MessageDialog> m_messageDialog;
     QList<QPointer<SignInDialog>> m_signInDialogs; // top-level, closed with this window
     MainMenu *m_menu = nullptr;
@@ -121,7 +118,6 @@ private:
     UpdateChecker *m_updateChecker = nullptr;
 
     BossKey *m_bossKey = nullptr;
-    QPointer<MyTray> m_tray;
     Reminders *m_reminders = nullptr;
     AltAccounts *m_altAccounts = nullptr;
     DetachedGames *m_detachedGames = nullptr;

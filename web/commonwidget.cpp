@@ -105,6 +105,11 @@ void CommonWidget::changeEvent(QEvent *event)
 
 CommonWidget::~CommonWidget() = default;
 
+PageWeb *CommonWidget::page() const
+{
+    return m_page;
+}
+
 QLabel *CommonWidget::titleButton(const QString &image, const QString &name)
 {
     auto *label = new QLabel(this);

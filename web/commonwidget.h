@@ -22,7 +22,7 @@ public:
                  QWidget *parent = nullptr);
     ~CommonWidget() override;
 
-    PageWeb *page() const { return m_page; }
+    PageWeb *page() const;
     bool isPinned() const { return pinned; }
 
 signals:
