@@ -7,15 +7,15 @@
 namespace Prompts {
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("Prompts", text);
-}
+// The prompts' texts, under one translation context.
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(Prompts)
+};
 } // namespace
 
 void tellUpToDate()
 {
-    QMessageBox box(QMessageBox::NoIcon, tr("Kavo游戏盒子"), tr("已经是最新版本，暂无更新"));
+    QMessageBox box(QMessageBox::NoIcon, Text::tr("Kavo游戏盒子"), Text::tr("已经是最新版本，暂无更新"));
     // Its own icon: the application's stays the box's.
     box.setWindowIcon(QIcon(QStringLiteral("://img/tip")));
     box.exec();
@@ -23,16 +23,16 @@ void tellUpToDate()
 
 bool askToDownloadNewer(QWidget *parent)
 {
-    return QMessageBox::question(parent, tr("提示"), tr("发现有新的版本，需要前往下载吗?"),
+    return QMessageBox::question(parent, Text::tr("提示"), Text::tr("发现有新的版本，需要前往下载吗?"),
                                  QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
 
 bool insistOnUpdate()
 {
-    QMessageBox box(QMessageBox::NoIcon, tr("Kavo游戏盒子"), tr("发现新版本！请先更新版本，再继续使用游戏盒子！"));
+    QMessageBox box(QMessageBox::NoIcon, Text::tr("Kavo游戏盒子"), Text::tr("发现新版本！请先更新版本，再继续使用游戏盒子！"));
     box.setWindowFlag(Qt::WindowCloseButtonHint, true);
-    QPushButton *agree = box.addButton(tr("同意"), QMessageBox::AcceptRole);
+    QPushButton *agree = box.addButton(Text::tr("同意"), QMessageBox::AcceptRole);
     // A box with one button reports a close or Escape as that button: a
     // separate escape button tells them apart.
     QPushButton *dismiss = box.addButton(QMessageBox::Cancel);
@@ -44,7 +44,7 @@ bool insistOnUpdate()
 
 bool askToQuit(QWidget *parent)
 {
-    return QMessageBox::question(parent, QStringLiteral("Quit"), tr("确定退出Kavo游戏盒子吗?"),
+    return QMessageBox::question(parent, QStringLiteral("Quit"), Text::tr("确定退出Kavo游戏盒子吗?"),
                                  QMessageBox::Yes | QMessageBox::No)
         == QMessageBox::Yes;
 }
