@@ -145,7 +145,7 @@ void loadHosts(const QStringList &iniPaths)
         qCInfo(lcCore).noquote() << "reading portal hosts from" << iniPath;
         QSettings ini(iniPath, QSettings::IniFormat);
         if (ini.status() != QSettings::NoError)
-            qCWarning(lcCore).noquote() << "could not read" << iniPath << "; using the default portal";
+            qCWarning(lcCore).noquote() << "could not read" << iniPath << "; the other sources and the defaults answer";
         ini.beginGroup(QStringLiteral("hosts"));
         for (Role role : kRoles) {
             const QString value = ini.value(roleKey(role)).toString();
