@@ -1,6 +1,8 @@
 #include "tempdata.h"
 #include "app/datadir.h"
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -16,17 +18,17 @@ TempDataDir::~TempDataDir()
     setDataDirOverride(QString());
 }
 
-QByteArray TempDataDir::read(const QString &name) const
+QByteArray readFile(const QString &path)
 {
-    QFile file(filePath(name));
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-void TempDataDir::write(const QString &name, const QByteArray &contents) const
+bool writeFile(const QString &path, const QByteArray &contents)
 {
-    QFile file(filePath(name));
-    if (file.open(QIODevice::WriteOnly))
-        file.write(contents);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
 }
 
 namespace {

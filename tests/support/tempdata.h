@@ -2,6 +2,11 @@
 #include <QString>
 #include <QTemporaryDir>
 
+// A whole file's bytes; empty when it cannot be read.
+QByteArray readFile(const QString &path);
+// Writes the file whole, making its folder first.
+bool writeFile(const QString &path, const QByteArray &contents);
+
 // A fresh data folder for the lifetime of the object: Config.ini, portal.ini
 // and the list files of the code under test land here.
 class TempDataDir
@@ -12,8 +17,8 @@ public:
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
     QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    QByteArray read(const QString &name) const;
-    void write(const QString &name, const QByteArray &contents) const;
+    QByteArray read(const QString &name) const { return readFile(filePath(name)); }
+    void write(const QString &name, const QByteArray &contents) const { writeFile(filePath(name), contents); }
 
 private:
     QTemporaryDir m_dir;

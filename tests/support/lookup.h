@@ -1,0 +1,62 @@
+#pragma once
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QWidget>
+
+// Finds widgets as a user does: by what they show, or by the name they give
+// screen readers (the icon-only controls).
+
+template <typename T>
+T *childWithText(const QObject *parent, const QString &text)
+{
+    for (T *child : parent->findChildren<T *>()) {
+        if (child->text() == text)
+            return child;
+    }
+    return nullptr;
+}
+
+template <typename T>
+T *childCalled(const QObject *parent, const QString &accessibleName)
+{
+    for (T *child : parent->findChildren<T *>()) {
+        if (child->accessibleName() == accessibleName)
+            return child;
+    }
+    return nullptr;
+}
+
+// An entry of any of the window's menus.
+inline QAction *menuEntry(const QWidget *window, const QString &text)
+{
+    for (QMenu *menu : window->findChildren<QMenu *>()) {
+        for (QAction *action : menu->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+    }
+    return nullptr;
+}
+
+template <typename T>
+QList<T *> topLevels()
+{
+    QList<T *> found;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *typed = qobject_cast<T *>(window))
+            found.append(typed);
+    }
+    return found;
+}
+
+// The red line a dialog shows when something went wrong; empty when none.
+inline QString errorLine(const QWidget *dialog)
+{
+    for (QLabel *label : dialog->findChildren<QLabel *>()) {
+        if (label->styleSheet() == QLatin1String("color:red") && label->isVisibleTo(dialog))
+            return label->text();
+    }
+    return QString();
+}
