@@ -1,23 +1,23 @@
 #include "account/logindig.h"
 #include "app/client.h"
 #include "app/config.h"
-#include "core/endpoints.h"
 #include "core/detachedgames.h"
+#include "core/endpoints.h"
 #include "core/mainwdiget.h"
-#include "support/messageboxes.h"
-#include "web/commonwidget.h"
-#include <QToolButton>
 #include "support/httpfixture.h"
+#include "support/lookup.h"
+#include "support/messageboxes.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include "web/commonwidget.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
-#include <QTabWidget>
-#include <QWebEngineProfile>
 #include "widgets/loadingdialog.h"
 #include "widgets/systemsettingdialog.h"
-#include <QMenu>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWebEngineProfile>
 
 // The run from login to quitting, as the client's owner drives it.
 class TestClient : public TestCase
@@ -76,7 +76,6 @@ private slots:
         QMetaObject::invokeMethod(client.mainWindow(), "btn_message");
         QCOMPARE(QWebEngineProfile::defaultProfile()->httpCacheType(), QWebEngineProfile::NoCache);
 
-        // Closing the box ends the run.
         client.mainWindow()->close();
         QTRY_COMPARE(finished.count(), 1);
     }
@@ -90,32 +89,19 @@ private slots:
         QVERIFY(loginAs(client, QStringLiteral("a")));
         QPointer<MainWdiget> first = client.mainWindow();
 
-        for (QMenu *menu : first->findChildren<QMenu *>()) {
-            for (QAction *action : menu->actions()) {
-                if (action->text() == QStringLiteral("切换账号"))
-                    action->trigger();
-            }
-        }
+        menuEntry(first, QStringLiteral("切换账号"))->trigger();
         QPointer<LoginDig> login = client.loginWindow();
         QVERIFY(login && login->isVisible());
         QTRY_VERIFY(first.isNull());
         QVERIFY(waitForLoad(login->webView()));
         QTest::qWait(100);
         QVERIFY(login->isVisible() && !login->loadingDialog()->isVisible());
-        QCOMPARE(finished.count(), 0);
 
         QVERIFY(loginAs(client, QStringLiteral("b"), true));
         QTRY_VERIFY(login.isNull());
         QCOMPARE(finished.count(), 0);
         // The new box is whole: its menus work.
-        QMetaObject::invokeMethod(client.mainWindow(), [&client] {
-            for (QMenu *menu : client.mainWindow()->findChildren<QMenu *>()) {
-                for (QAction *action : menu->actions()) {
-                    if (action->text() == QStringLiteral("系统设置"))
-                        action->trigger();
-                }
-            }
-        });
+        menuEntry(client.mainWindow(), QStringLiteral("系统设置"))->trigger();
         QVERIFY(client.mainWindow()->findChild<SystemSettingDialog *>());
         Config().SetValue(Settings::kAutoLogin, false);
     }

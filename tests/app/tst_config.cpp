@@ -81,13 +81,6 @@ private slots:
         Config().SetValue(Settings::kAutoStart, false);
         QCOMPARE(data.read(QStringLiteral("Config.ini")), before);
     }
-
-    void unparsableHotkeysNeverFire()
-    {
-        QTest::ignoreMessage(QtWarningMsg, "hotkey zoomWindow is not a key sequence: not a key");
-        QVERIFY(Settings::hotkeyFromText(QStringLiteral("not a key"), QStringLiteral("zoomWindow")).isEmpty());
-        QCOMPARE(Settings::hotkeyFromText(QStringLiteral("Alt+D"), QStringLiteral("x")), QKeySequence(Qt::ALT | Qt::Key_D));
-    }
 };
 KAVO_TEST(TestConfig)
 

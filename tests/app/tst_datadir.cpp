@@ -3,6 +3,7 @@
 #include "support/testmain.h"
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 class TestDataDir : public TestCase
@@ -16,12 +17,9 @@ private slots:
         const QString portable = root.filePath(QStringLiteral("games/kavobox"));
         const QString otherBin = root.filePath(QStringLiteral("opt/bin")); // no desktop entry beside it
         const QString perUser = root.filePath(QStringLiteral("home/.local/share/kavobox"));
-        const QString applications = root.filePath(QStringLiteral("usr/share/applications"));
-        for (const QString &dir : {installed, portable, otherBin, applications})
+        for (const QString &dir : {installed, portable, otherBin})
             QVERIFY(QDir().mkpath(dir));
-        QFile entry(applications + QLatin1Char('/') + applicationId() + QStringLiteral(".desktop"));
-        QVERIFY(entry.open(QIODevice::WriteOnly));
-        entry.close();
+        QVERIFY(writeFile(root.filePath(QStringLiteral("usr/share/applications/%1.desktop").arg(applicationId())), {}));
 
         QVERIFY(isInstalledExecutable(installed));
         QVERIFY(!isInstalledExecutable(portable));
@@ -45,37 +43,28 @@ private slots:
     void copyFromBesideTheExecutableNeverReplaces()
     {
         QTemporaryDir exe, perUser;
-        const auto write = [](const QString &path, const QByteArray &contents) {
-            QFile file(path);
-            return file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size();
-        };
-        const auto read = [](const QString &path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-        };
         const QByteArray config = "[currectKeys]\nhideGameKey=Alt+Q\n";
-        QVERIFY(write(exe.filePath(QStringLiteral("Config.ini")), config));
-        QVERIFY(write(exe.filePath(QStringLiteral("clocklist.txt")), "[\"beside\"]"));
-        QVERIFY(write(exe.filePath(QStringLiteral("portal.ini")), "[hosts]\n"));
-        QVERIFY(write(perUser.filePath(QStringLiteral("clocklist.txt")), "[\"own\"]"));
+        QVERIFY(writeFile(exe.filePath(QStringLiteral("Config.ini")), config));
+        QVERIFY(writeFile(exe.filePath(QStringLiteral("clocklist.txt")), "[\"beside\"]"));
+        QVERIFY(writeFile(exe.filePath(QStringLiteral("portal.ini")), "[hosts]\n"));
+        QVERIFY(writeFile(perUser.filePath(QStringLiteral("clocklist.txt")), "[\"own\"]"));
         // As on read-only media: the copy must still take the user's changes.
         QVERIFY(QFile::setPermissions(exe.filePath(QStringLiteral("Config.ini")), QFileDevice::ReadOwner));
 
         QTest::ignoreMessage(QtInfoMsg, QRegularExpression(QStringLiteral("^copied .*/Config.ini to .*/Config.ini")));
         const QStringList copied = copyMissingDataFiles(exe.path(), perUser.path());
         QCOMPARE(copied, QStringList{perUser.filePath(QStringLiteral("Config.ini"))});
-        QCOMPARE(read(perUser.filePath(QStringLiteral("Config.ini"))), config);
+        QCOMPARE(readFile(copied.first()), config);
         QVERIFY(QFileInfo(copied.first()).permission(QFileDevice::WriteOwner));
-        QCOMPARE(read(perUser.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"own\"]"));
-        QCOMPARE(read(exe.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"beside\"]"));
-        QCOMPARE(read(exe.filePath(QStringLiteral("Config.ini"))), config);
+        QCOMPARE(readFile(perUser.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"own\"]"));
+        QCOMPARE(readFile(exe.filePath(QStringLiteral("clocklist.txt"))), QByteArray("[\"beside\"]"));
         QVERIFY(!QFile::exists(perUser.filePath(QStringLiteral("portal.ini")))); // read in place, never copied
         QVERIFY(!QFile::exists(perUser.filePath(QStringLiteral("xiaohaoinfolist.txt"))));
 
         // The next start finds the copy and leaves it, changed or not.
-        QVERIFY(write(copied.first(), "[changed]\n"));
+        QVERIFY(writeFile(copied.first(), "[changed]\n"));
         QCOMPARE(copyMissingDataFiles(exe.path(), perUser.path()), QStringList());
-        QCOMPARE(read(copied.first()), QByteArray("[changed]\n"));
+        QCOMPARE(readFile(copied.first()), QByteArray("[changed]\n"));
     }
 
     void keepAsideNeverOverwritesAnEarlierCopy()
@@ -85,22 +74,14 @@ private slots:
         // Occupy the names of this second and the next, so the test holds
         // whichever second keepAside sees.
         const QDateTime now = QDateTime::currentDateTime();
-        for (const QDateTime &t : {now, now.addSecs(1)}) {
-            QFile taken(path + QStringLiteral(".corrupt-") + t.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-            QVERIFY(taken.open(QIODevice::WriteOnly));
-            taken.write("earlier");
-        }
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{broken");
-        file.close();
+        for (const QDateTime &t : {now, now.addSecs(1)})
+            QVERIFY(writeFile(path + QStringLiteral(".corrupt-") + t.toString(QStringLiteral("yyyyMMdd-HHmmss")), "earlier"));
+        QVERIFY(writeFile(path, "{broken"));
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("kept aside as")));
         const QString aside = keepAside(path);
         QVERIFY(aside.endsWith(QStringLiteral("-1")));
-        QFile kept(aside);
-        QVERIFY(kept.open(QIODevice::ReadOnly));
-        QCOMPARE(kept.readAll(), QByteArray("{broken"));
+        QCOMPARE(readFile(aside), QByteArray("{broken"));
         QVERIFY(!QFile::exists(path));
     }
 };
