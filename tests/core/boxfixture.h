@@ -1,6 +1,7 @@
 #pragma once
 #include "core/mainwdiget.h"
 #include "core/mytray.h"
+#include "support/lookup.h"
 #include "support/portalprocess.h"
 #include "web/pageweb.h"
 #include "web/webview.h"
@@ -13,12 +14,7 @@
 
 inline QLabel *windowControl(MainWdiget *window, const QString &name)
 {
-    const QList<QLabel *> labels = window->findChildren<QLabel *>();
-    for (QLabel *label : labels) {
-        if (label->accessibleName() == name)
-            return label;
-    }
-    return nullptr;
+    return childCalled<QLabel>(window, name);
 }
 
 inline bool shows(QLabel *label, const QString &image)
@@ -28,13 +24,7 @@ inline bool shows(QLabel *label, const QString &image)
 
 inline QList<MyTray *> trays()
 {
-    QList<MyTray *> found;
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (auto *tray = qobject_cast<MyTray *>(window))
-            found.append(tray);
-    }
-    return found;
+    return topLevels<MyTray>();
 }
 
 // A main window with a game tab the user has muted and one that plays.
