@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(WindowZones::zoneAt(QPoint(797, 2), QSize(800, 800), frame), Zone::TopRight);
     }
 
-    void aChildIsDraggedButStaysInside()
+    void aDialogIsDraggedByItsTitleBarAndStaysInside()
     {
         QWidget parent;
         parent.resize(600, 400);
@@ -90,6 +90,13 @@ private slots:
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
 
+        // Neither the right button nor the content drags it.
+        for (const auto &[button, at] : {std::pair{Qt::RightButton, QPoint(50, 10)}, std::pair{Qt::LeftButton, QPoint(50, 100)}}) {
+            QTest::mousePress(dialog, button, Qt::NoModifier, at);
+            hoverTo(dialog, at + QPoint(30, 20));
+            QTest::mouseRelease(dialog, button, Qt::NoModifier, at + QPoint(30, 20));
+            QCOMPARE(dialog->pos(), QPoint(100, 100));
+        }
         QTest::mousePress(dialog, Qt::LeftButton, Qt::NoModifier, QPoint(50, 10));
         hoverTo(dialog, QPoint(80, 30));
         QCOMPARE(dialog->pos(), QPoint(130, 120));

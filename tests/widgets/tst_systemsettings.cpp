@@ -1,6 +1,7 @@
 #include "app/autostart.h"
 #include "app/config.h"
 #include "app/settingsnotice.h"
+#include "support/lookup.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "widgets/customkeysequenceedit.h"
@@ -18,21 +19,10 @@ private:
     QTemporaryDir m_xdg;
     QByteArray m_oldHome, m_oldDirs;
 
-    static QCheckBox *box(QWidget *dialog, const QString &text)
-    {
-        for (QCheckBox *candidate : dialog->findChildren<QCheckBox *>()) {
-            if (candidate->text() == text)
-                return candidate;
-        }
-        return nullptr;
-    }
+    static QCheckBox *box(QWidget *dialog, const QString &text) { return childWithText<QCheckBox>(dialog, text); }
     static CustomKeySequenceEdit *editor(QWidget *dialog, const QString &label)
     {
-        for (QLabel *candidate : dialog->findChildren<QLabel *>()) {
-            if (candidate->text() == label)
-                return static_cast<CustomKeySequenceEdit *>(candidate->buddy());
-        }
-        return nullptr;
+        return static_cast<CustomKeySequenceEdit *>(childWithText<QLabel>(dialog, label)->buddy());
     }
     static QString stored(const Settings::Key &key) { return Config().GetValue(key).toString(); }
 
@@ -67,10 +57,8 @@ private slots:
         QCOMPARE(stored(Settings::kAutoStart), QStringLiteral("false"));
         box(&dialog, QStringLiteral("开机自动启动"))->click();
         QCOMPARE(stored(Settings::kAutoStart), QStringLiteral("true"));
-        for (const QString &path : autostartEntryPaths()) {
-            QFile entry(path);
-            QVERIFY2(entry.open(QIODevice::ReadOnly) && entry.readAll().contains("\nExec="), qPrintable(path));
-        }
+        for (const QString &path : autostartEntryPaths())
+            QVERIFY2(readFile(path).contains("\nExec="), qPrintable(path));
         box(&dialog, QStringLiteral("开机自动启动"))->click();
         QVERIFY(!QFile::exists(autostartEntryPaths().at(0)) && !QFile::exists(autostartEntryPaths().at(1)));
         box(&dialog, QStringLiteral("启动时自动登录"))->click();
@@ -114,10 +102,7 @@ private slots:
         SystemSettingDialog dialog(nullptr);
         QVERIFY(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence().isEmpty());
 
-        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
-            if (button->text() == QStringLiteral("恢复初始设置"))
-                button->click();
-        }
+        childWithText<QPushButton>(&dialog, QStringLiteral("恢复初始设置"))->click();
         QCOMPARE(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence(), QKeySequence(QStringLiteral("Alt+D")));
         QCOMPARE(editor(&dialog, QStringLiteral("窗口满屏："))->keySequence(), QKeySequence(QStringLiteral("F11")));
         QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Alt+D"));
