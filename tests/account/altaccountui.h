@@ -2,6 +2,7 @@
 #include "account/xiaohaodialog.h"
 #include "core/gameserverchooser.h"
 #include "core/listfiles.h"
+#include "support/lookup.h"
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLabel>
@@ -19,22 +20,9 @@ inline QPushButton *button(QWidget *dialog, const QString &text, int which = 0)
     return nullptr;
 }
 
-inline QString errorLine(QWidget *dialog)
-{
-    for (QLabel *label : dialog->findChildren<QLabel *>()) {
-        if (label->styleSheet() == QStringLiteral("color:red") && label->isVisibleTo(dialog))
-            return label->text();
-    }
-    return QString();
-}
-
 inline QLabel *registerLink(QWidget *dialog)
 {
-    for (QLabel *label : dialog->findChildren<QLabel *>()) {
-        if (label->text() == QStringLiteral("立即注册！"))
-            return label;
-    }
-    return nullptr;
+    return childWithText<QLabel>(dialog, QStringLiteral("立即注册！"));
 }
 
 inline QJsonObject account(const QString &name)

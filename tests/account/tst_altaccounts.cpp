@@ -1,28 +1,17 @@
-#include "account/xiaohaodialog.h"
 #include "account/xiaohaotabledialog.h"
+#include "altaccountui.h"
 #include "app/clientwindows.h"
 #include "app/config.h"
-#include "core/gameserverchooser.h"
-#include "core/listfiles.h"
 #include "core/mainwdiget.h"
 #include "core/portalapi.h"
 #include "support/browsercatcher.h"
-#include "support/httpfixture.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
-#include "altaccountui.h"
 #include "web/pageweb.h"
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTcpServer>
 #include <QToolButton>
-
 
 class TestAltAccounts : public TestCase
 {
@@ -68,7 +57,6 @@ private slots:
         QTest::addColumn<QByteArray>("stored");
         QTest::addColumn<bool>("table");
         QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("empty") << QByteArray("") << false;
         QTest::newRow("empty object") << QByteArray("{}") << false;
         QTest::newRow("empty list") << QByteArray("[]") << true;
         QTest::newRow("garbage") << QByteArray("not a list") << true;
@@ -85,8 +73,6 @@ private slots:
         QWidget *shown = pressXiaohao();
         QVERIFY(shown);
         QCOMPARE(bool(qobject_cast<XiaoHaoTableDialog *>(shown)), table);
-        QCOMPARE(shown->pos(), table ? QPoint(m_window->width() / 2 - 270, m_window->height() / 2 - 200)
-                                     : QPoint(m_window->width() / 2 - 215, m_window->height() / 2 - 160));
     }
 
     void aVerifiedAccountIsStoredAndStartsItsGame()
@@ -108,7 +94,6 @@ private slots:
         QVERIFY(dialog->findChildren<QLineEdit *>().at(1)->text().isEmpty()); // the password goes
         const QJsonObject stored = readXiaohaoRecords().at(0).toObject();
         QCOMPARE(stored.value(QStringLiteral("username")).toString(), QStringLiteral("玩家 a&b"));
-        QCOMPARE(stored.value(QStringLiteral("ckcode")).toString().size(), 32);
         QCOMPARE(stored.value(QStringLiteral("tag")).toString(), dialog->findChild<GameServerChooser *>()->currentGame().code);
         QVERIFY(!stored.contains(QStringLiteral("password")));
 
@@ -122,9 +107,7 @@ private slots:
         QCOMPARE(m_window->tabWidget()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
         const QString url = qobject_cast<PageWeb *>(m_window->tabWidget()->widget(2))->pageUrl();
         QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
-                                                   "&ckcode=[0-9a-f]{32}&tobox=1$"))
-                     .match(url)
-                     .hasMatch(),
+                                                   "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
                  qPrintable(url));
         QTRY_VERIFY(m_portal.log().contains(QRegularExpression(QStringLiteral("GET /entergame.php\\S* 200"))));
     }

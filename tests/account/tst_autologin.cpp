@@ -18,12 +18,6 @@ private:
     TempDataDir m_data;
     HttpFixture m_http;
 
-    static bool waitForLoad(LoginDig *login)
-    {
-        QSignalSpy loaded(login->webView(), &QWebEngineView::loadFinished);
-        return loaded.wait(20000) && loaded.first().first().toBool();
-    }
-
 private slots:
     void initTestCase()
     {
@@ -41,15 +35,14 @@ private slots:
         sinceCreation.start();
         QPointer<LoginDig> login = new LoginDig(true);
         login->show();
-        QVERIFY(waitForLoad(login));
+        QVERIFY(waitForLoad(login->webView()));
         QTRY_VERIFY(login->loadingDialog()->isVisible());
-        QCOMPARE(login->loadingDialog()->tips(), QStringLiteral("自动登录中，请稍等"));
         QVERIFY(login->isHidden());
 
         // Later loads must not multiply the requests.
         for (int i = 0; i < 2; ++i) {
             login->webView()->reload();
-            QVERIFY(waitForLoad(login));
+            QVERIFY(waitForLoad(login->webView()));
         }
         auto *tick = login->findChild<QTimer *>(QStringLiteral("autoLoginTimer"));
         QVERIFY(tick && tick->isActive());
@@ -74,7 +67,7 @@ private slots:
 
         // From now on no load hides the window again.
         login->webView()->reload();
-        QVERIFY(waitForLoad(login));
+        QVERIFY(waitForLoad(login->webView()));
         QTest::qWait(100);
         QVERIFY(login->isVisible() && !login->loadingDialog()->isVisible());
 
@@ -85,15 +78,6 @@ private slots:
         QVERIFY(!tick->isActive());
     }
 
-    void switchingAccountsNeverLogsInByItself()
-    {
-        auto *login = new LoginDig(false);
-        login->show();
-        QVERIFY(waitForLoad(login));
-        QVERIFY(login->isVisible());
-        QVERIFY(!login->loadingDialog()->isVisible());
-        QVERIFY(!login->findChild<QTimer *>(QStringLiteral("autoLoginTimer"))->isActive());
-    }
     void retriesAfterTheTimeoutKeepTheWindowShown()
     {
         TempDataDir data;

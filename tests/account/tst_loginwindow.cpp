@@ -29,28 +29,15 @@ private slots:
 
     void cleanup() { deleteClientWindows(); }
 
-    void showsTheTopLeftOfTheLoginPage()
-    {
-        auto *login = new LoginDig(true);
-        login->show();
-        QVERIFY(QTest::qWaitForWindowExposed(login));
-        // The page is laid out for 640 x 480; the window shows its top-left.
-        QCOMPARE(login->size(), QSize(320, 400));
-        QCOMPARE(login->webView()->geometry(), QRect(0, 0, 640, 480));
-
-        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 ")));
-        QVERIFY(waitForLoginPage(login));
-        QCOMPARE(login->webView()->url(), Endpoints::url(Endpoints::Address::LoginPage));
-        QVERIFY(login->isVisible());
-        QVERIFY(!login->loadingDialog()->isVisible()); // automatic login is off
-    }
-
     void typingLogsInWithoutAClick()
     {
         QPointer<LoginDig> login = new LoginDig(true);
         QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
         login->show();
+        QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 ")));
         QVERIFY(waitForLoginPage(login));
+        QCOMPARE(login->webView()->url(), Endpoints::url(Endpoints::Address::LoginPage));
+        QVERIFY(!login->loadingDialog()->isVisible()); // automatic login is off
         // The keys go wherever the window's focus is: it must be the page.
         QTRY_VERIFY(login->isActiveWindow());
         QWidget *focus = QApplication::focusWidget();
@@ -75,12 +62,10 @@ private slots:
 
         // Registration and password reset go to the system browser.
         sendFromPage(login->webView(), 12, QStringLiteral("null"));
-        QTRY_COMPARE(m_browser.urls.size(), 1);
-        QCOMPARE(m_browser.urls.at(0), Endpoints::url(Endpoints::Address::Registration));
-        QCOMPARE(m_browser.urls.at(0).query(), QStringLiteral("pyx_url=Kavobox_v2"));
         sendFromPage(login->webView(), 15, QStringLiteral("null"));
-        QTRY_COMPARE(m_browser.urls.size(), 2);
-        QCOMPARE(m_browser.urls.at(1), Endpoints::url(Endpoints::Address::PasswordReset));
+        QTRY_COMPARE(m_browser.urls, (QList<QUrl>{Endpoints::url(Endpoints::Address::Registration),
+                                                  Endpoints::url(Endpoints::Address::PasswordReset)}));
+        QCOMPARE(m_browser.urls.at(0).query(), QStringLiteral("pyx_url=Kavobox_v2"));
         m_browser.urls.clear();
 
         // Codes without an action only reach the log, secrets masked.
@@ -90,38 +75,28 @@ private slots:
         sendFromPage(login->webView(), 4242, QStringLiteral("{name: 'x', ckcode: 'c0ffee'}"));
         QVERIFY(waitForCode(received, 4242));
         QVERIFY(login->isVisible() && !login->isMinimized());
-        QVERIFY(!login->qqDialog() && !login->wxDialog());
-        QVERIFY(m_browser.urls.isEmpty());
-        QCOMPARE(succeeded.count(), 0);
+        QVERIFY(!login->qqDialog() && !login->wxDialog() && m_browser.urls.isEmpty());
 
         sendFromPage(login->webView(), 3, QStringLiteral("null"));
         QTRY_VERIFY(login->isMinimized());
         login->showNormal();
 
         // A success message is believed only with a JSON object.
-        QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
-        QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
+        for (int i = 0; i < 2; ++i)
+            QTest::ignoreMessage(QtWarningMsg, "login message without a JSON object; staying on the login page");
         sendFromPage(login->webView(), 2, QStringLiteral("'not json'"));
         sendFromPage(login->webView(), 2, QStringLiteral("'[{\"name\":\"abc\"}]'"));
         QTRY_COMPARE(received.count(), 7);
         QCOMPARE(succeeded.count(), 0);
-        QVERIFY(login->isVisible());
 
         // Success is reported once, with the name; the window's owner takes it from there.
         QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: 玩家 a&b");
         sendFromPage(login->webView(), 2, QStringLiteral("{name: '玩家 a&b'}"));
-        QTRY_COMPARE(succeeded.count(), 1);
-        QCOMPARE(succeeded.at(0).at(0).toString(), QStringLiteral("玩家 a&b"));
         sendFromPage(login->webView(), 2, QStringLiteral("{name: 'again'}"));
         QTRY_COMPARE(received.count(), 9);
         QCOMPARE(succeeded.count(), 1);
-    }
+        QCOMPARE(succeeded.at(0).at(0).toString(), QStringLiteral("玩家 a&b"));
 
-    void closeCodeEndsTheLoginWindow()
-    {
-        QPointer<LoginDig> login = new LoginDig(true);
-        login->show();
-        QVERIFY(waitForLoginPage(login));
         sendFromPage(login->webView(), 1, QStringLiteral("null"));
         QTRY_VERIFY(login.isNull());
     }
@@ -137,19 +112,14 @@ private slots:
         sendFromPage(login->webView(), 91, QStringLiteral("null"));
         QTRY_VERIFY(login->qqDialog());
         QPointer<QDialog> firstQq = login->qqDialog();
-        QCOMPARE(firstQq->windowTitle(), QStringLiteral("QQ登录"));
-        QVERIFY(!firstQq->windowIcon().isNull());
         QVERIFY(firstQq->isVisible());
-        QCOMPARE(firstQq->minimumSize(), firstQq->maximumSize()); // laid out for one size only
         auto *qqView = firstQq->findChild<WebView *>();
-        QVERIFY(qqView);
         QCOMPARE(qqView->page()->profile()->httpCacheType(), QWebEngineProfile::NoCache);
         QTRY_COMPARE_WITH_TIMEOUT(qqView->url(), Endpoints::url(Endpoints::Address::QqLogin), 10000);
 
         sendFromPage(login->webView(), 90, QStringLiteral("null"));
         QTRY_VERIFY(login->wxDialog());
         QPointer<QDialog> wx = login->wxDialog();
-        QCOMPARE(wx->windowTitle(), QStringLiteral("微信登录"));
         QTRY_COMPARE_WITH_TIMEOUT(wx->findChild<WebView *>()->url(), Endpoints::url(Endpoints::Address::WeChatLogin),
                                   10000);
 
@@ -161,8 +131,7 @@ private slots:
 
         // Authorising in the newest dialog logs in through that dialog's bridge.
         auto *view = secondQq->findChild<WebView *>();
-        QSignalSpy loaded(view, &QWebEngineView::loadFinished);
-        QVERIFY(loaded.wait(20000));
+        QVERIFY(waitForLoad(view));
         QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: QQ玩家");
         // No waiting for the script's result: the click closes the dialog
         // that holds this view, and the result with it.

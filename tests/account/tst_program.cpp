@@ -1,11 +1,11 @@
 #include "support/desktopsession.h"
 #include "support/httpfixture.h"
+#include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <functional>
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
@@ -17,54 +17,29 @@ class TestProgram : public TestCase
     Q_OBJECT
 private:
     HttpFixture m_http;
-    const QString kHomePageLoaded = QStringLiteral("page loaded: Kavo首页");
 
-    struct Run {
-        int exitCode = -1;
-        QProcess::ExitStatus status = QProcess::CrashExit;
-        QString log;
-    };
-
-    // Runs the client until it ends by itself, or, with terminateAfter, until
-    // that text appears in its log: then a SIGTERM ends it, or drive does
-    // what a user would to end it.
-    Run runClient(const QTemporaryDir &folder, const QProcessEnvironment &environment,
-                  const QString &terminateAfter = QString(), const std::function<void(QProcess &)> &drive = {})
+    // As a user would, again if a click or key went astray on a busy machine:
+    // the boss key hides the box, then "退出" from the tray icon's menu.
+    static void quitFromTheTray(QProcess &client)
     {
-        const QString exe = folder.filePath(QStringLiteral("kavobox"));
-        if (!QFile::exists(exe) && !QFile::copy(QStringLiteral(KAVO_CLIENT_BIN), exe))
-            return {};
-        QFile ini(folder.filePath(QStringLiteral("portal.ini")));
-        if (!ini.open(QIODevice::WriteOnly))
-            return {};
-        const QByteArray host = m_http.hostPort().toUtf8();
-        ini.write("[hosts]\nmember=" + host + "\ncontent=" + host + "\n");
-        ini.close();
-
-        QProcess client;
-        client.setProcessEnvironment(environment);
-        client.setProcessChannelMode(QProcess::MergedChannels);
-        client.start(exe, {});
-        Run run;
-        QByteArray early;
-        if (!terminateAfter.isEmpty()) {
-            static_cast<void>(QTest::qWaitFor([&] { // the caller checks the log
-                early += client.readAll();
-                return early.contains(terminateAfter.toUtf8()) || client.state() == QProcess::NotRunning;
-            }, 30000));
-            if (drive)
-                drive(client);
-            else
-                client.terminate();
+        const auto running = [&client] { return client.state() != QProcess::NotRunning; };
+        for (int attempt = 0; attempt < 5 && running(); ++attempt) {
+            QRect icon = DesktopSession::trayIconOf(client.processId());
+            if (icon.isNull()) {
+                const QString box = DesktopSession::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                             QStringLiteral("--pid"), QString::number(client.processId()),
+                                                             QStringLiteral("--name"), QStringLiteral("^Kavo游戏盒子$")});
+                DesktopSession::xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), box});
+                DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+d")});
+                if (!QTest::qWaitFor([&] { return !(icon = DesktopSession::trayIconOf(client.processId())).isNull(); }, 5000))
+                    continue;
+            }
+            DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(icon.center().x()),
+                                     QString::number(icon.center().y()), QStringLiteral("click"), QStringLiteral("3")});
+            QTest::qWait(700); // the menu opens
+            DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Up"), QStringLiteral("Return")});
+            static_cast<void>(QTest::qWaitFor([&] { return !running(); }, 3000));
         }
-        if (!client.waitForFinished(60000)) {
-            client.kill();
-            client.waitForFinished();
-        }
-        run.exitCode = client.exitCode();
-        run.status = client.exitStatus();
-        run.log = QString::fromUtf8(early + client.readAll());
-        return run;
     }
 
 private slots:
@@ -77,84 +52,51 @@ private slots:
         m_http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
     }
 
-    void startsLogsInAndEndsCleanly()
-    {
-        QTemporaryDir folder;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN:en"));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
-        const Run run = runClient(folder, environment, kHomePageLoaded);
-        QVERIFY2(run.status == QProcess::NormalExit, qPrintable(run.log));
-        QVERIFY2(run.exitCode == 0, qPrintable(run.log));
-        QVERIFY2(run.log.contains(QStringLiteral("QDebug-login-username: e2e")), qPrintable(run.log));
-        QVERIFY2(run.log.contains(kHomePageLoaded), qPrintable(run.log));
-        QVERIFY2(run.log.contains(QStringLiteral("translation DIVEVURKavo_zh_CN installed")), qPrintable(run.log));
-        QVERIFY2(!run.log.contains(QStringLiteral("Release of profile requested")), qPrintable(run.log));
-
-        QSettings config(folder.filePath(QStringLiteral("Config.ini")), QSettings::IniFormat);
-        QCOMPARE(config.value(QStringLiteral("currectKeys/hideGameKey")).toString(), QStringLiteral("Alt+D"));
-        QCOMPARE(config.value(QStringLiteral("defaultKeys/zoomWindow")).toString(), QStringLiteral("F11"));
-    }
-
-    void terminationSignalClosesInOrder()
-    {
-        QTemporaryDir folder;
-        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
-        const Run run = runClient(folder, QProcessEnvironment::systemEnvironment(), QStringLiteral("finish: true"));
-        m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/logs-in.html")));
-        QVERIFY2(run.log.contains(QStringLiteral("finish: true")), qPrintable(run.log));
-        QVERIFY2(run.exitCode == 0 && run.status == QProcess::NormalExit, qPrintable(run.log));
-        QVERIFY2(run.log.contains(QStringLiteral("quitting")), qPrintable(run.log));
-        QVERIFY2(!run.log.contains(QStringLiteral("Release of profile requested")), qPrintable(run.log));
-    }
-
-    void quitsFromTheTrayMenu()
+    void startsLogsInAndQuitsFromTheTray()
     {
         DesktopSession desktop;
         QVERIFY2(desktop.start(), qPrintable(desktop.why()));
         QTemporaryDir folder;
-        const Run run = runClient(folder, QProcessEnvironment::systemEnvironment(), kHomePageLoaded, [](QProcess &client) {
-            const QString pid = QString::number(client.processId());
-            const auto running = [&client] { return client.state() != QProcess::NotRunning; };
-            // As a user would, again if a click or key went astray on a busy machine.
-            for (int attempt = 0; attempt < 5 && running(); ++attempt) {
-                QRect icon = DesktopSession::trayIconOf(client.processId());
-                if (icon.isNull()) { // the boss key on the box
-                    const QString box = DesktopSession::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                                 QStringLiteral("--pid"), pid, QStringLiteral("--name"),
-                                                                 QStringLiteral("^Kavo游戏盒子$")});
-                    DesktopSession::xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), box});
-                    DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("alt+d")});
-                    if (!QTest::qWaitFor([&] { return !(icon = DesktopSession::trayIconOf(client.processId())).isNull(); },
-                                         5000))
-                        continue;
-                }
-                // "退出" from the icon's menu.
-                DesktopSession::xdotool({QStringLiteral("mousemove"), QString::number(icon.center().x()),
-                                         QString::number(icon.center().y()), QStringLiteral("click"), QStringLiteral("3")});
-                QTest::qWait(700); // the menu opens
-                DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Up"), QStringLiteral("Return")});
-                static_cast<void>(QTest::qWaitFor([&] { return !running(); }, 3000));
-            }
-        });
-        QVERIFY2(run.status == QProcess::NormalExit && run.exitCode == 0, qPrintable(run.log));
-        QVERIFY2(run.log.contains(QStringLiteral("exit code 0")), qPrintable(run.log));
-        QVERIFY2(!run.log.contains(QStringLiteral("Release of profile requested")), qPrintable(run.log));
-    }
+        const QString exe = folder.filePath(QStringLiteral("kavobox"));
+        QVERIFY(QFile::copy(QStringLiteral(KAVO_CLIENT_BIN), exe));
+        const QByteArray host = m_http.hostPort().toUtf8();
+        QVERIFY(writeFile(folder.filePath(QStringLiteral("portal.ini")), "[hosts]\nmember=" + host + "\ncontent=" + host + "\n"));
 
-    void rootStartsWithoutBeingToldAboutTheSandbox()
-    {
-#ifdef Q_OS_UNIX
-        if (geteuid() != 0)
-            QSKIP("only root needs the sandbox switched off");
-#endif
-        QTemporaryDir folder;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
-        environment.insert(QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS"), QStringLiteral("--disable-gpu"));
-        const Run run = runClient(folder, environment, kHomePageLoaded);
-        QVERIFY2(run.exitCode == 0 && run.status == QProcess::NormalExit, qPrintable(run.log));
-        QCOMPARE(run.log.count(QStringLiteral("the web engine's sandbox is disabled")), 1);
+        environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("zh_CN:en"));
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("zh_CN.UTF-8"));
+        // As root it must switch the web engine's sandbox off by itself.
+#ifdef Q_OS_UNIX
+        const bool root = geteuid() == 0;
+#else
+        const bool root = false;
+#endif
+        if (root)
+            environment.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+        QProcess client;
+        client.setProcessEnvironment(environment);
+        client.setProcessChannelMode(QProcess::MergedChannels);
+        client.start(exe, {});
+        QByteArray log;
+        QVERIFY(QTest::qWaitFor([&] {
+            log += client.readAll();
+            return log.contains("page loaded: Kavo首页") || client.state() == QProcess::NotRunning;
+        }, 30000));
+        quitFromTheTray(client);
+        if (!client.waitForFinished(60000))
+            client.kill();
+        client.waitForFinished();
+        log += client.readAll();
+
+        QVERIFY2(client.exitStatus() == QProcess::NormalExit && client.exitCode() == 0, log.constData());
+        for (const char *line : {"QDebug-login-username: e2e", "page loaded: Kavo首页", "exit code 0",
+                                 "translation DIVEVURKavo_zh_CN installed"})
+            QVERIFY2(log.contains(line), log.constData());
+        QVERIFY2(!log.contains("Release of profile requested"), log.constData());
+        QCOMPARE(log.count("the web engine's sandbox is disabled"), root ? 1 : 0);
+        QSettings config(folder.filePath(QStringLiteral("Config.ini")), QSettings::IniFormat);
+        QCOMPARE(config.value(QStringLiteral("currectKeys/hideGameKey")).toString(), QStringLiteral("Alt+D"));
+        QCOMPARE(config.value(QStringLiteral("defaultKeys/zoomWindow")).toString(), QStringLiteral("F11"));
     }
 };
 KAVO_TEST(TestProgram)
