@@ -1,4 +1,5 @@
 #include "app/autostart.h"
+#include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDir>
 #include <QProcess>
@@ -37,11 +38,8 @@ private slots:
         QTemporaryDir root;
         const QString path = root.filePath(QStringLiteral("etc/xdg/autostart/kavobox.desktop"));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        if (!entry.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(entry);
-        }
+        if (!entry.isEmpty())
+            QVERIFY(writeFile(path, entry));
 
         QProcess postrm;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
