@@ -8,6 +8,7 @@
 #include "reminder/mytimer.h"
 #include "reminder/reminders.h"
 #include "support/desktopsession.h"
+#include "support/lookup.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
@@ -20,8 +21,8 @@
 namespace {
 ClockNotifyDialog *openNotice()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *notice = qobject_cast<ClockNotifyDialog *>(window); notice && notice->isVisible())
+    for (ClockNotifyDialog *notice : topLevels<ClockNotifyDialog>()) {
+        if (notice->isVisible())
             return notice;
     }
     return nullptr;
@@ -29,10 +30,7 @@ ClockNotifyDialog *openNotice()
 
 void press(QWidget *notice, const QString &button)
 {
-    for (QPushButton *candidate : notice->findChildren<QPushButton *>()) {
-        if (candidate->text() == button)
-            candidate->click();
-    }
+    childWithText<QPushButton>(notice, button)->click();
 }
 } // namespace
 
@@ -67,10 +65,12 @@ private slots:
 
     void sitsAtTheBottomRightOfTheFreeArea()
     {
-        const QSize size(300, 300);
-        QCOMPARE(ClockNotifyDialog::placeIn(QRect(0, 0, 1920, 1040), size), QPoint(1619, 739));
-        QCOMPARE(ClockNotifyDialog::placeIn(QRect(0, 40, 1920, 1040), size), QPoint(1619, 779)); // task bar on top
-        QCOMPARE(ClockNotifyDialog::placeIn(QRect(60, 0, 1860, 1080), size), QPoint(1619, 779));
+        // Task bars at the bottom, at the top and on the left.
+        for (const QRect &free : {QRect(0, 0, 1920, 1040), QRect(0, 40, 1920, 1040), QRect(60, 0, 1860, 1080)}) {
+            const QRect notice(ClockNotifyDialog::placeIn(free, QSize(300, 300)), QSize(300, 300));
+            QVERIFY(free.contains(notice));
+            QVERIFY(free.bottomRight().x() - notice.right() < 5 && free.bottom() - notice.bottom() < 5);
+        }
     }
 
     void enterGameOpensTheServerInATab()
@@ -80,8 +80,6 @@ private slots:
         QPointer<ClockNotifyDialog> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
         QVERIFY(notice && notice->isVisible());
         QVERIFY(notice->windowFlags() & Qt::WindowStaysOnTopHint);
-        QCOMPARE(notice->size(), QSize(300, 300));
-        QVERIFY(notice->findChildren<QLabel *>().size() > 3);
         press(notice, QStringLiteral("进入游戏"));
         QTRY_VERIFY(notice.isNull());
 
@@ -128,7 +126,6 @@ private slots:
         alarm->click();
         QPointer<clockTableDialog> first = window->findChild<clockTableDialog *>();
         QVERIFY(first && first->isVisible());
-        QCOMPARE(first->pos(), QPoint(window->width() / 2 - 215, window->height() / 2 - 160));
         alarm->click();
         QTRY_VERIFY(first.isNull());
         QCOMPARE(window->findChildren<clockTableDialog *>().size(), 1);
