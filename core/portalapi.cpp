@@ -8,6 +8,8 @@
 #include <QPointer>
 
 namespace {
+const char *const kTooLarge = "kavoTooLarge";
+
 // The reply as the client sees it, with the lines every reply gets in the
 // log. The error is told by name: Qt's own error text quotes the whole
 // address, and some carry passwords or check codes.
@@ -28,8 +30,10 @@ PortalReply outcome(QNetworkReply *reply)
         result.body = reply->readAll();
         return result;
     }
-    // A transfer time-out shows as a cancelled request.
-    if (reply->error() == QNetworkReply::OperationCanceledError)
+    // Both a transfer time-out and our own abort show as a cancelled request.
+    if (reply->property(kTooLarge).toBool())
+        result.error = QStringLiteral("reply larger than %1 KB").arg(PortalApi::kMaxBodyBytes / 1024);
+    else if (reply->error() == QNetworkReply::OperationCanceledError)
         result.error = QStringLiteral("no answer within %1 s").arg(PortalApi::kTimeoutMs / 1000);
     else
         result.error = QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(reply->error()));
@@ -49,6 +53,12 @@ void PortalApi::get(const QUrl &url, QObject *context, Handler handler)
     QNetworkRequest request(url);
     request.setTransferTimeout(kTimeoutMs);
     QNetworkReply *reply = m_network->get(request);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > kMaxBodyBytes || total > kMaxBodyBytes) {
+            reply->setProperty(kTooLarge, true);
+            reply->abort(); // finishes the reply, and so calls the handler
+        }
+    });
     const QPointer<QObject> guard(context);
     connect(reply, &QNetworkReply::finished, this, [reply, guard, hasContext = context != nullptr, handler] {
         reply->deleteLater();
