@@ -18,6 +18,7 @@ struct HttpFixture::Private {
     std::map<std::string, Canned> bodies;
     std::map<std::string, int> delays;
     std::map<std::string, int> cutOffs;
+    std::map<std::string, int> trickles;
     std::condition_variable stopping;
     bool stopped = false;
     QVector<Request> requests;
@@ -54,6 +55,18 @@ HttpFixture::HttpFixture()
             return;
         }
         res.status = canned->status;
+        if (const int *trickle = Private::find(d->trickles, req)) {
+            const std::string whole = canned->body;
+            const int msec = *trickle;
+            res.set_content_provider(whole.size(), canned->contentType,
+                                     [this, whole, msec](size_t offset, size_t, httplib::DataSink &sink) {
+                                         sink.write(whole.data() + offset, 1);
+                                         std::unique_lock<std::mutex> wait(d->mutex);
+                                         return !d->stopping.wait_for(wait, std::chrono::milliseconds(msec),
+                                                                      [this] { return d->stopped; });
+                                     });
+            return;
+        }
         const int *cutOff = Private::find(d->cutOffs, req);
         if (!cutOff) {
             res.set_content(canned->body, canned->contentType);
@@ -123,6 +136,12 @@ void HttpFixture::setCutOff(const QString &path, int bytes)
         d->cutOffs.erase(path.toStdString());
     else
         d->cutOffs[path.toStdString()] = bytes;
+}
+
+void HttpFixture::setTrickle(const QString &path, int msec)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->trickles[path.toStdString()] = msec;
 }
 
 QVector<HttpFixture::Request> HttpFixture::requests() const

@@ -34,6 +34,8 @@ public:
     // Announces the whole body of path but closes the connection after its
     // first bytes: a transfer that dies mid-body. A negative count clears it.
     void setCutOff(const QString &path, int bytes);
+    // Sends path's body one byte every msec: never silent, never done.
+    void setTrickle(const QString &path, int msec);
     QVector<Request> requests() const;
     void clearRequests();
 
