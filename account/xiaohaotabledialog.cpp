@@ -39,8 +39,12 @@ XiaoHaoTableDialog::XiaoHaoTableDialog(QWidget *parent)
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     const QJsonArray stored = readXiaohaoRecords();
     qCInfo(lcAccount) << "jsonarr:::" << stored.size() << "alt accounts";
-    for (const QJsonValue &record : stored)
-        addRow(record);
+    const int shown = qMin<int>(stored.size(), kShown);
+    if (shown < stored.size())
+        qCWarning(lcAccount).noquote() << "xiaohaoinfolist.txt holds" << stored.size()
+                                       << "alt accounts; the table shows the first" << shown;
+    for (int i = 0; i < shown; ++i)
+        addRow(stored.at(i));
     for (int row = 0; row < m_model->rowCount(); ++row) {
         QPushButton *start = new QPushButton(tr("开始游戏"), view);
         QPushButton *remove = new QPushButton(tr("删除"), view);

@@ -16,6 +16,10 @@ class XiaoHaoTableDialog : public CommonDialog
     Q_OBJECT
 
 public:
+    // Each row holds two buttons; a list of tens of thousands of accounts
+    // would freeze the window for minutes while they are made.
+    static constexpr int kShown = 200;
+
     explicit XiaoHaoTableDialog(QWidget *parent = nullptr);
 
 signals:

@@ -4,6 +4,7 @@
 #include "app/settingsnotice.h"
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace {
 QString keyPath(const QString &group, const QString &key)
@@ -31,6 +32,41 @@ bool isWholeIni(const QString &fileName)
             return false;
     }
     return true;
+}
+
+// Qt 5's QSettings writes through a buffered QSaveFile, which is committed
+// even when the last flush came short (a full disk, a file-size limit): the
+// settings file would be replaced by its first bytes, and the save reported
+// as a success. So a change is first made the same way to a scratch copy
+// beside the file, and the real save goes ahead only if that copy came out
+// whole. Qt writes one line per key, each ending in a line break.
+bool changeFitsOnDisk(const QString &fileName, const QString &path, const QVariant &value)
+{
+    QFile current(fileName);
+    const QByteArray before = current.open(QIODevice::ReadOnly) ? current.readAll() : QByteArray();
+    QTemporaryFile scratch(fileName + QStringLiteral(".XXXXXX"));
+    if (!scratch.open() || scratch.write(before) != before.size() || !scratch.flush())
+        return false;
+    scratch.close();
+    int keys = 0;
+    {
+        QSettings trial(scratch.fileName(), QSettings::IniFormat);
+        trial.setValue(path, value);
+        trial.sync();
+        // A format error only says that lines of the old file were dropped,
+        // and they were kept aside before.
+        if (trial.status() == QSettings::AccessError)
+            return false;
+        keys = trial.allKeys().size();
+    }
+    QFile written(scratch.fileName());
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray after = written.readAll();
+    int keyLines = 0;
+    for (const QByteArray &line : after.split('\n'))
+        keyLines += line.contains('=') && !line.startsWith('[') && !line.startsWith(';');
+    return keyLines == keys && (after.isEmpty() || after.endsWith('\n'));
 }
 } // namespace
 
@@ -78,6 +114,11 @@ void Config::write(const QString &group, const QString &key, const QVariant &val
     }
     if (!m_writable)
         return;
+    if (!changeFitsOnDisk(m_fileName, keyPath(group, key), value)) {
+        qCWarning(lcApp).noquote() << "could not save settings to" << m_fileName;
+        m_writable = false;
+        return;
+    }
     m_settings->setValue(keyPath(group, key), value);
     // Written through now, so that whoever hears of the change reads it back.
     m_settings->sync();

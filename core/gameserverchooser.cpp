@@ -88,6 +88,12 @@ void GameServerChooser::gamesFinished(const PortalReply &reply)
 
 void GameServerChooser::requestServers()
 {
+    // The servers of the game chosen before are no choice for this one, even
+    // when its own list does not come: a save would pair the two.
+    {
+        const QSignalBlocker quiet(m_servers);
+        m_servers->clear();
+    }
     const QString tag = m_games->currentData().toString();
     if (tag.isEmpty())
         return;

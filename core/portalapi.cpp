@@ -6,8 +6,12 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
+const char *const kTooLarge = "kavoTooLarge";
+const char *const kTooLate = "kavoTooLate";
+
 // The reply as the client sees it, with the lines every reply gets in the
 // log. The error is told by name: Qt's own error text quotes the whole
 // address, and some carry passwords or check codes.
@@ -23,13 +27,18 @@ PortalReply outcome(QNetworkReply *reply)
     const QVariant reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute);
     if (reason.isValid())
         qCDebug(lcCore).noquote() << "reason=" << reason.toString();
-    if (reply->error() == QNetworkReply::NoError) {
+    // All of a large body can arrive before its first progress report.
+    if (reply->error() == QNetworkReply::NoError && reply->bytesAvailable() > PortalApi::kMaxBodyBytes)
+        reply->setProperty(kTooLarge, true);
+    if (reply->error() == QNetworkReply::NoError && !reply->property(kTooLarge).toBool()) {
         result.ok = true;
         result.body = reply->readAll();
         return result;
     }
-    // A transfer time-out shows as a cancelled request.
-    if (reply->error() == QNetworkReply::OperationCanceledError)
+    // Our own aborts show as a cancelled request.
+    if (reply->property(kTooLarge).toBool())
+        result.error = QStringLiteral("reply larger than %1 KB").arg(PortalApi::kMaxBodyBytes / 1024);
+    else if (reply->property(kTooLate).toBool())
         result.error = QStringLiteral("no answer within %1 s").arg(PortalApi::kTimeoutMs / 1000);
     else
         result.error = QString::fromLatin1(QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(reply->error()));
@@ -46,9 +55,23 @@ PortalApi::PortalApi(QObject *parent)
 
 void PortalApi::get(const QUrl &url, QObject *context, Handler handler)
 {
-    QNetworkRequest request(url);
-    request.setTransferTimeout(kTimeoutMs);
-    QNetworkReply *reply = m_network->get(request);
+    QNetworkReply *reply = m_network->get(QNetworkRequest(url));
+    // A deadline for the whole request: Qt's transfer time-out only counts
+    // silence, and a server that trickles a byte now and then would hold
+    // the request open for ever.
+    auto *deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    connect(deadline, &QTimer::timeout, reply, [reply] {
+        reply->setProperty(kTooLate, true);
+        reply->abort();
+    });
+    deadline->start(kTimeoutMs);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
+        if (received > kMaxBodyBytes || total > kMaxBodyBytes) {
+            reply->setProperty(kTooLarge, true);
+            reply->abort(); // finishes the reply, and so calls the handler
+        }
+    });
     const QPointer<QObject> guard(context);
     connect(reply, &QNetworkReply::finished, this, [reply, guard, hasContext = context != nullptr, handler] {
         reply->deleteLater();

@@ -16,7 +16,9 @@ struct PortalReply {
 };
 
 // Every GET the client makes to the portal, on the run's one network
-// manager. A request that has not finished after kTimeoutMs fails. The
+// manager. A request that has not finished after kTimeoutMs fails, and so
+// does one whose body grows past kMaxBodyBytes: bodies are held whole in
+// memory, and no reply of the portal comes near that size. The
 // status, reason and failure lines are written here, once for every kind of
 // reply; what a body means is for the reply parsers.
 class PortalApi : public QObject
@@ -25,6 +27,7 @@ class PortalApi : public QObject
 
 public:
     static constexpr int kTimeoutMs = 15000;
+    static constexpr qint64 kMaxBodyBytes = 1024 * 1024;
 
     explicit PortalApi(QObject *parent = nullptr);
 

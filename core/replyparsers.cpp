@@ -85,6 +85,10 @@ Parsed<QList<PortalChoice>> parseChoices(const QByteArray &body, const char *cod
         if (element.isObject() && !code.isEmpty())
             result.value.append({code, text(element.toObject().value(QStringLiteral("gamename")))});
     }
+    // A list of nothing but junk is a broken reply, not an empty portal: the
+    // boxes keep what they show.
+    if (result.value.isEmpty() && !elements.isEmpty())
+        result.error = QStringLiteral("no usable entry among %1").arg(elements.size());
     return result;
 }
 } // namespace

@@ -33,7 +33,8 @@ struct PortalChoice {
 // The server-list API's games: [{"tag": ..., "gamename": ...}]. One entry per
 // display name (a later abbreviation wins), sorted by name in UTF-16 code
 // units. Numbers count as their decimal text; elements that are not objects,
-// and games without a tag, are skipped.
+// and games without a tag, are skipped; a list of only such elements is an
+// error.
 Parsed<QList<PortalChoice>> parseGameList(const QByteArray &body);
 // One game's servers: [{"server": ..., "gamename": <the server's name>}], in
 // reply order; servers without an abbreviation are skipped.

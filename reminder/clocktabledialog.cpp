@@ -19,7 +19,11 @@ clockTableDialog::clockTableDialog(QWidget *parent)
     m_list = new QListWidget;
     m_list->setSpacing(5);
     const QJsonArray records = readClockRecords();
-    for (int i = 0; i < records.size(); ++i) {
+    const int shown = qMin<int>(records.size(), kShown);
+    if (shown < records.size())
+        qCWarning(lcReminder).noquote() << "clocklist.txt holds" << records.size()
+                                        << "reminders; the list shows the first" << shown;
+    for (int i = 0; i < shown; ++i) {
         const ClockRecord record = ClockRecord::fromJson(records.at(i));
         qCDebug(lcReminder) << "ii等于=:" << i;
         m_records.append(record);

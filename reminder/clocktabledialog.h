@@ -16,6 +16,10 @@ class clockTableDialog : public CommonDialog
     Q_OBJECT
 
 public:
+    // Only three reminders ever ring; a file holding thousands (edited by
+    // hand, or broken) would take minutes to turn into cards.
+    static constexpr int kShown = 50;
+
     explicit clockTableDialog(QWidget *parent = nullptr);
 
 signals:

@@ -4,6 +4,7 @@
 #include "support/testmain.h"
 #include <QDir>
 #include <QTemporaryDir>
+#include <memory>
 
 class TestConfig : public TestCase
 {
@@ -68,18 +69,36 @@ private slots:
         QVERIFY(config.GetValue(Settings::kAutoLogin).toBool());
     }
 
+    void failedSaveIsReportedAndOldFileStays_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only folder") << true;
+        QTest::newRow("full disk") << false;
+    }
+
     void failedSaveIsReportedAndOldFileStays()
     {
+        QFETCH(bool, readOnly);
         TempDataDir data;
         Config().SetValue(Settings::kAutoStart, true);
+        // Longer than the lock file QSettings writes first, which the limit must let through.
+        Config().SetValue(QStringLiteral("notes"), QStringLiteral("text"), QString(200, QLatin1Char('x')));
         const QByteArray before = data.read(QStringLiteral("Config.ini"));
 
-        ReadOnlyFolder readOnly(data.path());
-        if (!readOnly.isReadOnly())
-            QSKIP(qPrintable(readOnly.why()));
+        // A full disk that still takes the old file's size, not the new one's.
+        std::unique_ptr<ReadOnlyFolder> folder;
+        std::unique_ptr<FileSizeLimit> disk;
+        if (readOnly)
+            folder = std::make_unique<ReadOnlyFolder>(data.path());
+        else
+            disk = std::make_unique<FileSizeLimit>(before.size() + 4);
+        if (folder ? !folder->isReadOnly() : !disk->isActive())
+            QSKIP(folder ? qPrintable(folder->why()) : "needs a file-size limit");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not save settings to")));
-        Config().SetValue(Settings::kAutoStart, false);
+        Config().SetValue(Settings::kAutoLogin, true);
+        disk.reset();
         QCOMPARE(data.read(QStringLiteral("Config.ini")), before);
+        QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{QStringLiteral("Config.ini")});
     }
 };
 KAVO_TEST(TestConfig)

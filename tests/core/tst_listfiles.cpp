@@ -1,12 +1,15 @@
+#include "account/xiaohaotabledialog.h"
 #include "core/listfiles.h"
+#include "reminder/clocktabledialog.h"
+#include "reminder/mytimer.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonObject>
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
+#include <QListWidget>
+#include <QTableView>
 
 namespace {
 QJsonObject reminder()
@@ -85,64 +88,139 @@ private slots:
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), QByteArray("[]"));
     }
 
-    void unparsableListIsKeptAsideBeforeSaving_data()
+    // Whatever the two lists hold, both dialogs open at once, the scheduler
+    // arms only whole reminders still ahead among the first three, and the
+    // next save keeps an unparsable list aside first and loses no record.
+    void hostileListsOpenArmAndSurviveASave_data()
     {
-        QTest::addColumn<QByteArray>("broken");
-        QTest::newRow("truncated") << QByteArray("[{\"gamename\":\"西游");
-        QTest::newRow("object") << QByteArray("{\"gamename\":\"x\"}");
-        QTest::newRow("binary") << QByteArray("\x00\xff\xfe junk", 9);
+        QTest::addColumn<QByteArray>("clocks");
+        QTest::addColumn<QByteArray>("alts");
+        QTest::addColumn<QStringList>("armed");
+        QTest::addColumn<int>("clockRows"); // -1: unparsable
+        QTest::addColumn<int>("altRows");
+        const QByteArray binary("\x00\xff\xfe junk\x01", 10);
+        QTest::newRow("empty") << QByteArray() << QByteArray() << QStringList() << 0 << 0;
+        QTest::newRow("[]") << QByteArray("[]") << QByteArray(" [ ]\n") << QStringList() << 0 << 0;
+        QTest::newRow("{}") << QByteArray("{}") << QByteArray("{}") << QStringList() << -1 << -1;
+        QTest::newRow("not JSON") << QByteArray("[{\"gamename\":\"西游") << QByteArray("hello") << QStringList() << -1 << -1;
+        QTest::newRow("binary") << binary << binary << QStringList() << -1 << -1;
+
+        const qint64 ahead = QDateTime::currentSecsSinceEpoch() + 3600;
+        QJsonObject textTime = reminder(), fraction = reminder(), valid = reminder(), fourth = reminder();
+        textTime[QStringLiteral("time")] = QString::number(ahead);
+        fraction[QStringLiteral("time")] = ahead + 0.5;
+        valid[QStringLiteral("server")] = QStringLiteral("valid");
+        valid[QStringLiteral("time")] = ahead;
+        fourth[QStringLiteral("server")] = QStringLiteral("fourth");
+        fourth[QStringLiteral("time")] = ahead;
+        const QJsonArray oddClocks{textTime, valid, 42, fraction, QJsonObject(), fourth};
+        const QJsonArray oddAlts{QJsonObject{{QStringLiteral("username"), 5}}, QJsonObject(), QStringLiteral("x"),
+                                 QJsonArray{1}};
+        QTest::newRow("missing and wrong-typed keys")
+            << jsonArrayToString(oddClocks).toUtf8() << jsonArrayToString(oddAlts).toUtf8()
+            << QStringList{QStringLiteral("valid")} << oddClocks.size() << oddAlts.size();
+
+        // Written as text: growing a QJsonArray one element at a time takes
+        // quadratic time.
+        QByteArray manyClocks = "[", manyAlts = "[";
+        const QByteArray clockText = jsonArrayToString(QJsonArray{reminder()}).toUtf8().mid(1).chopped(1);
+        const QByteArray altText = R"({"ckcode":"c0ffee","gamename":"西游记","server":"s1","servername":"双线1服","tag":"xyj","username":"kavo"})";
+        const int count = 40000;
+        for (int i = 0; i < count; ++i) {
+            const QByteArray n = QByteArray::number(i);
+            manyClocks += QByteArray(clockText).replace("\"s1\"", "\"s" + n + '"').replace("1767225600", QByteArray::number(ahead + i)) + ',';
+            manyAlts += QByteArray(altText).replace("\"kavo\"", "\"kavo" + n + '"') + ',';
+        }
+        manyClocks.back() = ']';
+        manyAlts.back() = ']';
+        QVERIFY(manyClocks.size() > 5000000);
+        QTest::newRow("5 MB of records") << manyClocks << manyAlts << QStringList{"s0", "s1", "s2"} << count << count;
     }
 
-    void unparsableListIsKeptAsideBeforeSaving()
+    void hostileListsOpenArmAndSurviveASave()
     {
-        QFETCH(QByteArray, broken);
+        QFETCH(QByteArray, clocks);
+        QFETCH(QByteArray, alts);
+        QFETCH(QStringList, armed);
+        QFETCH(int, clockRows);
+        QFETCH(int, altRows);
         TempDataDir data;
-        data.write(QStringLiteral("clocklist.txt"), broken);
+        data.write(QStringLiteral("clocklist.txt"), clocks);
+        data.write(QStringLiteral("xiaohaoinfolist.txt"), alts);
+        // Each reader says once that it found no list: the list dialog, the
+        // scheduler and the save; the table and its save.
+        for (int i = 0; clockRows < 0 && i < 3; ++i)
+            QTest::ignoreMessage(QtWarningMsg, "clocklist.txt is not a JSON array; reading it as empty");
+        for (int i = 0; altRows < 0 && i < 2; ++i)
+            QTest::ignoreMessage(QtWarningMsg, "xiaohaoinfolist.txt is not a JSON array; reading it as empty");
+        const QRegularExpression shortened(QStringLiteral("holds \\d+ .*; the \\w+ shows the first \\d+$"));
+        if (clockRows > clockTableDialog::kShown)
+            QTest::ignoreMessage(QtWarningMsg, shortened);
+        if (altRows > XiaoHaoTableDialog::kShown)
+            QTest::ignoreMessage(QtWarningMsg, shortened);
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt is not a JSON array")));
-        QVERIFY(readClockRecords().isEmpty());
-        QCOMPARE(readClockList(), broken);
-        QCOMPARE(data.read(QStringLiteral("clocklist.txt")), broken); // reading changed nothing
+        QElapsedTimer clock;
+        clock.start();
+        {
+            clockTableDialog reminders;
+            XiaoHaoTableDialog accounts;
+            reminders.show();
+            accounts.show();
+            QCOMPARE(reminders.findChild<QListWidget *>()->count(), qBound(0, clockRows, clockTableDialog::kShown));
+            QCOMPARE(accounts.findChild<QTableView *>()->model()->rowCount(), qBound(0, altRows, XiaoHaoTableDialog::kShown));
+        }
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
 
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("kept aside as")));
-        QVERIFY(writeClockRecords(QJsonArray{reminder()}));
-        const QStringList aside = corruptCopies(data, QStringLiteral("clocklist.txt"));
-        QCOMPARE(aside.size(), 1);
-        QVERIFY(QRegularExpression(QStringLiteral("^clocklist\\.txt\\.corrupt-\\d{8}-\\d{6}$")).match(aside.first()).hasMatch());
-        QCOMPARE(data.read(aside.first()), broken);
-        QCOMPARE(readClockRecords().size(), 1);
+        MyTimer timer;
+        timer.start();
+        QStringList servers;
+        for (const MyTimer::Armed &a : timer.armed())
+            servers << a.record.server;
+        servers.sort();
+        QCOMPARE(servers, armed);
+
+        if (clockRows < 0)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt kept aside as ")));
+        if (altRows < 0)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt kept aside as ")));
+        QJsonArray clockRecords = readClockRecords(), altRecords = readXiaohaoRecords();
+        clockRecords.append(reminder());
+        altRecords.append(QJsonObject{{QStringLiteral("username"), QStringLiteral("new")}});
+        QVERIFY(writeClockRecords(clockRecords) && writeXiaohaoRecords(altRecords));
+        QCOMPARE(readClockRecords().size(), qMax(clockRows, 0) + 1);
+        QCOMPARE(readXiaohaoRecords().size(), qMax(altRows, 0) + 1);
+        for (const auto &list : {std::make_pair(QStringLiteral("clocklist.txt"), clocks),
+                                 std::make_pair(QStringLiteral("xiaohaoinfolist.txt"), alts)}) {
+            const QStringList aside = corruptCopies(data, list.first);
+            const bool broken = (list.first.startsWith(QLatin1Char('c')) ? clockRows : altRows) < 0;
+            QCOMPARE(aside.size(), broken ? 1 : 0);
+            if (broken) {
+                QVERIFY(QRegularExpression(QStringLiteral("^%1\\.corrupt-\\d{8}-\\d{6}$").arg(QRegularExpression::escape(list.first)))
+                            .match(aside.first()).hasMatch());
+                QCOMPARE(data.read(aside.first()), list.second);
+            }
+        }
     }
 
     void interruptedWriteLeavesTheOldListWhole()
     {
-#ifndef Q_OS_UNIX
-        QSKIP("needs a file-size limit to stand in for a full disk");
-#else
         TempDataDir data;
         QVERIFY(writeClockRecords(QJsonArray{reminder()}));
         const QByteArray before = data.read(QStringLiteral("clocklist.txt"));
-
-        // A full disk, as far as this process can tell: writes past 64 bytes fail.
-        struct rlimit saved;
-        getrlimit(RLIMIT_FSIZE, &saved);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = saved;
-        tiny.rlim_cur = 64;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-
         QJsonArray many;
         for (int i = 0; i < 20; ++i)
             many.append(reminder());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
-        const bool saved_ = writeClockRecords(many);
-
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
-
-        QVERIFY(!saved_);
+        bool saved = true;
+        {
+            FileSizeLimit full(64);
+            if (!full.isActive())
+                QSKIP("needs a file-size limit to stand in for a full disk");
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
+            saved = writeClockRecords(many);
+        }
+        QVERIFY(!saved);
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), before);
         QCOMPARE(QDir(data.path()).entryList(QDir::Files), QStringList{QStringLiteral("clocklist.txt")});
-#endif
     }
 
     void readOnlyFolderLosesNothing()

@@ -58,6 +58,8 @@ private slots:
             << "a:Zed,c:西游";
         QTest::newRow("numbers as text, odd elements skipped")
             << true << json("[3,null,'x',{'tag':7,'gamename':42},{'gamename':'no tag'},{'tag':'t'}]") << "t:,7:42";
+        QTest::newRow("no games at all") << true << json("[]") << "";
+        QTest::newRow("nothing but junk") << false << json("[{'server':{},'gamename':'x'},[],7]") << "error";
         QTest::newRow("servers in reply order")
             << false << json("[{'server':'s2','gamename':'双线2服'},{'server':'s1','gamename':'双线1服'},{'gamename':'x'}]")
             << "s2:双线2服,s1:双线1服";

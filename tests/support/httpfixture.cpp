@@ -1,6 +1,7 @@
 #include "httpfixture.h"
 #include <httplib.h>
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -16,7 +17,20 @@ struct HttpFixture::Private {
     mutable std::mutex mutex;
     std::map<std::string, Canned> bodies;
     std::map<std::string, int> delays;
+    std::map<std::string, int> cutOffs;
+    std::map<std::string, int> trickles;
+    std::condition_variable stopping;
+    bool stopped = false;
     QVector<Request> requests;
+
+    template <typename T>
+    static const T *find(const std::map<std::string, T> &map, const httplib::Request &req)
+    {
+        auto found = map.find(req.target);
+        if (found == map.end())
+            found = map.find(req.path);
+        return found == map.end() ? nullptr : &found->second;
+    }
 };
 
 HttpFixture::HttpFixture()
@@ -30,33 +44,52 @@ HttpFixture::HttpFixture()
         for (const auto &param : req.params)
             seen.params.insert(QString::fromStdString(param.first), QString::fromStdString(param.second));
 
-        int delay = 0;
-        {
-            std::lock_guard<std::mutex> lock(d->mutex);
-            d->requests.append(seen);
-            auto found = d->delays.find(req.target);
-            if (found == d->delays.end())
-                found = d->delays.find(req.path);
-            delay = found == d->delays.end() ? 0 : found->second;
-        }
-        if (delay > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(delay));
-        std::lock_guard<std::mutex> lock(d->mutex);
-        auto canned = d->bodies.find(req.target);
-        if (canned == d->bodies.end())
-            canned = d->bodies.find(req.path);
-        if (canned == d->bodies.end()) {
+        std::unique_lock<std::mutex> lock(d->mutex);
+        d->requests.append(seen);
+        if (const int *delay = Private::find(d->delays, req))
+            d->stopping.wait_for(lock, std::chrono::milliseconds(*delay), [this] { return d->stopped; });
+        const Private::Canned *canned = Private::find(d->bodies, req);
+        if (!canned) {
             res.status = 404;
             res.set_content("{\"error\":\"not found\"}", "application/json");
             return;
         }
-        res.status = canned->second.status;
-        res.set_content(canned->second.body, canned->second.contentType.c_str());
+        res.status = canned->status;
+        if (const int *trickle = Private::find(d->trickles, req)) {
+            const std::string whole = canned->body;
+            const int msec = *trickle;
+            res.set_content_provider(whole.size(), canned->contentType,
+                                     [this, whole, msec](size_t offset, size_t, httplib::DataSink &sink) {
+                                         sink.write(whole.data() + offset, 1);
+                                         std::unique_lock<std::mutex> wait(d->mutex);
+                                         return !d->stopping.wait_for(wait, std::chrono::milliseconds(msec),
+                                                                      [this] { return d->stopped; });
+                                     });
+            return;
+        }
+        const int *cutOff = Private::find(d->cutOffs, req);
+        if (!cutOff) {
+            res.set_content(canned->body, canned->contentType);
+            return;
+        }
+        // A provider that gives up makes the server drop the connection.
+        const std::string part = canned->body.substr(0, size_t(*cutOff));
+        res.set_content_provider(canned->body.size(), canned->contentType,
+                                 [part](size_t offset, size_t, httplib::DataSink &sink) {
+                                     if (offset < part.size())
+                                         sink.write(part.data() + offset, part.size() - offset);
+                                     return offset < part.size();
+                                 });
     });
 }
 
 HttpFixture::~HttpFixture()
 {
+    {
+        std::lock_guard<std::mutex> lock(d->mutex);
+        d->stopped = true;
+    }
+    d->stopping.notify_all();
     d->server.stop();
     if (d->thread.joinable())
         d->thread.join();
@@ -94,6 +127,21 @@ void HttpFixture::setDelay(const QString &path, int msec)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->delays[path.toStdString()] = msec;
+}
+
+void HttpFixture::setCutOff(const QString &path, int bytes)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (bytes < 0)
+        d->cutOffs.erase(path.toStdString());
+    else
+        d->cutOffs[path.toStdString()] = bytes;
+}
+
+void HttpFixture::setTrickle(const QString &path, int msec)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->trickles[path.toStdString()] = msec;
 }
 
 QVector<HttpFixture::Request> HttpFixture::requests() const

@@ -29,7 +29,13 @@ public:
     void setBody(const QString &path, const QByteArray &body,
                  const QByteArray &contentType = "text/html; charset=utf-8", int status = 200);
     // Holds the answer to path back for msec (its request counts at once).
+    // Stopping the fixture cuts a wait short.
     void setDelay(const QString &path, int msec);
+    // Announces the whole body of path but closes the connection after its
+    // first bytes: a transfer that dies mid-body. A negative count clears it.
+    void setCutOff(const QString &path, int bytes);
+    // Sends path's body one byte every msec: never silent, never done.
+    void setTrickle(const QString &path, int msec);
     QVector<Request> requests() const;
     void clearRequests();
 

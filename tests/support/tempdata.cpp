@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 #ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 #endif
 
@@ -68,4 +70,34 @@ ReadOnlyFolder::~ReadOnlyFolder()
     if (m_mounted)
         run(QStringLiteral("umount"), {m_path}, &ignored);
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+#ifdef Q_OS_UNIX
+    struct rlimit limit;
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0)
+        return;
+    m_saved = limit.rlim_cur;
+    // Past the limit the kernel sends SIGXFSZ, which would end the test run;
+    // ignored, the write just fails with EFBIG.
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    m_active = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+#else
+    Q_UNUSED(bytes)
+#endif
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+#ifdef Q_OS_UNIX
+    if (!m_active)
+        return;
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = rlim_t(m_saved);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_oldHandler);
+#endif
 }

@@ -40,3 +40,19 @@ private:
     bool m_readOnly = false;
     QString m_why;
 };
+
+// A full disk, as far as this process can tell, while the object lives: a
+// write that would take a file past `bytes` stops there and fails (on Unix,
+// through the file-size limit; elsewhere it does nothing, see isActive()).
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    bool isActive() const { return m_active; }
+
+private:
+    bool m_active = false;
+    unsigned long long m_saved = 0;
+    void (*m_oldHandler)(int) = nullptr;
+};
