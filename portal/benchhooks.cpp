@@ -27,8 +27,11 @@ void reply(httplib::Response &res, const Json &value, int status = 200)
 
 std::string BenchHooks::decorate(const std::string &path, const std::string &html)
 {
-    const std::string script = path == kHomePage ? "<script src=\"/static/bench.js\" data-messages></script>\n"
-                                                 : "<script src=\"/static/bench.js\"></script>\n";
+    std::string script = "<script src=\"/static/bench.js\"></script>\n";
+    if (path == kHomePage) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        script.insert(script.find('>'), " data-messages=\"" + std::to_string(m_messages.size()) + "\"");
+    }
     const size_t at = html.rfind("</body>");
     if (at == std::string::npos)
         return html + script;
@@ -91,7 +94,10 @@ void BenchHooks::queueMessage(const httplib::Request &req, httplib::Response &re
     if (!parseInt(req.get_param_value("code"), INT32_MIN, INT32_MAX, code))
         return reply(res, {{"error", "expected a numeric code"}}, 400);
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_messages.push_back({{"code", code}, {"str", req.get_param_value("str")}, {"json", req.get_param_value("json")}});
+    m_messages.push_back({{"seq", m_messages.size() + 1},
+                          {"code", code},
+                          {"str", req.get_param_value("str")},
+                          {"json", req.get_param_value("json")}});
     m_wake.notify_all();
     reply(res, {{"queued", m_messages.size()}});
 }
@@ -99,18 +105,21 @@ void BenchHooks::queueMessage(const httplib::Request &req, httplib::Response &re
 void BenchHooks::nextMessage(const httplib::Request &req, httplib::Response &res)
 {
     long long waitMs = kDefaultWaitMs;
+    long long after = 0;
     if (req.has_param("wait") && !parseInt(req.get_param_value("wait"), 0, 60000, waitMs))
         return reply(res, {{"error", "wait is 0 to 60000 ms"}}, 400);
+    if (!parseInt(req.get_param_value("after"), 0, INT64_MAX, after))
+        return reply(res, {{"error", "after must be a sequence number"}}, 400);
     std::unique_lock<std::mutex> lock(m_mutex);
     // Held open until a message comes: the page asks again at once, so a
     // benchmark's message reaches it without polling.
-    m_wake.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return m_stopping || !m_messages.empty(); });
-    if (m_messages.empty()) {
+    const auto ready = [&] { return m_stopping || m_messages.size() > size_t(after); };
+    m_wake.wait_for(lock, std::chrono::milliseconds(waitMs), ready);
+    if (m_messages.size() <= size_t(after)) {
         res.status = 204;
         return;
     }
-    Json message = std::move(m_messages.front());
-    m_messages.pop_front();
+    const Json message = m_messages[size_t(after)];
     lock.unlock();
     reply(res, message);
 }

@@ -2,7 +2,6 @@
 #include "jsontext.h"
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <httplib.h>
 #include <mutex>
 #include <string>
@@ -16,12 +15,13 @@
 //   GET|POST /bench/loaded?page=P&at=MS   a page's load event (page clock, ms since the epoch)
 //   GET /bench/loads.json[?since=SEQ]     {"loads":[{"seq","page","at","received"}]}
 //   GET /bench/send?code=N[&str=S][&json=J]  queues one bridge message
-//   GET /bench/command[?wait=MS]          the next message for the home page; 204 when none came
+//   GET /bench/command?after=SEQ[&wait=MS]   the message after SEQ, {"seq","code","str","json"}; 204 when none came
 class BenchHooks
 {
 public:
-    // Pages served with the bench script; the home page's also takes messages.
-    static std::string decorate(const std::string &path, const std::string &html);
+    // Pages served with the bench script; the home page's also takes the
+    // messages queued from then on.
+    std::string decorate(const std::string &path, const std::string &html);
     void addRoutes(httplib::Server &server);
     // Wakes the home page's pending request, so that the server can stop.
     void shutdown();
@@ -43,6 +43,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::vector<Load> m_loads;
-    std::deque<Json> m_messages;
+    // Kept, not taken: a request held for a page that has gone (its
+    // program was stopped) must not swallow a message meant for the next one.
+    std::vector<Json> m_messages;
     bool m_stopping = false;
 };

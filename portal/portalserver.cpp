@@ -103,9 +103,9 @@ int64_t PortalServer::now() const
         .count();
 }
 
-void PortalServer::sendPage(const Request &req, Response &res, const std::string &html, int status) const
+void PortalServer::sendPage(const Request &req, Response &res, const std::string &html, int status)
 {
-    sendHtml(res, m_options.bench ? BenchHooks::decorate(req.path, html) : html, status);
+    sendHtml(res, m_options.bench ? m_bench.decorate(req.path, html) : html, status);
 }
 
 bool PortalServer::readSiteFile(const std::string &file, std::string &out) const

@@ -52,7 +52,7 @@ private:
     void serveTopUp(const Request &req, Response &res);
 
     // Every page goes out here; a benchmark's portal adds its script.
-    void sendPage(const Request &req, Response &res, const std::string &html, int status = 200) const;
+    void sendPage(const Request &req, Response &res, const std::string &html, int status = 200);
     bool readSiteFile(const std::string &file, std::string &out) const;
     int64_t now() const;
 

@@ -17,11 +17,17 @@
     }
   }
 
+  // The messages queued after this page was served, each once.
+  let after = Number(script && script.dataset.messages);
+
   function relayMessages() {
-    fetch('/bench/command', { cache: 'no-store' })
+    fetch('/bench/command?after=' + after, { cache: 'no-store' })
       .then(reply => (reply.status === 200 ? reply.json() : null))
       .then(message => {
-        if (message) kavoBridge.send(message.code, message.str, message.json);
+        if (message) {
+          after = message.seq;
+          kavoBridge.send(message.code, message.str, message.json);
+        }
         relayMessages();
       })
       // The portal went away: try again later rather than spin.
@@ -30,6 +36,6 @@
 
   window.addEventListener('load', () => {
     reportLoad();
-    if (script && script.hasAttribute('data-messages') && window.kavoBridge) relayMessages();
+    if (after >= 0 && window.kavoBridge) relayMessages();
   });
 })();
