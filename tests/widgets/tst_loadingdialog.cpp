@@ -1,6 +1,7 @@
 #include "support/testmain.h"
 #include "widgets/loadingdialog.h"
 #include <QLabel>
+#include <QMovie>
 #include <QPushButton>
 
 class TestLoadingDialog : public TestCase
@@ -17,6 +18,17 @@ private slots:
         QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("tips"))->text(), QStringLiteral("下载中，请稍等"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("下载中，请稍等"));
         QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("cancelBtn"))->isVisible());
+    }
+
+    void animatesOnlyWhileShown()
+    {
+        LoadingDialog dialog;
+        auto *movie = dialog.findChild<QMovie *>();
+        QCOMPARE(movie->state(), QMovie::NotRunning);
+        dialog.show();
+        QCOMPARE(movie->state(), QMovie::Running);
+        dialog.close();
+        QCOMPARE(movie->state(), QMovie::NotRunning);
     }
 
     void whiteRoundedBodyOnATransparentMargin()
