@@ -122,8 +122,10 @@ int main(int argc, char *argv[])
         }
         if (parts.contains(QStringLiteral("alarm")))
             record(QStringLiteral("alarm"), QStringLiteral("client"), scenario.alarm(run));
-        if (parts.contains(QStringLiteral("lists")))
-            record(QStringLiteral("big lists"), QStringLiteral("client"), scenario.bigLists(run));
+        if (parts.contains(QStringLiteral("lists"))) {
+            record(QStringLiteral("reminder list"), QStringLiteral("client"), scenario.reminderList(run));
+            record(QStringLiteral("alt-account table"), QStringLiteral("client"), scenario.accountTable(run));
+        }
     }
 
     const QJsonArray loadAfter = loadAverage();

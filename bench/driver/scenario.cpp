@@ -26,6 +26,7 @@ constexpr int kLoadTimeoutMs = 60000;
 constexpr int kRecords = 10000;
 constexpr int kPingIntervalMs = 20;
 constexpr int kWatchAfterPaintMs = 2000;
+constexpr int kDialogTimeoutMs = 30000;
 
 qint64 nowMs()
 {
@@ -254,7 +255,7 @@ bool Scenario::timeDialog(Launch &launch, const std::function<bool()> &open, con
         return fail(QStringLiteral("could not ask for the dialog"), launch);
     qint64 painted = -1;
     qint64 lastPing = 0;
-    while (nowMs() - asked < 60000 && (painted < 0 || nowMs() - asked - painted < kWatchAfterPaintMs)) {
+    while (nowMs() - asked < kDialogTimeoutMs && (painted < 0 || nowMs() - asked - painted < kWatchAfterPaintMs)) {
         if (pings && nowMs() - lastPing >= kPingIntervalMs) {
             m_x.ping(window.id);
             lastPing = nowMs();
@@ -265,73 +266,80 @@ bool Scenario::timeDialog(Launch &launch, const std::function<bool()> &open, con
             painted = nowMs() - asked;
     }
     if (painted < 0)
-        return fail(QStringLiteral("the dialog did not show within 60 s"), launch);
+        return fail(QStringLiteral("the dialog did not show within %1 s").arg(kDialogTimeoutMs / 1000), launch);
     figures->insert(key + QStringLiteral("_ms"), painted);
     if (pings)
         figures->insert(key + QStringLiteral("_stall_ms"), m_x.longestPingWaitMs());
     return true;
 }
 
-Scenario::Figures Scenario::bigLists(int run)
+QJsonArray Scenario::bigList(bool reminders) const
 {
     const QString tag = m_games.value(0);
-    QJsonArray reminders;
-    QJsonArray accounts;
     // Reminders of the past: listed, never rung.
     const qint64 past = nowMs() / 1000 - 86400;
+    QJsonArray records;
     for (int i = 0; i < kRecords; ++i) {
-        reminders.append(QJsonObject{{QStringLiteral("gamename"), QStringLiteral("游戏%1").arg(i)},
-                                     {QStringLiteral("musicReminds"), 0},
-                                     {QStringLiteral("remark"), QStringLiteral("备注 %1").arg(i)},
-                                     {QStringLiteral("server"), QStringLiteral("s1")},
-                                     {QStringLiteral("servername"), QStringLiteral("双线1服")},
-                                     {QStringLiteral("tag"), tag},
-                                     {QStringLiteral("time"), past - i}});
-        accounts.append(QJsonObject{{QStringLiteral("ckcode"), QStringLiteral("%1").arg(i, 32, 16, QLatin1Char('0'))},
-                                    {QStringLiteral("gamename"), QStringLiteral("游戏%1").arg(i)},
-                                    {QStringLiteral("server"), QStringLiteral("s1")},
-                                    {QStringLiteral("servername"), QStringLiteral("双线1服")},
-                                    {QStringLiteral("tag"), tag},
-                                    {QStringLiteral("username"), QStringLiteral("alt%1").arg(i)}});
+        QJsonObject record{{QStringLiteral("gamename"), QStringLiteral("游戏%1").arg(i)},
+                           {QStringLiteral("server"), QStringLiteral("s1")},
+                           {QStringLiteral("servername"), QStringLiteral("双线1服")},
+                           {QStringLiteral("tag"), tag}};
+        if (reminders) {
+            record.insert(QStringLiteral("musicReminds"), 0);
+            record.insert(QStringLiteral("remark"), QStringLiteral("备注 %1").arg(i));
+            record.insert(QStringLiteral("time"), past - i);
+        } else {
+            record.insert(QStringLiteral("ckcode"), QStringLiteral("%1").arg(i, 32, 16, QLatin1Char('0')));
+            record.insert(QStringLiteral("username"), QStringLiteral("alt%1").arg(i));
+        }
+        records.append(record);
     }
+    return records;
+}
+
+Scenario::Figures Scenario::reminderList(int run)
+{
+    Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("reminders"), Launch::Program::Client, run),
+                  m_portal.hostPort(), {bigList(true), {}});
     Figures figures;
-    {
-        Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("reminders"), Launch::Program::Client, run),
-                      m_portal.hostPort(), {reminders, {}});
-        if (!startAndLogIn(launch, nullptr))
-            return {};
-        settle(kSettleMs);
-        // A page asking for a reminder while the list is full gets the list.
-        const auto open = [this, tag] {
-            return m_portal.send(100, QStringLiteral("bench"),
-                                 {{QStringLiteral("game"), tag}, {QStringLiteral("server"), QStringLiteral("s1")},
-                                  {QStringLiteral("time"), QString::number(nowMs() / 1000 + 3600)}});
-        };
-        if (!timeDialog(launch, open, QStringLiteral("list_reminders"), &figures))
-            return {};
+    if (!startAndLogIn(launch, nullptr))
+        return {};
+    settle(kSettleMs);
+    // A page asking for a reminder while the list is full gets the list.
+    const QString tag = m_games.value(0);
+    const auto open = [this, tag] {
+        return m_portal.send(100, QStringLiteral("bench"),
+                             {{QStringLiteral("game"), tag}, {QStringLiteral("server"), QStringLiteral("s1")},
+                              {QStringLiteral("time"), QString::number(nowMs() / 1000 + 3600)}});
+    };
+    if (!timeDialog(launch, open, QStringLiteral("list_reminders"), &figures))
+        return {};
+    return figures;
+}
+
+Scenario::Figures Scenario::accountTable(int run)
+{
+    Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("accounts"), Launch::Program::Client, run),
+                  m_portal.hostPort(), {{}, bigList(false)});
+    Figures figures;
+    if (!startAndLogIn(launch, nullptr))
+        return {};
+    settle(kSettleMs);
+    const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
+    if (windows.isEmpty()) {
+        fail(QStringLiteral("no window of the client on screen"), launch);
+        return {};
     }
-    {
-        Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("accounts"), Launch::Program::Client, run),
-                      m_portal.hostPort(), {{}, accounts});
-        if (!startAndLogIn(launch, nullptr))
-            return {};
-        settle(kSettleMs);
-        const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
-        if (windows.isEmpty()) {
-            fail(QStringLiteral("no window of the client on screen"), launch);
-            return {};
-        }
-        QRect strip = windows.first().geometry;
-        strip.setHeight(qMin(strip.height(), 200));
-        // "小号", the first tool of the home tab.
-        const QList<QPoint> button = ScreenProbe::find(strip, ScreenProbe::icon(m_setup.iconDir + QStringLiteral("/xiaohao")));
-        if (button.size() != 1) {
-            fail(QStringLiteral("%1 places look like the alt-account button").arg(button.size()), launch);
-            return {};
-        }
-        const auto open = [&button] { return ScreenProbe::click(button.first() + QPoint(8, 8)); };
-        if (!timeDialog(launch, open, QStringLiteral("list_accounts"), &figures))
-            return {};
+    QRect strip = windows.first().geometry;
+    strip.setHeight(qMin(strip.height(), 200));
+    // "小号", the first tool of the home tab.
+    const QList<QPoint> button = ScreenProbe::find(strip, ScreenProbe::icon(m_setup.iconDir + QStringLiteral("/xiaohao")));
+    if (button.size() != 1) {
+        fail(QStringLiteral("%1 places look like the alt-account button").arg(button.size()), launch);
+        return {};
     }
+    const auto open = [&button] { return ScreenProbe::click(button.first() + QPoint(8, 8)); };
+    if (!timeDialog(launch, open, QStringLiteral("list_accounts"), &figures))
+        return {};
     return figures;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "launch.h"
+#include <QJsonArray>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -36,10 +37,11 @@ public:
     Figures portalDown(Launch::Program program, int run);
     // The client only: due second to notice on screen.
     Figures alarm(int run);
-    // The client only: the reminder list and the alt-account table with
+    // The client only: the reminder list or the alt-account table with
     // 10 000 records, from asking to the first paint, and the longest the
     // window did not answer meanwhile.
-    Figures bigLists(int run);
+    Figures reminderList(int run);
+    Figures accountTable(int run);
 
     QString lastError() const { return m_error; }
     // PSS after each round of the last main(), MiB.
@@ -55,6 +57,7 @@ private:
     // Asks for a dialog (open()), then waits for it to paint over the middle
     // of the main window, pinging the window throughout.
     bool timeDialog(Launch &launch, const std::function<bool()> &open, const QString &key, Figures *figures);
+    QJsonArray bigList(bool reminders) const;
 
     Setup m_setup;
     PortalLink &m_portal;
