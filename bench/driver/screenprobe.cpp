@@ -20,6 +20,8 @@ Picture::Picture(const QImage &argb)
             // Faint pixels say little about the picture and much about the background.
             if (qAlpha(pixel) >= 160)
                 m_dots.append({x, y, pixel, 255 - qAlpha(pixel) + 12});
+            else if (qAlpha(pixel) == 0)
+                m_holes.append({x, y});
         }
     }
     // The most opaque first: a wrong place fails on the first dots.
@@ -37,7 +39,16 @@ bool Picture::matchesAt(const QImage &screen, int x, int y) const
             || std::abs(qBlue(seen) - qBlue(dot.color)) > dot.tolerance)
             return false;
     }
-    return true;
+    // A plain patch of the picture's colour matches every dot of a
+    // one-coloured icon; there the background must show through its holes.
+    const QRgb ink = m_dots.first().color;
+    int inked = 0;
+    for (const QPoint &hole : m_holes) {
+        const QRgb seen = screen.pixel(x + hole.x(), y + hole.y());
+        if (std::abs(qRed(seen) - qRed(ink)) + std::abs(qGreen(seen) - qGreen(ink)) + std::abs(qBlue(seen) - qBlue(ink)) < 36)
+            ++inked;
+    }
+    return inked * 2 < m_holes.size();
 }
 
 QImage grab(const QRect &area)

@@ -29,6 +29,7 @@ private:
     };
     QSize m_size;
     QList<Dot> m_dots;
+    QList<QPoint> m_holes; // clear pixels, where the background shows
 };
 
 QImage grab(const QRect &area);
