@@ -26,7 +26,7 @@ constexpr int kLoadTimeoutMs = 60000;
 constexpr int kRecords = 10000;
 constexpr int kPingIntervalMs = 20;
 constexpr int kWatchAfterPaintMs = 2000;
-constexpr int kDialogTimeoutMs = 30000;
+constexpr int kDialogTimeoutMs = 10000;
 
 qint64 nowMs()
 {
