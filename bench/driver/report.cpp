@@ -121,7 +121,9 @@ QString Report::table() const
             continue;
         const Stats client = stats(kClient, key);
         const Stats floor = stats(kFloor, key);
-        const bool ratio = client.count && floor.count && floor.median > 0 && QString::fromLatin1(row.unit) != QStringLiteral("%");
+        // Shares and CPU near zero make no sense as ratios.
+        const QString unit = QString::fromLatin1(row.unit);
+        const bool ratio = client.count && floor.count && floor.median > 0 && (unit == QLatin1String("ms") || unit == QLatin1String("MiB"));
         bool met = false;
         bool known = false;
         const QString goal = target(key, &met, &known);
