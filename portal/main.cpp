@@ -20,6 +20,8 @@ const char kUsage[] =
     "  --port N           port to listen on (default 18765; 0 picks a free port)\n"
     "  --root DIR         folder holding site/ and data/ (default: the portal's source folder)\n"
     "  --demo-login NAME  the login page logs in as NAME by itself\n"
+    "  --demo-login-delay MS  how long after its load that happens (default 2000)\n"
+    "  --bench            pages report their loads, the home page relays queued messages\n"
     "  --version-code N   version_code reported by /update/ (default 2)\n"
     "  --force N          force value reported by /update/ (default 0)\n"
     "  --help             show this text\n";
@@ -41,8 +43,12 @@ ParseResult parseOptions(int argc, char **argv, PortalOptions &options, std::str
         if (name == "--help" || name == "-h") {
             return ParseResult::Help;
         }
+        if (name == "--bench" && !hasValue) {
+            options.bench = true;
+            continue;
+        }
         const bool takesValue = name == "--port" || name == "--root" || name == "--demo-login"
-            || name == "--version-code" || name == "--force";
+            || name == "--demo-login-delay" || name == "--version-code" || name == "--force";
         if (!takesValue) {
             error = "unknown option " + name;
             return ParseResult::Error;
@@ -66,6 +72,12 @@ ParseResult parseOptions(int argc, char **argv, PortalOptions &options, std::str
                 return ParseResult::Error;
             }
             options.port = int(number);
+        } else if (name == "--demo-login-delay") {
+            if (!parseInt(value, 0, 600000, number)) {
+                error = "--demo-login-delay needs a number of milliseconds up to 600000";
+                return ParseResult::Error;
+            }
+            options.demoLoginDelayMs = int(number);
         } else if (!parseInt(value, 0, 2147483647, number)) {
             error = name + " needs a non-negative number";
             return ParseResult::Error;

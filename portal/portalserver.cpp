@@ -93,6 +93,7 @@ bool PortalServer::isRunning() const
 
 void PortalServer::stop()
 {
+    m_bench.shutdown();
     m_server.stop();
 }
 
@@ -100,6 +101,11 @@ int64_t PortalServer::now() const
 {
     return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+void PortalServer::sendPage(const Request &req, Response &res, const std::string &html, int status)
+{
+    sendHtml(res, m_options.bench ? m_bench.decorate(req.path, html) : html, status);
 }
 
 bool PortalServer::readSiteFile(const std::string &file, std::string &out) const
@@ -119,7 +125,7 @@ void PortalServer::addStaticPage(const std::string &path, const std::string &fil
         std::string html;
         if (!readSiteFile(file, html))
             return sendPageError(req, res, 500, "page missing");
-        sendHtml(res, html);
+        sendPage(req, res, html);
     });
 }
 
@@ -129,7 +135,7 @@ void PortalServer::addSitePage(const std::string &path, const std::string &fragm
         std::string fragment;
         if (!readSiteFile(fragmentFile, fragment))
             return sendPageError(req, res, 500, "page missing");
-        sendHtml(res, renderSitePage(fragment));
+        sendPage(req, res, renderSitePage(fragment));
     });
 }
 
@@ -186,6 +192,8 @@ void PortalServer::setupRoutes()
     m_server.Get("/game/([A-Za-z0-9_]{1,32})\\.html", route(&PortalServer::serveIntro));
     m_server.Get("/download/([A-Za-z0-9_]{1,32})-guide\\.txt", route(&PortalServer::serveGuide));
     m_server.Get("/download/file", route(&PortalServer::serveDownload));
+    if (m_options.bench)
+        m_bench.addRoutes(m_server);
     m_server.Get("/favicon\\.ico", [](const Request &, Response &res) { res.status = 204; });
 
     // Runs for every status >= 400; handlers that already wrote a body keep it.
@@ -220,13 +228,14 @@ void PortalServer::serveLoginPage(const Request &req, Response &res)
     std::string html;
     if (!readSiteFile("Kavobox2/login.html", html))
         return sendPageError(req, res, 500, "page missing");
-    const Json config = {{"demoLogin", m_options.demoLogin.empty() ? Json() : Json(m_options.demoLogin)}};
+    const Json config = {{"demoLogin", m_options.demoLogin.empty() ? Json() : Json(m_options.demoLogin)},
+                         {"demoLoginDelay", m_options.demoLoginDelayMs}};
     const std::string script =
         "<script type=\"application/json\" id=\"portal-config\">" + dumpJsonForScript(config) + "</script>";
     const size_t at = html.find(kConfigPlaceholder);
     if (at != std::string::npos)
         html.replace(at, sizeof kConfigPlaceholder - 1, script);
-    sendHtml(res, html);
+    sendPage(req, res, html);
 }
 
 void PortalServer::serveGameList(const Request &, Response &res)
@@ -301,12 +310,12 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
     if (req.has_param("boxSmall") || req.has_param("ckcode")) {
         altAccount = req.get_param_value("boxSmall");
         if (altAccount.empty() || !m_checkCodes.isValid(altAccount, req.get_param_value("ckcode"))) {
-            return sendHtml(res,
+            return sendPage(req, res,
                             renderNoticePage("小号校验失败", "该小号的校验码无效或已过期，请在小号列表中重新添加该账号后再试。"),
                             403);
         }
     }
-    sendHtml(res, renderGamePage(*game, *server, altAccount, now()));
+    sendPage(req, res, renderGamePage(*game, *server, altAccount, now()));
 }
 
 void PortalServer::serveUpdate(const Request &, Response &res)
@@ -333,7 +342,7 @@ void PortalServer::serveNews(const Request &req, Response &res)
     const SiteMessage *message = m_data.findMessage(std::stoi(req.matches[1].str()));
     if (!message)
         return sendPageError(req, res, 404, "not found");
-    sendHtml(res, renderNewsPage(*message));
+    sendPage(req, res, renderNewsPage(*message));
 }
 
 void PortalServer::serveIntro(const Request &req, Response &res)
@@ -341,7 +350,7 @@ void PortalServer::serveIntro(const Request &req, Response &res)
     const Game *game = m_data.findGame(req.matches[1].str());
     if (!game)
         return sendPageError(req, res, 404, "unknown game");
-    sendHtml(res, renderIntroPage(*game, now()));
+    sendPage(req, res, renderIntroPage(*game, now()));
 }
 
 void PortalServer::serveGuide(const Request &req, Response &res)
@@ -371,5 +380,5 @@ void PortalServer::serveTopUp(const Request &req, Response &res)
         if (const GameServer *server = game->findServer(serverText))
             serverText = server->name;
     }
-    sendHtml(res, renderTopUpPage(gameText, serverText));
+    sendPage(req, res, renderTopUpPage(gameText, serverText));
 }

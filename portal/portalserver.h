@@ -1,4 +1,5 @@
 #pragma once
+#include "benchhooks.h"
 #include "checkcoderegistry.h"
 #include "portaldata.h"
 #include <httplib.h>
@@ -9,6 +10,8 @@ struct PortalOptions
     int port = 18765;
     std::string root;      // holds site/ and data/
     std::string demoLogin; // empty: the login page waits for a person
+    int demoLoginDelayMs = 2000;
+    bool bench = false; // BenchHooks
     int versionCode = 2;
     int force = 0;
 };
@@ -48,11 +51,14 @@ private:
     void serveDownload(const Request &req, Response &res);
     void serveTopUp(const Request &req, Response &res);
 
+    // Every page goes out here; a benchmark's portal adds its script.
+    void sendPage(const Request &req, Response &res, const std::string &html, int status = 200);
     bool readSiteFile(const std::string &file, std::string &out) const;
     int64_t now() const;
 
     PortalOptions m_options;
     const PortalData &m_data;
     CheckCodeRegistry m_checkCodes;
+    BenchHooks m_bench;
     httplib::Server m_server;
 };

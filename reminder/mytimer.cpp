@@ -8,9 +8,18 @@
 
 MyTimer::MyTimer(QObject *parent)
     : QObject(parent)
-    , m_player(new QMediaPlayer(this))
     , m_now([] { return QDateTime::currentMSecsSinceEpoch(); })
 {
+}
+
+void MyTimer::preparePlayer()
+{
+    // Made with the first reminder armed, not with the main window: the
+    // media framework takes a while to start, and most runs never need it;
+    // once a reminder waits, the player is ready before it is due.
+    if (m_player)
+        return;
+    m_player = new QMediaPlayer(this);
     m_player->setMedia(QUrl(QStringLiteral("qrc:/img/music")));
     connect(m_player, qOverload<QMediaPlayer::Error>(&QMediaPlayer::error), this, [this](QMediaPlayer::Error) {
         qCWarning(lcReminder).noquote() << "the alarm cannot play:" << m_player->errorString();
@@ -41,6 +50,7 @@ void MyTimer::start()
 
 void MyTimer::arm(const ClockRecord &record, qint64 dueMs)
 {
+    preparePlayer();
     const qint64 interval = qMin(dueMs - m_now(), kLongestWaitMs);
     const int id = startTimer(int(qMax<qint64>(interval, 0)), Qt::PreciseTimer);
     m_armed.insert(id, {record, dueMs, interval});

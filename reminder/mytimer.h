@@ -32,6 +32,7 @@ public:
 
     void start();
     QList<Armed> armed() const { return m_armed.values(); }
+    // Null until a reminder was armed.
     QMediaPlayer *player() const { return m_player; }
     // The clock in Unix milliseconds; tests put their own in.
     void setClock(std::function<qint64()> nowMs) { m_now = std::move(nowMs); }
@@ -43,10 +44,11 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    void preparePlayer();
     void arm(const ClockRecord &record, qint64 dueMs);
     void ring(const ClockRecord &record, int timerId);
 
-    QMediaPlayer *m_player;
+    QMediaPlayer *m_player = nullptr;
     QMap<int, Armed> m_armed; // by timer id
     std::function<qint64()> m_now;
 };

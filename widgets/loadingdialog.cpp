@@ -22,7 +22,6 @@ LoadingDialog::LoadingDialog(QWidget *parent)
     movieLabel->setGeometry(55, 10, 120, 120);
     movieLabel->setScaledContents(true);
     movieLabel->setMovie(movie);
-    movie->start();
 
     tipsLabel = new QLabel(frame);
     tipsLabel->setGeometry(5, 130, 220, 50);
@@ -67,6 +66,20 @@ void LoadingDialog::cancelBtnClicked()
 {
     emit cancelWaiting();
     done(-1);
+}
+
+// The one instance waits hidden for most of its life (the login window's
+// lasts the whole login); its animation runs only while it is seen.
+void LoadingDialog::showEvent(QShowEvent *event)
+{
+    movie->start();
+    QDialog::showEvent(event);
+}
+
+void LoadingDialog::hideEvent(QHideEvent *event)
+{
+    movie->stop();
+    QDialog::hideEvent(event);
 }
 
 void LoadingDialog::paintEvent(QPaintEvent *event)

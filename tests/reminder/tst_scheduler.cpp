@@ -108,6 +108,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "clocklist.txt is not a JSON array; reading it as empty");
         m_timer->start();
         QVERIFY(m_timer->armed().isEmpty());
+        QVERIFY(!m_timer->player()); // nothing to ring: the media framework is not started
     }
 
     void theAlarmPlaysOnlyWhenAskedAndTheNextStopsIt()

@@ -5,6 +5,7 @@
 #include "widgets/commondialog.h"
 #include "widgets/customtabwidget.h"
 #include "widgets/loadingdialog.h"
+#include <QMovie>
 #include <QPushButton>
 #include <QTabBar>
 #include <QUrl>
@@ -44,7 +45,10 @@ private slots:
     void loadingDialogNamesItselfAfterItsTip()
     {
         LoadingDialog dialog;
+        auto *movie = dialog.findChild<QMovie *>();
+        QCOMPARE(movie->state(), QMovie::NotRunning); // no animation behind a hidden dialog
         dialog.show();
+        QCOMPARE(movie->state(), QMovie::Running);
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.setTips(QStringLiteral("下载中，请稍等"));
         QCOMPARE(dialog.findChild<QLabel *>(QStringLiteral("tips"))->text(), QStringLiteral("下载中，请稍等"));
@@ -57,6 +61,8 @@ private slots:
         QVERIFY(image.pixelColor(10, 10) != QColor(Qt::white)); // cut by the rounded corner
         const QColor shadow = image.pixelColor(7, 125);
         QVERIFY(shadow.alpha() > 0 && shadow.blue() > shadow.red());
+        dialog.close();
+        QCOMPARE(movie->state(), QMovie::NotRunning);
     }
 
     void aboutShowsTheBuildsVersion()

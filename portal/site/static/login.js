@@ -96,9 +96,17 @@
   userInput.value = rememberedUser();
   (userInput.value ? passwordInput : userInput).focus();
 
+  const loaded = new Promise(resolve => {
+    if (document.readyState === 'complete') resolve();
+    else window.addEventListener('load', resolve);
+  });
+  const demoDelay = typeof config.demoLoginDelay === 'number' ? config.demoLoginDelay : 2000;
+
   kavoBridge.ready(() => {
     kavoBridge.send(17, 'login form shown', null);
-    if (config.demoLogin) setTimeout(() => reportLogin(config.demoLogin), 2000);
+    // Counted from the load event too, so that the page has loaded whole
+    // (and said so) before the window goes.
+    if (config.demoLogin) loaded.then(() => setTimeout(() => reportLogin(config.demoLogin), demoDelay));
   });
 
   kavoBridge.onMessage(text => {

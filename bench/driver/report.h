@@ -1,0 +1,37 @@
+#pragma once
+#include <QJsonObject>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// The figures of all runs: one table (median, min, max, client ÷ floor and
+// the target) and the same as JSON.
+class Report
+{
+public:
+    void add(const QString &program, const QMap<QString, double> &figures);
+    void addRounds(const QString &program, const QList<double> &mib);
+    void setMachine(const QJsonObject &machine) { m_machine = machine; }
+    void setRuns(int runs, int rounds);
+
+    QString table() const;
+    QJsonObject json() const;
+    // Targets missed, one line each.
+    QStringList misses() const;
+
+private:
+    struct Stats
+    {
+        int count = 0;
+        double median = 0, min = 0, max = 0;
+    };
+    Stats stats(const QString &program, const QString &key) const;
+    // Whether the target holds, and the target's text; empty text: none.
+    QString target(const QString &key, bool *met, bool *known) const;
+
+    QMap<QString, QMap<QString, QList<double>>> m_samples; // program → figure → per run
+    QMap<QString, QList<QList<double>>> m_rounds;
+    QJsonObject m_machine;
+    int m_runs = 0;
+    int m_roundCount = 0;
+};
