@@ -1,3 +1,4 @@
+#include "core/bridgejson.h"
 #include "core/tinteractobj.h"
 #include "support/httpfixture.h"
 #include "support/testmain.h"
