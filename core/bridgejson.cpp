@@ -1,4 +1,5 @@
 #include "bridgejson.h"
+#include "core/jsontext.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -6,9 +7,9 @@
 
 QJsonObject bridgeParameters(const QString &json, bool *ok)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
-    *ok = error.error == QJsonParseError::NoError && document.isObject();
+    QString error;
+    const QJsonDocument document = parseJsonText(json.toUtf8(), &error);
+    *ok = error.isEmpty() && document.isObject();
     return *ok ? document.object() : QJsonObject();
 }
 
@@ -118,12 +119,12 @@ QString maskText(const QString &text)
 
 QString bridgeJsonForLog(const QString &json)
 {
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(json.toUtf8(), &error);
+    QString error;
+    const QJsonDocument document = parseJsonText(json.toUtf8(), &error);
     QString text;
-    if (error.error == QJsonParseError::NoError && document.isObject())
+    if (error.isEmpty() && document.isObject())
         text = QString::fromUtf8(QJsonDocument(masked(document.object()).toObject()).toJson(QJsonDocument::Compact));
-    else if (error.error == QJsonParseError::NoError && document.isArray())
+    else if (error.isEmpty() && document.isArray())
         text = QString::fromUtf8(QJsonDocument(masked(document.array()).toArray()).toJson(QJsonDocument::Compact));
     else
         text = maskText(json);
