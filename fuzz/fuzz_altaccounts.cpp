@@ -14,12 +14,6 @@ QString asSent(const QString &value)
 }
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QJsonArray records = parseListRecords(QStringLiteral("xiaohaoinfolist.txt"), fuzzBytes(data, size));

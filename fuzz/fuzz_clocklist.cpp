@@ -3,12 +3,6 @@
 #include "reminder/clockrecord.h"
 #include <QJsonArray>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QJsonArray records = parseListRecords(QStringLiteral("clocklist.txt"), fuzzBytes(data, size));

@@ -3,12 +3,6 @@
 #include "core/bridgejson.h"
 #include "core/endpoints.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const BridgeMessage message = bridgeMessage(data, size);

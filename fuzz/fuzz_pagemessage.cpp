@@ -4,12 +4,6 @@
 #include "web/pagerequest.h"
 #include <QUrl>
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const BridgeMessage message = bridgeMessage(data, size);

@@ -1,12 +1,6 @@
 #include "fuzzinput.h"
 #include "core/replyparsers.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const Parsed<QList<PortalChoice>> servers = parseServerList(fuzzBytes(data, size));

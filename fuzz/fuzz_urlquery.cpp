@@ -1,12 +1,6 @@
 #include "fuzzinput.h"
 #include "core/utilities.h"
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***)
-{
-    initFuzzTarget();
-    return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QMap<QString, QString> pairs = parseUrlQuery(QString::fromUtf8(reinterpret_cast<const char *>(data), int(qMin<size_t>(size, 1 << 24))));

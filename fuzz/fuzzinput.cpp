@@ -6,10 +6,11 @@ namespace {
 void discard(QtMsgType, const QMessageLogContext &, const QString &) {}
 } // namespace
 
-void initFuzzTarget()
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     qInstallMessageHandler(discard);
     Endpoints::loadHosts(QStringList());
+    return 0;
 }
 
 BridgeMessage bridgeMessage(const uint8_t *data, size_t size)

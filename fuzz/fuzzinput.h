@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-// What every target shares: quiet logging (the lines are still built, so
-// their formatting is fuzzed too) and no portal.ini look-ups.
-void initFuzzTarget();
+// Every target starts the same (LLVMFuzzerInitialize, in fuzzinput.cpp):
+// quiet logging (the lines are still built, so their formatting is fuzzed
+// too) and no portal.ini look-ups.
 
 // A failed invariant: libFuzzer keeps the input that broke it.
 #define FUZZ_CHECK(condition)                                                                         \
