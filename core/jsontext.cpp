@@ -14,11 +14,22 @@ int hexDigit(char c)
     return -1;
 }
 
-// The string that starts with the quote at *at, decoded as far as keys need
-// comparing; *at ends past its closing quote (or at the end of the text).
-QString readString(const QByteArray &text, int *at)
+char unescaped(char escaped)
 {
-    QString value;
+    switch (escaped) {
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    default: return escaped; // '"', '\\', '/', and whatever Qt will refuse
+    }
+}
+
+// Skips the string that starts with the quote at *at, to past its closing
+// quote (or to the end of the text), decoding it into *value when given.
+void readString(const QByteArray &text, int *at, QString *value)
+{
     int i = *at + 1;
     int run = i; // start of the current stretch without escapes
     const int n = text.size();
@@ -27,25 +38,23 @@ QString readString(const QByteArray &text, int *at)
             ++i;
             continue;
         }
-        value += QString::fromUtf8(text.constData() + run, i - run);
+        if (value)
+            *value += QString::fromUtf8(text.constData() + run, i - run);
         const char escaped = i + 1 < n ? text.at(i + 1) : '\0';
         i = qMin(i + 2, n); // a backslash may be the text's last character
+        ushort unit = ushort(uchar(unescaped(escaped)));
         if (escaped == 'u') {
-            ushort unit = 0;
+            unit = 0;
             for (int k = 0; k < 4 && i < n && hexDigit(text.at(i)) >= 0; ++k, ++i)
                 unit = ushort(unit * 16 + hexDigit(text.at(i)));
-            value += QChar(unit);
-        } else {
-            // \n, \t and the like differ from each other and from every
-            // other character, which is all a comparison needs.
-            value += QLatin1Char('\\');
-            value += QLatin1Char(escaped);
         }
+        if (value)
+            *value += QChar(unit);
         run = i;
     }
-    value += QString::fromUtf8(text.constData() + run, i - run);
+    if (value)
+        *value += QString::fromUtf8(text.constData() + run, i - run);
     *at = i + 1;
-    return value;
 }
 
 // Offset of the first key an object repeats, or -1. A lenient scan: text
@@ -64,13 +73,16 @@ int firstRepeatedKey(const QByteArray &text)
         const char c = text.at(i);
         if (c == '"') {
             const int start = i;
-            const QString value = readString(text, &i);
-            if (!open.isEmpty() && open.last().object && open.last().expectKey) {
-                open.last().expectKey = false;
-                if (open.last().keys.contains(value))
-                    return start;
-                open.last().keys.insert(value);
+            if (open.isEmpty() || !open.last().object || !open.last().expectKey) {
+                readString(text, &i, nullptr);
+                continue;
             }
+            QString key;
+            readString(text, &i, &key);
+            open.last().expectKey = false;
+            if (open.last().keys.contains(key))
+                return start;
+            open.last().keys.insert(key);
             continue;
         }
         if (c == '{' || c == '[')

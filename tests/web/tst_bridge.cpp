@@ -88,6 +88,7 @@ private slots:
         QTest::newRow("empty") << "" << false << "";
         QTest::newRow("a key named twice") << R"({"name":["a"],"name":"b"})" << false << "";
         QTest::newRow("the same key escaped") << "{\"name\":\"a\",\"n\\u0061me\":\"b\"}" << false << "";
+        QTest::newRow("the same key escaped otherwise") << R"({"a/b":1,"a\/b":2})" << false << "";
         QTest::newRow("ends in a backslash") << "{\"name\":\"a\\" << false << "";
         QTest::newRow("one key in two objects") << R"({"name":"a","x":{"name":1},"y":[{"name":2}]})" << true << "a";
     }
