@@ -1,7 +1,9 @@
 #include "logindig.h"
+#include "account/loginrequest.h"
 #include "app/clientwindows.h"
 #include "app/config.h"
 #include "app/logging.h"
+#include "core/bridgejson.h"
 #include "core/endpoints.h"
 #include "core/tinteractobj.h"
 #include "web/loaderrorpage.h"
@@ -16,19 +18,6 @@
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
-
-namespace {
-enum LoginCode {
-    kClose = 1,
-    kLoggedIn = 2,
-    kMinimize = 3,
-    kRegister = 12,
-    kResetPassword = 15,
-    kFormShown = 17,
-    kWeChatLogin = 90,
-    kQqLogin = 91,
-};
-} // namespace
 
 LoginDig::LoginDig(bool allowAutoLogin, QWidget *parent)
     : QWidget(parent)
@@ -135,32 +124,33 @@ void LoginDig::onAutoLoginTimeout()
 void LoginDig::OnReceiveMessageFromJS(int code, QString str, QString json)
 {
     qCDebug(lcAccount).noquote() << "QDebug_login" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
-    switch (code) {
-    case kClose:
+    const LoginRequest request = decideLoginMessage(code, json);
+    // The page that sent it: the login page's or a social dialog's view.
+    auto *bridge = qobject_cast<TInteractObj *>(sender());
+    auto *view = bridge ? qobject_cast<WebView *>(bridge->parent()) : m_webView;
+    switch (request.action) {
+    case LoginRequest::Nothing:
+        break;
+    case LoginRequest::Close:
         close();
         break;
-    case kLoggedIn:
-        onLoginSucceeded(json);
+    case LoginRequest::LoggedIn:
+        onLoginSucceeded(request);
         break;
-    case kMinimize:
+    case LoginRequest::Minimize:
         showMinimized();
         break;
-    case kRegister:
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration));
+    case LoginRequest::OpenInBrowser:
+        if (!view || view->allowOpen(QStringLiteral("browser ") + Endpoints::urlForLog(request.url)))
+            QDesktopServices::openUrl(request.url);
         break;
-    case kResetPassword:
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::PasswordReset));
+    case LoginRequest::OpenWeChatLogin:
+    case LoginRequest::OpenQqLogin: {
+        const bool qq = request.action == LoginRequest::OpenQqLogin;
+        if (!view || view->allowOpen(qq ? QStringLiteral("QQ login dialog") : QStringLiteral("WeChat login dialog")))
+            openSocialDialog(qq ? Social::QQ : Social::WeChat);
         break;
-    case kFormShown:
-        break;
-    case kWeChatLogin:
-        openSocialDialog(Social::WeChat);
-        break;
-    case kQqLogin:
-        openSocialDialog(Social::QQ);
-        break;
-    default:
-        break;
+    }
     }
 }
 
@@ -195,7 +185,7 @@ void LoginDig::openSocialDialog(Social which)
     dialog->activateWindow();
 }
 
-void LoginDig::onLoginSucceeded(const QString &json)
+void LoginDig::onLoginSucceeded(const LoginRequest &request)
 {
     qCDebug(lcAccount) << "登录成功";
     if (m_loggedIn) {
@@ -212,17 +202,14 @@ void LoginDig::onLoginSucceeded(const QString &json)
     }
     m_socialDialogs.clear();
 
-    bool isObject = false;
-    const QJsonObject parameters = bridgeParameters(json, &isObject);
-    if (!isObject) {
-        qCWarning(lcAccount) << "login message without a JSON object; staying on the login page";
+    if (!request.warning.isEmpty()) {
+        qCWarning(lcAccount).noquote() << request.warning;
         return;
     }
-    const QString name = parameters.value(QStringLiteral("name")).toString();
-    qCInfo(lcAccount).noquote() << "QDebug-login-username:" << name;
+    qCInfo(lcAccount).noquote() << "QDebug-login-username:" << request.name;
     m_loggedIn = true;
     m_timeoutTimer->stop();
-    emit loginSucceeded(name);
+    emit loginSucceeded(request.name);
 }
 
 void LoginDig::showEvent(QShowEvent *event)

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class LoadingDialog;
+struct LoginRequest;
 class QDialog;
 class QTimer;
 class TInteractObj;
@@ -49,7 +50,7 @@ private:
     enum class Social { QQ, WeChat };
 
     void openSocialDialog(Social which);
-    void onLoginSucceeded(const QString &json);
+    void onLoginSucceeded(const LoginRequest &request);
     void onAutoLoginTimeout();
 
     WebView *m_webView = nullptr;

@@ -1,11 +1,11 @@
 #include "xiaohaodialog.h"
 #include "app/logging.h"
+#include "core/bridgejson.h"
 #include "core/endpoints.h"
 #include "core/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "core/portalapi.h"
 #include "core/replyparsers.h"
-#include "core/tinteractobj.h"
 #include "widgets/mypushbutton.h"
 #include <QDesktopServices>
 #include <QHBoxLayout>

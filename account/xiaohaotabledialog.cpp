@@ -1,4 +1,5 @@
 #include "xiaohaotabledialog.h"
+#include "account/altaccountrecord.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
@@ -6,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QJsonArray>
-#include <QJsonObject>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -44,7 +44,7 @@ XiaoHaoTableDialog::XiaoHaoTableDialog(QWidget *parent)
         qCWarning(lcAccount).noquote() << "xiaohaoinfolist.txt holds" << stored.size()
                                        << "alt accounts; the table shows the first" << shown;
     for (int i = 0; i < shown; ++i)
-        addRow(stored.at(i));
+        addRow(AltAccountRecord::fromJson(stored.at(i)));
     for (int row = 0; row < m_model->rowCount(); ++row) {
         QPushButton *start = new QPushButton(tr("开始游戏"), view);
         QPushButton *remove = new QPushButton(tr("删除"), view);
@@ -52,13 +52,8 @@ XiaoHaoTableDialog::XiaoHaoTableDialog(QWidget *parent)
             button->setStyleSheet(kRowButtonStyle);
             button->setFixedSize(80, 25);
         }
-        const QJsonObject record = records.at(row).toObject();
-        const QString title = record.value(QStringLiteral("gamename")).toString();
-        const QUrl url = Endpoints::url(Endpoints::Address::EnterGameAsAlt,
-                                        {record.value(QStringLiteral("tag")).toString(),
-                                         record.value(QStringLiteral("server")).toString(),
-                                         record.value(QStringLiteral("username")).toString(),
-                                         record.value(QStringLiteral("ckcode")).toString()});
+        const QString title = records.at(row).gamename;
+        const QUrl url = records.at(row).enterGameUrl();
         connect(start, &QPushButton::clicked, this, [this, title, url] {
             qCDebug(lcAccount).noquote() << "小号进入游戏：" << Endpoints::urlForLog(url);
             emit startGameRequested(title, url);
@@ -96,12 +91,12 @@ XiaoHaoTableDialog::XiaoHaoTableDialog(QWidget *parent)
     setupFrame(nullptr);
 }
 
-void XiaoHaoTableDialog::addRow(const QJsonValue &record)
+void XiaoHaoTableDialog::addRow(const AltAccountRecord &record)
 {
     records.append(record);
     QList<QStandardItem *> cells;
-    for (const char *key : {"username", "gamename", "servername"}) {
-        auto *cell = new QStandardItem(record.toObject().value(QLatin1String(key)).toString());
+    for (const QString &text : {record.username, record.gamename, record.servername}) {
+        auto *cell = new QStandardItem(text);
         cell->setTextAlignment(Qt::AlignCenter);
         cells << cell;
     }
@@ -119,7 +114,7 @@ void XiaoHaoTableDialog::remove(QPushButton *button)
     QJsonArray stored = readXiaohaoRecords();
     int at = -1;
     for (int i = 0; i < stored.size() && at < 0; ++i) {
-        if (stored.at(i) == records.at(row))
+        if (stored.at(i) == records.at(row).stored)
             at = i;
     }
     if (at >= 0) {

@@ -1,6 +1,6 @@
 #pragma once
+#include "account/altaccountrecord.h"
 #include "widgets/commondialog.h"
-#include <QJsonValue>
 #include <QList>
 #include <QUrl>
 
@@ -30,12 +30,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void addRow(const QJsonValue &record);
+    void addRow(const AltAccountRecord &record);
     void remove(QPushButton *button);
 
     QLabel *registerLabel = nullptr;
     QLabel *m_failure = nullptr;
     QStandardItemModel *m_model = nullptr;
-    QList<QJsonValue> records; // by row
+    QList<AltAccountRecord> records; // by row
     QList<QPushButton *> m_deleteButtons;
 };

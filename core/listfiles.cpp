@@ -1,6 +1,7 @@
 #include "listfiles.h"
 #include "app/datadir.h"
 #include "app/logging.h"
+#include "core/jsontext.h"
 #include <QFile>
 #include <QJsonDocument>
 #include <QSaveFile>
@@ -28,9 +29,9 @@ bool parseList(const QByteArray &contents, QJsonArray *records)
         *records = QJsonArray();
         return true;
     }
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
-    if (error.error != QJsonParseError::NoError || !document.isArray())
+    QString error;
+    const QJsonDocument document = parseJsonText(contents, &error);
+    if (!error.isEmpty() || !document.isArray())
         return false;
     *records = document.array();
     return true;
@@ -72,23 +73,23 @@ bool writeListFile(const QString &name, const QByteArray &contents)
     }
     return true;
 }
+} // namespace
 
-QJsonArray toRecords(const QString &name, const QByteArray &contents)
+QJsonArray parseListRecords(const QString &name, const QByteArray &contents)
 {
     QJsonArray records;
     if (!parseList(contents, &records))
         qCWarning(lcCore).noquote() << name << "is not a JSON array; reading it as empty";
     return records;
 }
-} // namespace
 
 QByteArray readClockList() { return readListFile(kClockList); }
 QByteArray readXiaohaoList() { return readListFile(kXiaohaoList); }
 bool writeClockList(const QByteArray &contents) { return writeListFile(kClockList, contents); }
 bool writeXiaohaoList(const QByteArray &contents) { return writeListFile(kXiaohaoList, contents); }
 
-QJsonArray readClockRecords() { return toRecords(kClockList, readClockList()); }
-QJsonArray readXiaohaoRecords() { return toRecords(kXiaohaoList, readXiaohaoList()); }
+QJsonArray readClockRecords() { return parseListRecords(kClockList, readClockList()); }
+QJsonArray readXiaohaoRecords() { return parseListRecords(kXiaohaoList, readXiaohaoList()); }
 bool writeClockRecords(const QJsonArray &records) { return writeClockList(jsonArrayToString(records).toUtf8()); }
 bool writeXiaohaoRecords(const QJsonArray &records) { return writeXiaohaoList(jsonArrayToString(records).toUtf8()); }
 

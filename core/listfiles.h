@@ -20,6 +20,8 @@ bool writeXiaohaoList(const QByteArray &contents);
 // The same lists as records: an unparsable list reads as empty, with a warning.
 QJsonArray readClockRecords();
 QJsonArray readXiaohaoRecords();
+// What those two read, from the contents of the list file called name.
+QJsonArray parseListRecords(const QString &name, const QByteArray &contents);
 bool writeClockRecords(const QJsonArray &records);
 bool writeXiaohaoRecords(const QJsonArray &records);
 

@@ -1,8 +1,10 @@
 #include "replyparsers.h"
+#include "core/jsontext.h"
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QMap>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -11,7 +13,8 @@ bool readInt(const QJsonValue &value, int *out)
 {
     if (value.isDouble()) {
         const double number = value.toDouble();
-        if (number != double(int(number)))
+        // Outside int's range the conversion itself is undefined.
+        if (!(number >= INT_MIN && number <= INT_MAX) || number != double(int(number)))
             return false;
         *out = int(number);
         return true;
@@ -35,10 +38,9 @@ QString text(const QJsonValue &value)
 
 QJsonDocument parseJson(const QByteArray &body, QString *error)
 {
-    QJsonParseError parseError{};
-    const QJsonDocument document = QJsonDocument::fromJson(body, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        *error = QStringLiteral("not JSON (%1 at %2)").arg(parseError.errorString()).arg(parseError.offset);
+    const QJsonDocument document = parseJsonText(body, error);
+    if (!error->isEmpty())
+        *error = QStringLiteral("not JSON (%1)").arg(*error);
     return document;
 }
 } // namespace

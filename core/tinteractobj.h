@@ -1,5 +1,4 @@
 #pragma once
-#include <QJsonObject>
 #include <QObject>
 #include <QString>
 
@@ -29,13 +28,3 @@ signals:
 // and bridge belong to the view, so a page never outlives its bridge and a
 // bridge never outlives its page.
 TInteractObj *installBridge(QWebEngineView *view);
-
-// A message's parameters: the json text parsed as one JSON object. *ok is
-// false for anything else (invalid JSON, an array, a bare address, nothing).
-QJsonObject bridgeParameters(const QString &json, bool *ok);
-
-// The json text as it may appear in a log: values of secret keys (passwords,
-// check codes, tokens, sessions, cookies), at any depth, become "***".
-// JSON is logged compact; other text is masked in its "key": value and
-// key=value forms.
-QString bridgeJsonForLog(const QString &json);

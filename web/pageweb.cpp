@@ -1,25 +1,18 @@
 #include "pageweb.h"
 #include "app/logging.h"
 #include "core/endpoints.h"
+#include "core/bridgejson.h"
 #include "core/tinteractobj.h"
 #include "web/loadretry.h"
+#include "web/pagerequest.h"
 #include "web/webview.h"
 #include <QDesktopServices>
 #include <QHBoxLayout>
-#include <QJsonObject>
 #include <QMetaMethod>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
-enum PageCode {
-    kOpenGamePage = 3,
-    kEnterGame = 10,
-    kSearch = 16,
-    kAddReminder = 100,
-    kOpenInBrowser = 888,
-};
-
 const QString kToolStyle = QStringLiteral("color:gray;border-radius:3px;border:1px solid #F5F5F5;");
 const QString kHorn = QStringLiteral(":/img/horn");
 const QString kMute = QStringLiteral(":/img/mute");
@@ -201,86 +194,51 @@ bool PageWeb::hasTaker(const QMetaMethod &signal, const QString &request) const
 void PageWeb::OnReceiveMessageFromJS(int code, QString str, QString json)
 {
     qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
-    if (code == kSearch) {
+    const PageRequest request = decidePageMessage(code, json);
+    switch (request.action) {
+    case PageRequest::Nothing:
+        if (!request.warning.isEmpty())
+            qCWarning(lcWeb).noquote() << request.warning;
+        break;
+    case PageRequest::SearchTab:
         qCDebug(lcWeb) << "搜索";
         if (hasTaker(QMetaMethod::fromSignal(&PageWeb::searchTabRequested), QString::number(code)))
             emit searchTabRequested();
-        return;
-    }
-    if (code != kOpenGamePage && code != kEnterGame && code != kAddReminder && code != kOpenInBrowser)
-        return;
-
-    bool isObject = false;
-    const QJsonObject parameters = bridgeParameters(json, &isObject);
-    if (!isObject) {
-        qCWarning(lcWeb) << "page message" << code << "ignored: its parameters are not a JSON object";
-        return;
-    }
-    switch (code) {
-    case kOpenGamePage:
-        openTab(parameters, false);
         break;
-    case kEnterGame:
-        openTab(parameters, true);
+    case PageRequest::OpenTab:
+    case PageRequest::EnterGame:
+        openTab(request, code);
         break;
-    case kOpenInBrowser: {
-        const QUrl url(parameters.value(QStringLiteral("url")).toString());
-        if (!Endpoints::isWebAddress(url)) {
-            qCWarning(lcWeb).noquote() << "page asked to open a non-web address in the browser; ignored:"
-                                       << Endpoints::urlForLog(url);
+    case PageRequest::OpenInBrowser:
+        if (m_view && m_view->allowOpen(QStringLiteral("browser ") + Endpoints::urlForLog(QUrl(request.url))))
+            QDesktopServices::openUrl(QUrl(request.url));
+        break;
+    case PageRequest::AddReminder:
+        if (!hasTaker(QMetaMethod::fromSignal(&PageWeb::reminderRequested), QString::number(code)))
             return;
-        }
-        QDesktopServices::openUrl(url);
-        break;
-    }
-    case kAddReminder:
-        requestReminder(parameters);
-        break;
-    default:
+        if (!request.warning.isEmpty())
+            qCWarning(lcWeb).noquote() << request.warning;
+        if (m_view && m_view->allowOpen(QStringLiteral("reminder dialog")))
+            emit reminderRequested(request.game, request.server, request.time);
         break;
     }
 }
 
-void PageWeb::requestReminder(const QJsonObject &parameters)
+void PageWeb::openTab(const PageRequest &request, int code)
 {
-    // Unix seconds, as decimal text or as a whole JSON number.
-    const QJsonValue time = parameters.value(QStringLiteral("time"));
-    bool ok = false;
-    qint64 seconds = time.toString().toLongLong(&ok, 10);
-    if (time.isDouble()) {
-        seconds = qint64(time.toDouble());
-        ok = double(seconds) == time.toDouble();
-    }
-    if (!hasTaker(QMetaMethod::fromSignal(&PageWeb::reminderRequested), QString::number(kAddReminder)))
-        return;
-    if (!ok) {
-        qCWarning(lcWeb) << "reminder request without a time in whole seconds; proposing none";
-        seconds = 0;
-    }
-    emit reminderRequested(parameters.value(QStringLiteral("game")).toString(),
-                           parameters.value(QStringLiteral("server")).toString(), seconds);
-}
-
-void PageWeb::openTab(const QJsonObject &parameters, bool enterGame)
-{
-    const QString title = parameters.value(QStringLiteral("title")).toString();
-    const QString address = parameters.value(QStringLiteral("url")).toString();
-    const QUrl url(address);
-    // An empty address still opens its (blank) tab; anything but a web
-    // address would give the page's bridge to whatever it points at.
-    if (!address.isEmpty() && !Endpoints::isWebAddress(url)) {
-        qCWarning(lcWeb).noquote() << "page asked for a tab on a non-web address; ignored:" << Endpoints::urlForLog(url);
-        return;
-    }
+    const bool enterGame = request.action == PageRequest::EnterGame;
+    const QUrl url(request.url);
     qCDebug(lcWeb).noquote() << (enterGame ? "QDebug-进入游戏" : "QDebug") << Endpoints::urlForLog(url);
     const QMetaMethod signal = QMetaMethod::fromSignal(enterGame ? &PageWeb::enterGameRequested
                                                                  : &PageWeb::openTabRequested);
-    if (!hasTaker(signal, QString::number(enterGame ? kEnterGame : kOpenGamePage)))
+    if (!hasTaker(signal, QString::number(code)))
+        return;
+    if (!m_view || !m_view->allowOpen(QStringLiteral("tab ") + Endpoints::urlForLog(url)))
         return;
     if (enterGame)
-        emit enterGameRequested(title, address);
+        emit enterGameRequested(request.title, request.url);
     else
-        emit openTabRequested(title, address);
+        emit openTabRequested(request.title, request.url);
 }
 
 void PageWeb::setDetached(bool detached)

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class MainWdiget;
+struct PageRequest;
 class QMetaMethod;
 class QToolButton;
 class TInteractObj;
@@ -78,8 +79,7 @@ private:
     bool hasTaker(const QMetaMethod &signal, const QString &request) const;
     void adoptView(WebView *view);
     void updateMuteIcon(bool muted);
-    void openTab(const QJsonObject &parameters, bool enterGame);
-    void requestReminder(const QJsonObject &parameters);
+    void openTab(const PageRequest &request, int code);
 
     QString m_pageUrl;
     QString m_pageTitle;

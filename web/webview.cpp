@@ -17,12 +17,19 @@ WebView::WebView(QWidget *parent)
 
 WebView::~WebView() = default;
 
+bool WebView::allowOpen(const QString &what)
+{
+    return m_openLimiter.allow(what);
+}
+
 QWebEngineView *WebView::createWindow(QWebEnginePage::WebWindowType type)
 {
     if (type != QWebEnginePage::WebBrowserTab) {
         qCDebug(lcWeb) << "new window of type" << type << "loads in the same view";
         return this;
     }
+    if (!allowOpen(QStringLiteral("window")))
+        return nullptr;
 
     auto *view = new WebView(this);
     auto *window = new QMainWindow;

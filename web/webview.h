@@ -1,4 +1,5 @@
 #pragma once
+#include "web/openlimiter.h"
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -13,6 +14,10 @@ public:
     explicit WebView(QWidget *parent = nullptr);
     ~WebView() override;
 
+    // Whether the page may open `what` (a tab, a window, a dialog, a system
+    // browser address) now: at most OpenLimiter::kPerSecond a second.
+    bool allowOpen(const QString &what);
+
 signals:
     // Declared for the owners that wire them; the view itself emits none.
     void webActionEnabledChanged(QWebEnginePage::WebAction webAction, bool enabled);
@@ -22,7 +27,11 @@ signals:
     void opennewpage(WebView *webview);
 
 protected:
-    // A new tab becomes a 1600 x 900 window that frees itself when closed;
-    // popups, new windows and background tabs load in this view instead.
+    // A new tab becomes a 1600 x 900 window that frees itself when closed
+    // (within the page's limit; beyond it none opens); popups, new windows
+    // and background tabs load in this view instead.
     QWebEngineView *createWindow(QWebEnginePage::WebWindowType type) override;
+
+private:
+    OpenLimiter m_openLimiter;
 };

@@ -1,5 +1,6 @@
 #include "messagedialog.h"
 #include "app/logging.h"
+#include "core/bridgejson.h"
 #include "core/endpoints.h"
 #include "core/tinteractobj.h"
 #include "web/webview.h"
@@ -30,5 +31,6 @@ void MessageDialog::onMessage(int code, const QString &str, const QString &json)
                                        << Endpoints::urlForLog(url);
         return;
     }
-    QDesktopServices::openUrl(url);
+    if (m_view->allowOpen(QStringLiteral("browser ") + Endpoints::urlForLog(url)))
+        QDesktopServices::openUrl(url);
 }

@@ -29,6 +29,8 @@ private slots:
         QTest::newRow("no code, forced") << json("{'force':1}") << true << 0 << true;
         QTest::newRow("code of another type") << json("{'version_code':'three'}") << false << 0 << false;
         QTest::newRow("fraction") << json("{'version_code':2.5}") << false << 0 << false;
+        QTest::newRow("beyond int") << json("{'version_code':1e20}") << false << 0 << false;
+        QTest::newRow("a key named twice") << json("{'version_code':3,'version_code':[3]}") << false << 0 << false;
         QTest::newRow("huge") << json("{'version_code':3,'pad':'") + QByteArray(4 << 20, 'x') + "\"}" << true << 3 << false;
     }
 

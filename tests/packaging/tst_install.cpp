@@ -18,8 +18,11 @@ struct Result {
 Result run(const QString &program, const QStringList &arguments,
            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
+    // The system's tools, without the runtime a sanitized run preloads.
+    QProcessEnvironment toolEnvironment = environment;
+    toolEnvironment.remove(QStringLiteral("LD_PRELOAD"));
     QProcess process;
-    process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(toolEnvironment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     Result result;

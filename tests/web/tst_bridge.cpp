@@ -1,3 +1,4 @@
+#include "core/bridgejson.h"
 #include "core/tinteractobj.h"
 #include "support/httpfixture.h"
 #include "support/testmain.h"
@@ -85,6 +86,11 @@ private slots:
         QTest::newRow("bare address") << "http://127.0.0.1/news/1.html" << false << "";
         QTest::newRow("truncated") << "{\"name\":\"ab" << false << "";
         QTest::newRow("empty") << "" << false << "";
+        QTest::newRow("a key named twice") << R"({"name":["a"],"name":"b"})" << false << "";
+        QTest::newRow("the same key escaped") << "{\"name\":\"a\",\"n\\u0061me\":\"b\"}" << false << "";
+        QTest::newRow("the same key escaped otherwise") << R"({"a/b":1,"a\/b":2})" << false << "";
+        QTest::newRow("ends in a backslash") << "{\"name\":\"a\\" << false << "";
+        QTest::newRow("one key in two objects") << R"({"name":"a","x":{"name":1},"y":[{"name":2}]})" << true << "a";
     }
 
     void parametersMustBeOneObject()
@@ -116,6 +122,11 @@ private slots:
                                     << QStringList{"user=abc", "x=1"};
         QTest::newRow("not JSON") << "{pwd: 'hunter2', \"ckcode\" : \"s3 cr\\\"et\"" << QStringList{"hunter2", "s3 cr"}
                                   << QStringList{};
+        QTest::newRow("a key named twice") << R"({"pwd":"hunter2","pwd":"c0ffee","game":"g"})"
+                                           << QStringList{"hunter2", "c0ffee"} << QStringList{R"("game":"g")"};
+        const QString pad(1 << 20, QLatin1Char('x'));
+        QTest::newRow("a megabyte") << QStringLiteral("{\"ckcode\":\"t0k\",\"pad\":\"") + pad + QStringLiteral("\"}") << QStringList{"t0k", pad.left(3000)}
+                                    << QStringList{"(1048601 characters)"};
     }
 
     void secretsNeverReachTheLog()

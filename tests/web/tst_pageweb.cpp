@@ -13,6 +13,7 @@
 #include "web/pageweb.h"
 #include "web/webview.h"
 #include <QAbstractButton>
+#include <QElapsedTimer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTcpServer>
@@ -34,6 +35,50 @@ QImage iconImage(const QIcon &icon)
 {
     return icon.pixmap(16, 16).toImage();
 }
+
+// Collects the client's warnings while it lives instead of failing on them:
+// a flood's are too many to declare one by one, so the test reads them.
+struct WarningCollector {
+    static QStringList &warnings()
+    {
+        static QStringList s_warnings;
+        return s_warnings;
+    }
+    static void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type == QtWarningMsg && context.category && qstrncmp(context.category, "kavo.", 5) == 0)
+            warnings().append(message);
+    }
+    WarningCollector() : previous(qInstallMessageHandler(collect)) { warnings().clear(); }
+    ~WarningCollector() { qInstallMessageHandler(previous); }
+    QtMessageHandler previous;
+};
+
+// 10 000 messages of codes the client knows and codes it does not, with
+// addresses of every scheme, megabyte strings, deep nesting, broken JSON and
+// lone surrogates; the same sequence every run.
+const char kFlood[] = R"(
+(function (gameUrl) {
+  let seed = 7;
+  const pick = n => (seed = (seed * 1103515245 + 12345) % 2147483648) % n;
+  const codes = [3, 10, 16, 100, 888, 1, 2, 12, 90, 4242, -1, 2147483647];
+  const urls = [gameUrl, 'file:///etc/passwd', 'javascript:alert(1)', 'data:text/html,<b>x</b>',
+                'kavo://open', 'about:blank', 'ftp://127.0.0.1/x', gameUrl + '#pay', ''];
+  const big = 'x'.repeat(1 << 20);
+  for (let i = 0; i < 10000; ++i) {
+    let json;
+    switch (pick(6)) {
+    case 0: json = JSON.stringify({title: 't' + i, url: urls[pick(urls.length)], game: 'g', time: pick(2) ? 1767225600 : 'x'}); break;
+    case 1: json = JSON.stringify({url: urls[pick(urls.length)], pad: i % 500 ? 'p' : big}); break;
+    case 2: { const depth = pick(3000); json = '{"a":'.repeat(depth) + '1' + '}'.repeat(depth); break; }
+    case 3: json = String.fromCharCode(...Array.from({length: pick(200)}, () => pick(65536))); break;
+    case 4: json = '{"url":"' + urls[pick(urls.length)] + '","url":[1]}'; break;
+    default: json = JSON.stringify([{url: urls[pick(urls.length)]}]); break;
+    }
+    kavoBridge.send(codes[pick(codes.length)], 's', json);
+  }
+})(%1)
+)";
 } // namespace
 
 class TestPageWeb : public TestCase
@@ -140,6 +185,45 @@ private slots:
         QVERIFY(page(3)->pageUrl().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
         QVERIFY(m_window->maximizedFlag());
         QTRY_VERIFY(m_window->windowState() & Qt::WindowMaximized);
+    }
+
+    void aFloodingPageOpensLittleAndNothingElse()
+    {
+        BrowserCatcher browser;
+        QTabWidget *tabs = m_window->tabWidget();
+        const QString gameUrl = m_portal.url(QStringLiteral("/game/xyj.html")).toString();
+        QSignalSpy received(page(0)->bridgeObject(), &TInteractObj::SigReceivedMessFromJS);
+        QSignalSpy reminders(page(0), &PageWeb::reminderRequested);
+        QElapsedTimer elapsed;
+        {
+            WarningCollector collector;
+            elapsed.start();
+            runJs(homeView()->page(), QString::fromLatin1(kFlood).arg(jsString(gameUrl)));
+            QTRY_COMPARE_WITH_TIMEOUT(received.count(), 10000, 120000);
+        }
+        const qint64 seconds = elapsed.elapsed() / 1000 + 1;
+
+        // Within the limit, and only web addresses got anywhere.
+        const int opened = tabs->count() - 2 + browser.urls.size() + reminders.count();
+        QVERIFY2(opened >= 1 && opened <= 5 * seconds, qPrintable(QString::number(opened)));
+        for (const QUrl &url : browser.urls)
+            QVERIFY2(Endpoints::isWebAddress(url), qPrintable(url.toString()));
+        for (int i = 2; i < tabs->count(); ++i)
+            QVERIFY2(page(i)->pageUrl().startsWith(gameUrl) || page(i)->pageUrl().isEmpty(), qPrintable(page(i)->pageUrl()));
+
+        // Every warning says what was refused or dropped.
+        const QRegularExpression known(QStringLiteral(
+            "^(page message -?\\d+ ignored: its parameters are not a JSON object"
+            "|page asked for a tab on a non-web address; ignored: .*"
+            "|page asked to open a non-web address in the browser; ignored: .*"
+            "|page asked for more than 5 tabs, windows or browser addresses within a second; dropped: .*"
+            "|reminder request without a time in whole seconds; proposing none"
+            "|login message without a JSON object; staying on the login page)$"),
+            QRegularExpression::DotMatchesEverythingOption);
+        for (const QString &warning : WarningCollector::warnings())
+            QVERIFY2(known.match(warning).hasMatch(), qPrintable(warning.left(300)));
+        QVERIFY(WarningCollector::warnings().size() < 10000);
+        QVERIFY(m_window->isVisible());
     }
 
     void closingATabFreesItsPage()

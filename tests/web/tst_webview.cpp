@@ -2,6 +2,7 @@
 #include "support/lookup.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include "web/openlimiter.h"
 #include "web/webview.h"
 #include <QMainWindow>
 #include <QMenu>
@@ -72,6 +73,44 @@ private slots:
         QVERIFY(clickElement(&view, QStringLiteral("#tab"), Qt::MiddleButton));
         QTRY_COMPARE_WITH_TIMEOUT(view.url().path(), QStringLiteral("/second"), 10000);
         QVERIFY(tabWindows().isEmpty());
+    }
+
+    void windowsCountAgainstThePagesLimit()
+    {
+        WebView view;
+        QVERIFY(showLinkPage(view, m_http.url(QStringLiteral("/links"))));
+        const int before = tabWindows().size();
+        for (int i = 0; i < OpenLimiter::kPerSecond; ++i)
+            QVERIFY(view.allowOpen(QStringLiteral("tab")));
+        QTest::ignoreMessage(QtWarningMsg, "page asked for more than 5 tabs, windows or browser addresses "
+                                           "within a second; dropped: window");
+        runJs(view.page(), QStringLiteral("for (let i = 0; i < 3; ++i) document.getElementById('tab').click()"));
+        QTest::qWait(300);
+        // A loaded machine may let a later click through, a second on.
+        QVERIFY(tabWindows().size() - before < 3);
+        for (QMainWindow *window : tabWindows())
+            window->close();
+    }
+
+    void theLimitIsASlidingSecond()
+    {
+        qint64 now = 0;
+        OpenLimiter limiter([&now] { return now; });
+        for (int i = 0; i < OpenLimiter::kPerSecond; ++i, now += 100)
+            QVERIFY(limiter.allow(QStringLiteral("tab")));
+        // One warning a burst; the rest of it goes to the debug log.
+        QTest::ignoreMessage(QtWarningMsg, "page asked for more than 5 tabs, windows or browser addresses "
+                                           "within a second; dropped: tab a");
+        QVERIFY(!limiter.allow(QStringLiteral("tab a")));
+        now = 999;
+        QVERIFY(!limiter.allow(QStringLiteral("tab b")));
+        now = 1000; // a second after the first one
+        QVERIFY(limiter.allow(QStringLiteral("tab")));
+        QTest::ignoreMessage(QtWarningMsg, "page asked for more than 5 tabs, windows or browser addresses "
+                                           "within a second; dropped: tab c");
+        QVERIFY(!limiter.allow(QStringLiteral("tab c")));
+        now = 1100;
+        QVERIFY(limiter.allow(QStringLiteral("tab")));
     }
 };
 KAVO_TEST(TestWebView)

@@ -1,0 +1,23 @@
+#include "altaccountrecord.h"
+#include "core/endpoints.h"
+#include <QJsonObject>
+
+AltAccountRecord AltAccountRecord::fromJson(const QJsonValue &value)
+{
+    AltAccountRecord record;
+    record.stored = value;
+    const QJsonObject object = value.toObject();
+    const auto text = [&object](const char *key) { return object.value(QLatin1String(key)).toString(); };
+    record.username = text("username");
+    record.gamename = text("gamename");
+    record.servername = text("servername");
+    record.tag = text("tag");
+    record.server = text("server");
+    record.ckcode = text("ckcode");
+    return record;
+}
+
+QUrl AltAccountRecord::enterGameUrl() const
+{
+    return Endpoints::url(Endpoints::Address::EnterGameAsAlt, {tag, server, username, ckcode});
+}

@@ -1,0 +1,22 @@
+#pragma once
+#include <QJsonValue>
+#include <QString>
+#include <QUrl>
+
+// One element of xiaohaoinfolist.txt as the alt-account table reads it. A
+// missing or wrong-typed value reads as empty text; an element that is not an
+// object reads as an empty record. The element itself is kept as it was
+// read, so that a deletion finds it in the file unchanged.
+struct AltAccountRecord {
+    QJsonValue stored;
+    QString username;
+    QString gamename;
+    QString servername;
+    QString tag;    // game abbreviation
+    QString server; // server abbreviation
+    QString ckcode; // enters the game as this account: never logged
+
+    static AltAccountRecord fromJson(const QJsonValue &value);
+    // The game page of this account's server, entered as this account.
+    QUrl enterGameUrl() const;
+};

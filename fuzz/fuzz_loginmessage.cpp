@@ -1,0 +1,15 @@
+#include "fuzzinput.h"
+#include "account/loginrequest.h"
+#include "core/bridgejson.h"
+#include "core/endpoints.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const BridgeMessage message = bridgeMessage(data, size);
+    FUZZ_CHECK(bridgeJsonForLog(message.json).size() <= kLoggedLength + 40);
+    const LoginRequest request = decideLoginMessage(message.code, message.json);
+    FUZZ_CHECK(request.action != LoginRequest::OpenInBrowser || Endpoints::isWebAddress(request.url));
+    // A refused login carries no name that could be taken for a user.
+    FUZZ_CHECK(request.action != LoginRequest::LoggedIn || request.warning.isEmpty() || request.name.isEmpty());
+    return 0;
+}
