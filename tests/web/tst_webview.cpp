@@ -78,7 +78,7 @@ private slots:
     void windowsCountAgainstThePagesLimit()
     {
         WebView view;
-        QVERIFY(showLinkPage(view, m_http.url(QStringLiteral("/links"))));
+        QVERIFY(showLinkPage(view));
         const int before = tabWindows().size();
         for (int i = 0; i < OpenLimiter::kPerSecond; ++i)
             QVERIFY(view.allowOpen(QStringLiteral("tab")));
