@@ -151,9 +151,6 @@ void PortalServer::setupRoutes()
     // web views and network managers together keep more of them open than
     // httplib's default pool of about eight; a full pool would stall new requests.
     m_server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-    // Stopping waits for every worker, and an idle kept-alive connection lets
-    // its worker go only when it idles out: keep that short so a stop is quick.
-    m_server.set_keep_alive_timeout(1);
     // Only GET requests are served; nothing needs a body.
     m_server.set_payload_max_length(64 * 1024);
 
