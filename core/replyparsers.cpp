@@ -36,11 +36,18 @@ QString text(const QJsonValue &value)
     return value.toString();
 }
 
-QJsonDocument parseJson(const QByteArray &body, QString *error)
+enum class Shape { Object, Array };
+
+// The reply's document; *error says why when it is not JSON of that shape.
+QJsonDocument parseJson(const QByteArray &body, Shape shape, QString *error)
 {
     const QJsonDocument document = parseJsonText(body, error);
     if (!error->isEmpty())
         *error = QStringLiteral("not JSON (%1)").arg(*error);
+    else if (shape == Shape::Object && !document.isObject())
+        *error = QStringLiteral("not a JSON object");
+    else if (shape == Shape::Array && !document.isArray())
+        *error = QStringLiteral("not a JSON array");
     return document;
 }
 } // namespace
@@ -48,13 +55,9 @@ QJsonDocument parseJson(const QByteArray &body, QString *error)
 Parsed<UpdateInfo> parseUpdateReply(const QByteArray &body)
 {
     Parsed<UpdateInfo> result;
-    const QJsonDocument document = parseJson(body, &result.error);
+    const QJsonDocument document = parseJson(body, Shape::Object, &result.error);
     if (!result.ok())
         return result;
-    if (!document.isObject()) {
-        result.error = QStringLiteral("not a JSON object");
-        return result;
-    }
     const QJsonObject reply = document.object();
     // An absent code counts as 0 ("up to date"); one that is there must be whole.
     const QJsonValue code = reply.value(QStringLiteral("version_code"));
@@ -74,13 +77,9 @@ namespace {
 Parsed<QList<PortalChoice>> parseChoices(const QByteArray &body, const char *codeKey)
 {
     Parsed<QList<PortalChoice>> result;
-    const QJsonDocument document = parseJson(body, &result.error);
+    const QJsonDocument document = parseJson(body, Shape::Array, &result.error);
     if (!result.ok())
         return result;
-    if (!document.isArray()) {
-        result.error = QStringLiteral("not a JSON array");
-        return result;
-    }
     const QJsonArray elements = document.array();
     for (const QJsonValue &element : elements) {
         const QString code = text(element.toObject().value(QLatin1String(codeKey)));
@@ -115,13 +114,9 @@ Parsed<QList<PortalChoice>> parseServerList(const QByteArray &body)
 Parsed<LoginReply> parseLoginReply(const QByteArray &body)
 {
     Parsed<LoginReply> result;
-    const QJsonDocument document = parseJson(body, &result.error);
+    const QJsonDocument document = parseJson(body, Shape::Object, &result.error);
     if (!result.ok())
         return result;
-    if (!document.isObject()) {
-        result.error = QStringLiteral("not a JSON object");
-        return result;
-    }
     const QJsonObject reply = document.object();
     const QJsonValue msg = reply.value(QStringLiteral("msg"));
     if (msg.isDouble() && msg.toDouble() == 1.0) {
