@@ -34,15 +34,6 @@ QHBoxLayout *row(const QString &label, const QList<QWidget *> &fields, QWidget *
     layout->addSpacing(50);
     return layout;
 }
-
-QHBoxLayout *centred(QWidget *widget)
-{
-    auto *layout = new QHBoxLayout;
-    layout->addStretch();
-    layout->addWidget(widget);
-    layout->addStretch();
-    return layout;
-}
 } // namespace
 
 ClockDialog::ClockDialog(const QString &game, const QString &server, qint64 time, PortalApi *api, QWidget *host)
@@ -79,12 +70,12 @@ ClockDialog::ClockDialog(const QString &game, const QString &server, qint64 time
     m_error->hide();
 
     auto *layout = new QVBoxLayout(content);
-    layout->addLayout(centred(m_error));
+    layout->addLayout(centredRow(m_error));
     layout->addLayout(row(tr("游戏区服"), {m_chooser}, content));
     layout->addLayout(row(tr("提醒时间"), {m_date, m_time}, content));
     layout->addLayout(row(tr("备注说明"), {m_remark}, content));
-    layout->addLayout(centred(m_sound));
-    layout->addLayout(centred(confirm));
+    layout->addLayout(centredRow(m_sound));
+    layout->addLayout(centredRow(confirm));
     setupFrame(content);
 }
 

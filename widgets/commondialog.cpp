@@ -118,3 +118,12 @@ void CommonDialog::paintEvent(QPaintEvent *event)
     painter.drawRoundedRect(QRectF(1.5, 1.5, width() - 3, height() - 3), 4.0, 4.0, Qt::AbsoluteSize);
     QWidget::paintEvent(event);
 }
+
+QHBoxLayout *centredRow(QWidget *widget)
+{
+    auto *layout = new QHBoxLayout;
+    layout->addStretch();
+    layout->addWidget(widget);
+    layout->addStretch();
+    return layout;
+}

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class FramelessMover;
+class QHBoxLayout;
 class QPushButton;
 
 // The frame of the client's small dialogs: a frameless, translucent widget
@@ -45,3 +46,6 @@ private:
     QString m_title;
     FramelessMover *m_mover = nullptr;
 };
+
+// A row holding the widget in its middle, for the dialogs' content layouts.
+QHBoxLayout *centredRow(QWidget *widget);

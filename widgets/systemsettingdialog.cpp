@@ -27,15 +27,6 @@ QHBoxLayout *row(QWidget *a, QWidget *b = nullptr)
         layout->addWidget(b);
     return layout;
 }
-
-QHBoxLayout *centredRow(QWidget *widget)
-{
-    auto *layout = new QHBoxLayout;
-    layout->addStretch();
-    layout->addWidget(widget);
-    layout->addStretch();
-    return layout;
-}
 } // namespace
 
 SystemSettingDialog::SystemSettingDialog(QWidget *mainWindow)
