@@ -1,6 +1,6 @@
 #include "altaccounts.h"
-#include "account/xiaohaodialog.h"
-#include "account/xiaohaotabledialog.h"
+#include "account/altaccountdialog.h"
+#include "account/altaccounttable.h"
 #include "core/listfiles.h"
 
 AltAccounts::AltAccounts(QWidget *mainWindow, PortalApi *api)
@@ -15,7 +15,7 @@ void AltAccounts::showForToolbar()
     // As the list file stands: nothing stored yet (missing, empty, or an
     // empty object) asks for an account; anything else, "[]" and text that
     // is no list included, shows the table.
-    const QByteArray stored = readXiaohaoList().trimmed();
+    const QByteArray stored = readAltAccountList().trimmed();
     if (!stored.isEmpty() && stored != "{}") {
         showTable();
         return;
@@ -29,11 +29,11 @@ void AltAccounts::showTable()
 {
     if (m_table)
         m_table->close();
-    auto *table = new XiaoHaoTableDialog(m_window);
+    auto *table = new AltAccountTable(m_window);
     table->setAttribute(Qt::WA_DeleteOnClose);
-    connect(table, &XiaoHaoTableDialog::startGameRequested, this, &AltAccounts::startGameRequested);
-    connect(table, &XiaoHaoTableDialog::addRequested, this, [this] {
-        XiaohaoDialog *dialog = newAddDialog();
+    connect(table, &AltAccountTable::startGameRequested, this, &AltAccounts::startGameRequested);
+    connect(table, &AltAccountTable::addRequested, this, [this] {
+        AltAccountDialog *dialog = newAddDialog();
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         showAddDialog(dialog);
     });
@@ -43,14 +43,14 @@ void AltAccounts::showTable()
     m_table = table;
 }
 
-XiaohaoDialog *AltAccounts::newAddDialog()
+AltAccountDialog *AltAccounts::newAddDialog()
 {
-    auto *dialog = new XiaohaoDialog(m_api, m_window);
-    connect(dialog, &XiaohaoDialog::saved, this, &AltAccounts::showTable);
+    auto *dialog = new AltAccountDialog(m_api, m_window);
+    connect(dialog, &AltAccountDialog::saved, this, &AltAccounts::showTable);
     return dialog;
 }
 
-void AltAccounts::showAddDialog(XiaohaoDialog *dialog)
+void AltAccounts::showAddDialog(AltAccountDialog *dialog)
 {
     dialog->move(m_window->width() / 2 - 215, m_window->height() / 2 - 160);
     dialog->show();

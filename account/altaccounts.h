@@ -5,8 +5,8 @@
 
 class PortalApi;
 class QWidget;
-class XiaoHaoTableDialog;
-class XiaohaoDialog;
+class AltAccountTable;
+class AltAccountDialog;
 
 // The alt accounts of one main window: "小号" shows the add dialog while no
 // account is stored (the same dialog each time, so what was typed stays),
@@ -26,11 +26,11 @@ signals:
 
 private:
     void showTable();
-    void showAddDialog(XiaohaoDialog *dialog);
-    XiaohaoDialog *newAddDialog();
+    void showAddDialog(AltAccountDialog *dialog);
+    AltAccountDialog *newAddDialog();
 
     QWidget *m_window;
     PortalApi *m_api;
-    QPointer<XiaohaoDialog> m_toolbarDialog; // kept, reused
-    QPointer<XiaoHaoTableDialog> m_table;
+    QPointer<AltAccountDialog> m_toolbarDialog; // kept, reused
+    QPointer<AltAccountTable> m_table;
 };

@@ -1,11 +1,11 @@
 #include "client.h"
-#include "account/logindig.h"
+#include "account/loginwindow.h"
 #include "app/clientwindows.h"
-#include "app/logging.h"
-#include "app/settingsnotice.h"
-#include "core/mainwdiget.h"
+#include "core/logging.h"
+#include "core/settingsnotice.h"
+#include "box/mainwindow.h"
 #include "core/portalapi.h"
-#include "web/webdownloadwork.h"
+#include "web/downloadhandler.h"
 #include <QGuiApplication>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
@@ -15,7 +15,7 @@ Client::Client(QObject *parent)
     : QObject(parent)
     , m_api(new PortalApi(this))
     , m_settingsNotice(new SettingsNotice(this))
-    , m_downloads(new WebDownloadWork(QWebEngineProfile::defaultProfile(), this))
+    , m_downloads(new DownloadHandler(QWebEngineProfile::defaultProfile(), this))
 {
     // Hiding the box behind the tray, or closing a window of its own, must
     // not end the run; only the user's quitting does.
@@ -36,12 +36,12 @@ Client::~Client()
     deleteClientWindows();
 }
 
-LoginDig *Client::loginWindow() const
+LoginWindow *Client::loginWindow() const
 {
     return m_loginWindow;
 }
 
-MainWdiget *Client::mainWindow() const
+MainWindow *Client::mainWindow() const
 {
     return m_mainWindow;
 }
@@ -53,10 +53,10 @@ void Client::start()
 
 void Client::openLoginWindow(bool allowAutoLogin)
 {
-    auto *login = new LoginDig(allowAutoLogin);
+    auto *login = new LoginWindow(allowAutoLogin);
     m_loginWindow = login;
-    connect(login, &LoginDig::socialLoginOpening, this, &Client::switchOffHttpCache);
-    connect(login, &LoginDig::loginSucceeded, this, [this, login](const QString &name) {
+    connect(login, &LoginWindow::socialLoginOpening, this, &Client::switchOffHttpCache);
+    connect(login, &LoginWindow::loginSucceeded, this, [this, login](const QString &name) {
         openMainWindow(name);
         login->close(); // and freed, with its page and renderer
     });
@@ -74,11 +74,11 @@ void Client::openMainWindow(const QString &userName)
     // A login from a window opened to switch accounts replaces the old box.
     if (m_mainWindow)
         m_mainWindow->close();
-    auto *window = new MainWdiget(userName, m_api);
+    auto *window = new MainWindow(userName, m_api);
     m_mainWindow = window;
-    connect(window, &MainWdiget::quitRequested, this, &Client::quit);
-    connect(window, &MainWdiget::noHttpCacheWanted, this, &Client::switchOffHttpCache);
-    connect(window, &MainWdiget::switchAccountRequested, this, &Client::switchAccount);
+    connect(window, &MainWindow::quitRequested, this, &Client::quit);
+    connect(window, &MainWindow::noHttpCacheWanted, this, &Client::switchOffHttpCache);
+    connect(window, &MainWindow::switchAccountRequested, this, &Client::switchAccount);
     connect(window, &QObject::destroyed, this, [this, window] {
         if (m_currentMain == window)
             m_currentMain = nullptr;
@@ -91,7 +91,7 @@ void Client::openMainWindow(const QString &userName)
 
 void Client::switchAccount()
 {
-    QPointer<MainWdiget> previous = m_mainWindow;
+    QPointer<MainWindow> previous = m_mainWindow;
     openLoginWindow(false);
     if (previous)
         previous->close();

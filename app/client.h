@@ -2,11 +2,11 @@
 #include <QObject>
 #include <QPointer>
 
-class LoginDig;
-class MainWdiget;
+class LoginWindow;
+class MainWindow;
 class PortalApi;
 class SettingsNotice;
-class WebDownloadWork;
+class DownloadHandler;
 
 // The one object that owns the run: it opens the login window, turns a
 // successful login into the main window, switches accounts, and holds what
@@ -25,9 +25,9 @@ public:
     ~Client() override;
 
     PortalApi *portalApi() const { return m_api; }
-    WebDownloadWork *downloads() const { return m_downloads; }
-    LoginDig *loginWindow() const;
-    MainWdiget *mainWindow() const;
+    DownloadHandler *downloads() const { return m_downloads; }
+    LoginWindow *loginWindow() const;
+    MainWindow *mainWindow() const;
 
     // Shows the first login window; automatic login as configured.
     void start();
@@ -40,7 +40,7 @@ public:
     void quit();
 
 signals:
-    void mainWindowOpened(MainWdiget *window);
+    void mainWindowOpened(MainWindow *window);
     void finished();
 
 private:
@@ -50,9 +50,9 @@ private:
 
     PortalApi *m_api;
     SettingsNotice *m_settingsNotice;
-    WebDownloadWork *m_downloads;
-    QPointer<LoginDig> m_loginWindow;
-    QPointer<MainWdiget> m_mainWindow;
+    DownloadHandler *m_downloads;
+    QPointer<LoginWindow> m_loginWindow;
+    QPointer<MainWindow> m_mainWindow;
     // The current windows, only compared: whether the one that went was one
     // of them (a QPointer is already empty when its window's destroyed()
     // arrives).

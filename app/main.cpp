@@ -1,7 +1,7 @@
 #include "app/client.h"
-#include "app/config.h"
-#include "app/datadir.h"
-#include "app/logging.h"
+#include "core/config.h"
+#include "core/datadir.h"
+#include "core/logging.h"
 #include "app/resources.h"
 #include "app/startup.h"
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "startup.h"
-#include "app/logging.h"
+#include "core/logging.h"
 #include <QApplication>
 #include <QFont>
 #include <QLocale>

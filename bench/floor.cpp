@@ -8,7 +8,7 @@
 //
 //   kavo-bench-floor HOST:PORT
 #include "app/startup.h"
-#include "core/tinteractobj.h"
+#include "web/bridgeobject.h"
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -22,11 +22,11 @@
 
 namespace {
 // A view with its own channel and "interactObj", as every page of the client has.
-QWebEngineView *bridgedView(const QUrl &url, QWidget *parent, TInteractObj **bridge)
+QWebEngineView *bridgedView(const QUrl &url, QWidget *parent, BridgeObject **bridge)
 {
     auto *view = new QWebEngineView(parent);
     auto *channel = new QWebChannel(view);
-    *bridge = new TInteractObj(view);
+    *bridge = new BridgeObject(view);
     channel->registerObject(QStringLiteral("interactObj"), *bridge);
     view->page()->setWebChannel(channel);
     view->load(url);
@@ -43,9 +43,9 @@ public:
         m_login = new QWidget;
         m_login->setWindowFlags(Qt::FramelessWindowHint);
         m_login->resize(320, 400);
-        TInteractObj *bridge = nullptr;
+        BridgeObject *bridge = nullptr;
         bridgedView(QUrl(m_base + QStringLiteral("/Kavobox2")), m_login, &bridge)->setGeometry(0, 0, 640, 480);
-        connect(bridge, &TInteractObj::SigReceivedMessFromJS, this, [this](int code) {
+        connect(bridge, &BridgeObject::SigReceivedMessFromJS, this, [this](int code) {
             if (code == 2)
                 QMetaObject::invokeMethod(this, &Floor::openMainWindow, Qt::QueuedConnection);
         });
@@ -91,12 +91,12 @@ private:
 
     void addTab(const QString &title, const QUrl &url, bool game)
     {
-        TInteractObj *bridge = nullptr;
+        BridgeObject *bridge = nullptr;
         QWebEngineView *view = bridgedView(url, m_tabs, &bridge);
         const int index = m_tabs->addTab(view, title);
         if (game)
             m_tabs->setCurrentIndex(index);
-        connect(bridge, &TInteractObj::SigReceivedMessFromJS, this, [this](int code, const QString &, const QString &json) {
+        connect(bridge, &BridgeObject::SigReceivedMessFromJS, this, [this](int code, const QString &, const QString &json) {
             if (code != 3 && code != 10)
                 return;
             const QJsonObject game = QJsonDocument::fromJson(json.toUtf8()).object();

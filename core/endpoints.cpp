@@ -1,6 +1,6 @@
 #include "endpoints.h"
-#include "app/datadir.h"
-#include "app/logging.h"
+#include "core/datadir.h"
+#include "core/logging.h"
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "listfiles.h"
-#include "app/datadir.h"
-#include "app/logging.h"
+#include "core/datadir.h"
+#include "core/logging.h"
 #include "core/jsontext.h"
 #include <QFile>
 #include <QJsonDocument>
@@ -83,15 +83,15 @@ QJsonArray parseListRecords(const QString &name, const QByteArray &contents)
     return records;
 }
 
-QByteArray readClockList() { return readListFile(kClockList); }
-QByteArray readXiaohaoList() { return readListFile(kXiaohaoList); }
-bool writeClockList(const QByteArray &contents) { return writeListFile(kClockList, contents); }
-bool writeXiaohaoList(const QByteArray &contents) { return writeListFile(kXiaohaoList, contents); }
+QByteArray readReminderList() { return readListFile(kClockList); }
+QByteArray readAltAccountList() { return readListFile(kXiaohaoList); }
+bool writeReminderList(const QByteArray &contents) { return writeListFile(kClockList, contents); }
+bool writeAltAccountList(const QByteArray &contents) { return writeListFile(kXiaohaoList, contents); }
 
-QJsonArray readClockRecords() { return parseListRecords(kClockList, readClockList()); }
-QJsonArray readXiaohaoRecords() { return parseListRecords(kXiaohaoList, readXiaohaoList()); }
-bool writeClockRecords(const QJsonArray &records) { return writeClockList(jsonArrayToString(records).toUtf8()); }
-bool writeXiaohaoRecords(const QJsonArray &records) { return writeXiaohaoList(jsonArrayToString(records).toUtf8()); }
+QJsonArray readReminderRecords() { return parseListRecords(kClockList, readReminderList()); }
+QJsonArray readAltAccountRecords() { return parseListRecords(kXiaohaoList, readAltAccountList()); }
+bool writeReminderRecords(const QJsonArray &records) { return writeReminderList(jsonArrayToString(records).toUtf8()); }
+bool writeAltAccountRecords(const QJsonArray &records) { return writeAltAccountList(jsonArrayToString(records).toUtf8()); }
 
 QString jsonArrayToString(const QJsonArray &array)
 {

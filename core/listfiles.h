@@ -12,18 +12,18 @@
 // whole; a list that exists but is not a JSON array is kept aside as
 // "<name>.corrupt-<time>" before anything replaces it, and when that cannot
 // be done nothing is written. Writes return whether the list reached the disk.
-QByteArray readClockList();
-QByteArray readXiaohaoList();
-bool writeClockList(const QByteArray &contents);
-bool writeXiaohaoList(const QByteArray &contents);
+QByteArray readReminderList();
+QByteArray readAltAccountList();
+bool writeReminderList(const QByteArray &contents);
+bool writeAltAccountList(const QByteArray &contents);
 
 // The same lists as records: an unparsable list reads as empty, with a warning.
-QJsonArray readClockRecords();
-QJsonArray readXiaohaoRecords();
+QJsonArray readReminderRecords();
+QJsonArray readAltAccountRecords();
 // What those two read, from the contents of the list file called name.
 QJsonArray parseListRecords(const QString &name, const QByteArray &contents);
-bool writeClockRecords(const QJsonArray &records);
-bool writeXiaohaoRecords(const QJsonArray &records);
+bool writeReminderRecords(const QJsonArray &records);
+bool writeAltAccountRecords(const QJsonArray &records);
 
 // Compact JSON, keys in ascending order, non-ASCII text as UTF-8.
 QString jsonArrayToString(const QJsonArray &array);

@@ -1,5 +1,5 @@
 #include "portalapi.h"
-#include "app/logging.h"
+#include "core/logging.h"
 #include "core/endpoints.h"
 #include <QMetaEnum>
 #include <QNetworkAccessManager>

@@ -1,5 +1,5 @@
 #include "fuzzinput.h"
-#include "account/altaccountrecord.h"
+#include "core/altaccountrecord.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
 #include <QJsonArray>

@@ -1,13 +1,13 @@
 #include "fuzzinput.h"
 #include "core/listfiles.h"
-#include "reminder/clockrecord.h"
+#include "core/reminderrecord.h"
 #include <QJsonArray>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QJsonArray records = parseListRecords(QStringLiteral("clocklist.txt"), fuzzBytes(data, size));
     for (const QJsonValue &value : records) {
-        const ClockRecord record = ClockRecord::fromJson(value);
+        const ReminderRecord record = ReminderRecord::fromJson(value);
         FUZZ_CHECK(record.stored == value);
         // Only whole times within the file's 32 bits can ring.
         FUZZ_CHECK(record.hasTime || record.time == 0);

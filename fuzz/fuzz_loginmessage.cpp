@@ -1,5 +1,5 @@
 #include "fuzzinput.h"
-#include "account/loginrequest.h"
+#include "core/loginrequest.h"
 #include "core/bridgejson.h"
 #include "core/endpoints.h"
 

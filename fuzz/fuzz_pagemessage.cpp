@@ -1,7 +1,7 @@
 #include "fuzzinput.h"
 #include "core/bridgejson.h"
 #include "core/endpoints.h"
-#include "web/pagerequest.h"
+#include "core/pagerequest.h"
 #include <QUrl>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

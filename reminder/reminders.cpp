@@ -1,25 +1,25 @@
 #include "reminders.h"
-#include "app/logging.h"
+#include "core/logging.h"
 #include "core/listfiles.h"
-#include "reminder/clockdialog.h"
-#include "reminder/clocknotifydialog.h"
-#include "reminder/clocktabledialog.h"
-#include "reminder/mytimer.h"
+#include "reminder/addreminderdialog.h"
+#include "reminder/remindernotice.h"
+#include "reminder/reminderlistdialog.h"
+#include "reminder/reminderscheduler.h"
 #include <QWidget>
 
 Reminders::Reminders(QWidget *mainWindow, PortalApi *api)
     : QObject(mainWindow)
     , m_window(mainWindow)
     , m_api(api)
-    , m_timer(new MyTimer(this))
+    , m_timer(new ReminderScheduler(this))
 {
-    connect(m_timer, &MyTimer::rang, this, &Reminders::notify);
+    connect(m_timer, &ReminderScheduler::rang, this, &Reminders::notify);
     m_timer->start();
 }
 
 Reminders::~Reminders()
 {
-    for (const QPointer<ClockNotifyDialog> &notice : qAsConst(m_notices)) {
+    for (const QPointer<ReminderNotice> &notice : qAsConst(m_notices)) {
         if (notice)
             notice->close();
     }
@@ -34,9 +34,9 @@ void Reminders::showList()
 {
     if (m_list)
         m_list->close();
-    auto *list = new clockTableDialog(m_window);
+    auto *list = new ReminderListDialog(m_window);
     list->setAttribute(Qt::WA_DeleteOnClose);
-    connect(list, &clockTableDialog::recordsChanged, this, &Reminders::rearm);
+    connect(list, &ReminderListDialog::recordsChanged, this, &Reminders::rearm);
     placeAndShow(list);
     m_list = list;
 }
@@ -47,15 +47,15 @@ void Reminders::requestReminder(const QString &game, const QString &server, qint
         m_addDialog->close();
     if (m_list)
         m_list->close();
-    const int saved = readClockRecords().size();
+    const int saved = readReminderRecords().size();
     qCInfo(lcReminder) << "文件取出数据：" << saved << "reminders";
-    if (saved >= ClockDialog::kLimit) {
+    if (saved >= AddReminderDialog::kLimit) {
         showList();
         return;
     }
-    auto *dialog = new ClockDialog(game, server, time, m_api, m_window);
+    auto *dialog = new AddReminderDialog(game, server, time, m_api, m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &ClockDialog::saved, this, [this] {
+    connect(dialog, &AddReminderDialog::saved, this, [this] {
         rearm();
         showList();
     });
@@ -70,10 +70,10 @@ void Reminders::placeAndShow(QWidget *dialog)
     dialog->raise();
 }
 
-void Reminders::notify(const ClockRecord &record)
+void Reminders::notify(const ReminderRecord &record)
 {
-    auto *notice = new ClockNotifyDialog(record);
-    connect(notice, &ClockNotifyDialog::enterGameRequested, this, &Reminders::enterGameRequested);
+    auto *notice = new ReminderNotice(record);
+    connect(notice, &ReminderNotice::enterGameRequested, this, &Reminders::enterGameRequested);
     m_notices.removeAll(nullptr);
     m_notices.append(notice);
     notice->show(); // the newest on top

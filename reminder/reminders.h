@@ -1,16 +1,16 @@
 #pragma once
-#include "reminder/clockrecord.h"
+#include "core/reminderrecord.h"
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
 
-class ClockDialog;
-class ClockNotifyDialog;
-class MyTimer;
+class AddReminderDialog;
+class ReminderNotice;
+class ReminderScheduler;
 class PortalApi;
 class QWidget;
-class clockTableDialog;
+class ReminderListDialog;
 
 // The reminders of one main window: the scheduler of its alarms, the add
 // dialog and the list it shows, and the notices that are open. The alarms are armed when the window
@@ -23,7 +23,7 @@ public:
     Reminders(QWidget *mainWindow, PortalApi *api);
     ~Reminders() override;
 
-    MyTimer *scheduler() const { return m_timer; }
+    ReminderScheduler *scheduler() const { return m_timer; }
     // "闹钟": a fresh list from the file, in place of an open one.
     void showList();
     void rearm();
@@ -36,14 +36,14 @@ signals:
     void enterGameRequested(const QString &title, const QUrl &url);
 
 private:
-    void notify(const ClockRecord &record);
+    void notify(const ReminderRecord &record);
 
     void placeAndShow(QWidget *dialog);
 
     QWidget *m_window;
     PortalApi *m_api;
-    MyTimer *m_timer;
-    QPointer<ClockDialog> m_addDialog;
-    QPointer<clockTableDialog> m_list;
-    QList<QPointer<ClockNotifyDialog>> m_notices; // top-level, closed with the window
+    ReminderScheduler *m_timer;
+    QPointer<AddReminderDialog> m_addDialog;
+    QPointer<ReminderListDialog> m_list;
+    QList<QPointer<ReminderNotice>> m_notices; // top-level, closed with the window
 };

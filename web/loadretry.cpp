@@ -1,5 +1,5 @@
 #include "loadretry.h"
-#include "app/logging.h"
+#include "core/logging.h"
 #include "core/endpoints.h"
 #include <QTimer>
 #include <QWebEngineDownloadItem>

@@ -1,6 +1,6 @@
 #include "webview.h"
 #include "app/clientwindows.h"
-#include "app/logging.h"
+#include "core/logging.h"
 #include "web/webpage.h"
 #include <QMainWindow>
 #include <QWebEngineProfile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "web/openlimiter.h"
+#include "core/openlimiter.h"
 #include <QWebEnginePage>
 #include <QWebEngineView>
 

@@ -1,5 +1,5 @@
 #include "aboutdialog.h"
-#include "app/version.h"
+#include "core/version.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QUrl>
@@ -17,7 +17,7 @@ QHBoxLayout *centred(QWidget *widget)
 } // namespace
 
 AboutDialog::AboutDialog(const QUrl &website, QWidget *parent)
-    : CommonDialog(parent)
+    : FramelessDialog(parent)
 {
     setFixedSize(300, 200);
     auto *content = new QWidget;

@@ -1,10 +1,10 @@
 #pragma once
-#include "widgets/commondialog.h"
+#include "widgets/framelessdialog.h"
 
 class QUrl;
 
 // Product name, icon and version, and who makes it with the portal's address.
-class AboutDialog : public CommonDialog
+class AboutDialog : public FramelessDialog
 {
     Q_OBJECT
 

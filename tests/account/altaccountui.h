@@ -1,6 +1,6 @@
 #pragma once
-#include "account/xiaohaodialog.h"
-#include "core/gameserverchooser.h"
+#include "account/altaccountdialog.h"
+#include "web/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "support/lookup.h"
 #include <QJsonArray>
@@ -35,13 +35,13 @@ inline QJsonObject account(const QString &name)
 inline QStringList storedNames()
 {
     QStringList names;
-    for (const QJsonValue &record : readXiaohaoRecords())
+    for (const QJsonValue &record : readAltAccountRecords())
         names << record[QStringLiteral("username")].toString();
     return names;
 }
 
 // Fills the dialog in once its games and servers are there, and presses "确定".
-inline bool verify(XiaohaoDialog *dialog, const QString &user, const QString &password)
+inline bool verify(AltAccountDialog *dialog, const QString &user, const QString &password)
 {
     auto *chooser = dialog->findChild<GameServerChooser *>();
     if (!QTest::qWaitFor([chooser] { return !chooser->currentServer().code.isEmpty(); }, 5000))

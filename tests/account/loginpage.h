@@ -1,12 +1,12 @@
 #pragma once
-#include "account/logindig.h"
-#include "core/tinteractobj.h"
+#include "account/loginwindow.h"
+#include "web/bridgeobject.h"
 #include "web/webview.h"
 #include <QtTest>
 
-inline TInteractObj *bridgeOf(QWebEngineView *view)
+inline BridgeObject *bridgeOf(QWebEngineView *view)
 {
-    return view->findChild<TInteractObj *>();
+    return view->findChild<BridgeObject *>();
 }
 
 // Waits until the window's handler has seen a message with this code.
@@ -22,9 +22,9 @@ inline bool waitForCode(QSignalSpy &spy, int code, int msec = 10000)
 }
 
 // The demo portal's login page, loaded and showing its form (code 17).
-inline bool waitForLoginPage(LoginDig *login)
+inline bool waitForLoginPage(LoginWindow *login)
 {
     QSignalSpy loaded(login->webView(), &QWebEngineView::loadFinished);
-    QSignalSpy received(bridgeOf(login->webView()), &TInteractObj::SigReceivedMessFromJS);
+    QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
     return loaded.wait(20000) && loaded.last().first().toBool() && waitForCode(received, 17);
 }

@@ -1,14 +1,14 @@
-#include "account/xiaohaotabledialog.h"
+#include "account/altaccounttable.h"
 #include "altaccountui.h"
 #include "app/clientwindows.h"
-#include "app/config.h"
-#include "core/mainwdiget.h"
+#include "core/config.h"
+#include "box/mainwindow.h"
 #include "core/portalapi.h"
 #include "support/browsercatcher.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
-#include "web/pageweb.h"
+#include "web/gamepage.h"
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -20,13 +20,13 @@ private:
     TempDataDir m_data;
     PortalProcess m_portal;
     PortalApi m_api;
-    QPointer<MainWdiget> m_window;
+    QPointer<MainWindow> m_window;
 
     QWidget *pressXiaohao()
     {
         m_window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("xiaohaoButton"))->click();
-        for (QWidget *shown : m_window->findChildren<CommonDialog *>()) {
-            if (shown->isVisible() && (qobject_cast<XiaohaoDialog *>(shown) || qobject_cast<XiaoHaoTableDialog *>(shown)))
+        for (QWidget *shown : m_window->findChildren<FramelessDialog *>()) {
+            if (shown->isVisible() && (qobject_cast<AltAccountDialog *>(shown) || qobject_cast<AltAccountTable *>(shown)))
                 return shown;
         }
         return nullptr;
@@ -42,7 +42,7 @@ private slots:
 
     void init()
     {
-        m_window = new MainWdiget(QStringLiteral("x"), &m_api);
+        m_window = new MainWindow(QStringLiteral("x"), &m_api);
         m_window->show();
     }
 
@@ -72,13 +72,13 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, "xiaohaoinfolist.txt is not a JSON array; reading it as empty");
         QWidget *shown = pressXiaohao();
         QVERIFY(shown);
-        QCOMPARE(bool(qobject_cast<XiaoHaoTableDialog *>(shown)), table);
+        QCOMPARE(bool(qobject_cast<AltAccountTable *>(shown)), table);
     }
 
     void aVerifiedAccountIsStoredAndStartsItsGame()
     {
         BrowserCatcher browser;
-        auto *dialog = qobject_cast<XiaohaoDialog *>(pressXiaohao());
+        auto *dialog = qobject_cast<AltAccountDialog *>(pressXiaohao());
         // A wrong password and a locked account each say so.
         QVERIFY(verify(dialog, QStringLiteral("kavo_alt1"), QStringLiteral("nope")));
         QTRY_COMPARE(errorLine(dialog), QStringLiteral("账号或密码错误"));
@@ -89,23 +89,23 @@ private slots:
 
         // Values that need encoding arrive whole; the check code is stored.
         QVERIFY(verify(dialog, QStringLiteral("玩家 a&b"), QStringLiteral("p&ss#1+2 %=中")));
-        QTRY_VERIFY(m_window->findChild<XiaoHaoTableDialog *>());
+        QTRY_VERIFY(m_window->findChild<AltAccountTable *>());
         QVERIFY(!dialog->isVisible() && errorLine(dialog).isEmpty());
         QVERIFY(dialog->findChildren<QLineEdit *>().at(1)->text().isEmpty()); // the password goes
-        const QJsonObject stored = readXiaohaoRecords().at(0).toObject();
+        const QJsonObject stored = readAltAccountRecords().at(0).toObject();
         QCOMPARE(stored.value(QStringLiteral("username")).toString(), QStringLiteral("玩家 a&b"));
         QCOMPARE(stored.value(QStringLiteral("tag")).toString(), dialog->findChild<GameServerChooser *>()->currentGame().code);
         QVERIFY(!stored.contains(QStringLiteral("password")));
 
         // "开始游戏": the game as that account, accepted by the portal.
-        auto *table = m_window->findChild<XiaoHaoTableDialog *>();
+        auto *table = m_window->findChild<AltAccountTable *>();
         QTest::mousePress(registerLink(table), Qt::LeftButton);
         QCOMPARE(browser.urls.size(), 2);
         button(table, QStringLiteral("开始游戏"))->click();
         QTRY_COMPARE(m_window->tabWidget()->count(), 3);
         QCOMPARE(m_window->tabWidget()->currentIndex(), 2);
         QCOMPARE(m_window->tabWidget()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
-        const QString url = qobject_cast<PageWeb *>(m_window->tabWidget()->widget(2))->pageUrl();
+        const QString url = qobject_cast<GamePage *>(m_window->tabWidget()->widget(2))->pageUrl();
         QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
                                                    "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
                  qPrintable(url));
@@ -114,12 +114,12 @@ private slots:
 
     void deletingRemovesWhatTheRowShows()
     {
-        writeXiaohaoRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
-        auto *table = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao());
+        writeAltAccountRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        auto *table = qobject_cast<AltAccountTable *>(pressXiaohao());
         QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 3);
         button(table, QStringLiteral("删除"))->click();
         // Meanwhile another window stores an account: it survives.
-        writeXiaohaoRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        writeAltAccountRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
         button(table, QStringLiteral("删除"))->click();
         QCOMPARE(storedNames(), (QStringList{"new", "c"}));
         QVERIFY(table->isVisible());
@@ -135,15 +135,15 @@ private slots:
 
     void theLastRowLeavesAnEmptyListAndAddAsksForMore()
     {
-        writeXiaohaoRecords({account(QStringLiteral("a"))});
-        QPointer<XiaoHaoTableDialog> first = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao());
-        QPointer<XiaoHaoTableDialog> table = qobject_cast<XiaoHaoTableDialog *>(pressXiaohao()); // replaces it
+        writeAltAccountRecords({account(QStringLiteral("a"))});
+        QPointer<AltAccountTable> first = qobject_cast<AltAccountTable *>(pressXiaohao());
+        QPointer<AltAccountTable> table = qobject_cast<AltAccountTable *>(pressXiaohao()); // replaces it
         QTRY_VERIFY(first.isNull());
         button(table, QStringLiteral("删除"))->click();
         QCOMPARE(m_data.read(QStringLiteral("xiaohaoinfolist.txt")), QByteArray("[]"));
         button(table, QStringLiteral("添加"))->click();
         QTRY_VERIFY(table.isNull());
-        QVERIFY(m_window->findChild<XiaohaoDialog *>() && m_window->findChild<XiaohaoDialog *>()->isVisible());
+        QVERIFY(m_window->findChild<AltAccountDialog *>() && m_window->findChild<AltAccountDialog *>()->isVisible());
     }
 };
 KAVO_TEST(TestAltAccounts)

@@ -1,5 +1,5 @@
 #include "app/clientwindows.h"
-#include "app/config.h"
+#include "core/config.h"
 #include "core/endpoints.h"
 #include "loginpage.h"
 #include "support/httpfixture.h"
@@ -33,7 +33,7 @@ private slots:
     {
         QElapsedTimer sinceCreation;
         sinceCreation.start();
-        QPointer<LoginDig> login = new LoginDig(true);
+        QPointer<LoginWindow> login = new LoginWindow(true);
         login->show();
         QVERIFY(waitForLoad(login->webView()));
         QTRY_VERIFY(login->loadingDialog()->isVisible());
@@ -47,8 +47,8 @@ private slots:
         auto *tick = login->findChild<QTimer *>(QStringLiteral("autoLoginTimer"));
         QVERIFY(tick && tick->isActive());
         QSignalSpy ticks(tick, &QTimer::timeout);
-        QSignalSpy sent(login, &LoginDig::SigSendMessageToJS);
-        QSignalSpy received(bridgeOf(login->webView()), &TInteractObj::SigReceivedMessFromJS);
+        QSignalSpy sent(login, &LoginWindow::SigSendMessageToJS);
+        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 1, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(received.count(), ticks.count(), 2000);
         QCOMPARE(sent.count(), ticks.count());
@@ -71,7 +71,7 @@ private slots:
         QTest::qWait(100);
         QVERIFY(login->isVisible() && !login->loadingDialog()->isVisible());
 
-        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         QTest::ignoreMessage(QtInfoMsg, "QDebug-login-username: auto");
         sendFromPage(login->webView(), 2, QStringLiteral("{name: 'auto'}"));
         QTRY_COMPARE(succeeded.count(), 1);
@@ -86,7 +86,7 @@ private slots:
         QVERIFY(portal.start());
         Endpoints::setHost(Endpoints::Role::Member, portal.hostPort());
 
-        QPointer<LoginDig> login = new LoginDig(true);
+        QPointer<LoginWindow> login = new LoginWindow(true);
         login->show();
         QTRY_VERIFY_WITH_TIMEOUT(login->isHidden() && login->loadingDialog()->isVisible(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(login->isVisible(), 8000); // the time-out

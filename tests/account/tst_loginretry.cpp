@@ -1,5 +1,5 @@
 #include "app/clientwindows.h"
-#include "app/config.h"
+#include "core/config.h"
 #include "core/endpoints.h"
 #include "loginpage.h"
 #include "support/portalprocess.h"
@@ -32,7 +32,7 @@ private slots:
         for (int i = 0; i < 3; ++i) // one per reload
             QTest::ignoreMessage(QtWarningMsg, failed);
 
-        auto *login = new LoginDig(true);
+        auto *login = new LoginWindow(true);
         login->show();
         auto *retry = login->webView()->findChild<LoadRetry *>();
         QVERIFY(retry);
@@ -96,7 +96,7 @@ private slots:
         QTRY_VERIFY(errorPage->isVisible());
 
         // "关闭" closes the login window, as the page's own close does.
-        QPointer<LoginDig> guard = login;
+        QPointer<LoginWindow> guard = login;
         button(QStringLiteral("关闭"))->click();
         QTRY_VERIFY(guard.isNull());
     }

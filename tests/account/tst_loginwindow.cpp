@@ -1,7 +1,7 @@
 #include "app/client.h"
 #include "app/clientwindows.h"
 #include "core/endpoints.h"
-#include "core/mainwdiget.h"
+#include "box/mainwindow.h"
 #include "loginpage.h"
 #include "support/browsercatcher.h"
 #include "support/portalprocess.h"
@@ -31,8 +31,8 @@ private slots:
 
     void typingLogsInWithoutAClick()
     {
-        QPointer<LoginDig> login = new LoginDig(true);
-        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        QPointer<LoginWindow> login = new LoginWindow(true);
+        QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         login->show();
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 ")));
         QVERIFY(waitForLoginPage(login));
@@ -54,11 +54,11 @@ private slots:
 
     void pageCodesDriveTheWindow()
     {
-        QPointer<LoginDig> login = new LoginDig(true);
-        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        QPointer<LoginWindow> login = new LoginWindow(true);
+        QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         login->show();
         QVERIFY(waitForLoginPage(login));
-        QSignalSpy received(bridgeOf(login->webView()), &TInteractObj::SigReceivedMessFromJS);
+        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
 
         // Registration and password reset go to the system browser.
         sendFromPage(login->webView(), 12, QStringLiteral("null"));
@@ -105,8 +105,8 @@ private slots:
     {
         Client client;
         client.start();
-        QPointer<LoginDig> login = client.loginWindow();
-        QSignalSpy succeeded(login, &LoginDig::loginSucceeded);
+        QPointer<LoginWindow> login = client.loginWindow();
+        QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         QVERIFY(waitForLoginPage(login));
 
         sendFromPage(login->webView(), 91, QStringLiteral("null"));

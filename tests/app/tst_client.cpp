@@ -1,20 +1,20 @@
-#include "account/logindig.h"
+#include "account/loginwindow.h"
 #include "app/client.h"
-#include "app/config.h"
-#include "core/detachedgames.h"
+#include "core/config.h"
+#include "box/detachedgames.h"
 #include "core/endpoints.h"
-#include "core/mainwdiget.h"
+#include "box/mainwindow.h"
 #include "support/httpfixture.h"
 #include "support/lookup.h"
 #include "support/messageboxes.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
-#include "web/commonwidget.h"
-#include "web/pageweb.h"
+#include "web/detachedwindow.h"
+#include "web/gamepage.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
-#include "widgets/systemsettingdialog.h"
+#include "widgets/settingsdialog.h"
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWebEngineProfile>
@@ -30,7 +30,7 @@ private:
     // Logs in through the page of the client's login window, once loaded.
     static bool loginAs(Client &client, const QString &name, bool loaded = false)
     {
-        LoginDig *login = client.loginWindow();
+        LoginWindow *login = client.loginWindow();
         if (!login || (!loaded && !waitForLoad(login->webView())))
             return false;
         QTest::ignoreMessage(QtInfoMsg, qPrintable(QStringLiteral("QDebug-login-username: ") + name));
@@ -55,7 +55,7 @@ private slots:
         Client client;
         QSignalSpy finished(&client, &Client::finished);
         client.start();
-        QPointer<LoginDig> login = client.loginWindow();
+        QPointer<LoginWindow> login = client.loginWindow();
         QVERIFY(login && login->isVisible());
         QPointer<WebView> loginView = login->webView();
 
@@ -66,7 +66,7 @@ private slots:
 
         // Cookies of every page are logged, once each, and never with their value.
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Cookie Added--> \\S* kavo_session$")));
-        auto *home = qobject_cast<PageWeb *>(client.mainWindow()->tabWidget()->widget(0));
+        auto *home = qobject_cast<GamePage *>(client.mainWindow()->tabWidget()->widget(0));
         QTRY_VERIFY(runJs(home->webView()->page(), QStringLiteral("location.protocol === 'http:'")).toBool());
         runJs(home->webView()->page(), QStringLiteral("document.cookie = 'kavo_session=s3cr3t-value; path=/'"));
         QTest::qWait(300);
@@ -87,10 +87,10 @@ private slots:
         QSignalSpy finished(&client, &Client::finished);
         client.start();
         QVERIFY(loginAs(client, QStringLiteral("a")));
-        QPointer<MainWdiget> first = client.mainWindow();
+        QPointer<MainWindow> first = client.mainWindow();
 
         menuEntry(first, QStringLiteral("切换账号"))->trigger();
-        QPointer<LoginDig> login = client.loginWindow();
+        QPointer<LoginWindow> login = client.loginWindow();
         QVERIFY(login && login->isVisible());
         QTRY_VERIFY(first.isNull());
         QVERIFY(waitForLoad(login->webView()));
@@ -102,24 +102,24 @@ private slots:
         QCOMPARE(finished.count(), 0);
         // The new box is whole: its menus work.
         menuEntry(client.mainWindow(), QStringLiteral("系统设置"))->trigger();
-        QVERIFY(client.mainWindow()->findChild<SystemSettingDialog *>());
+        QVERIFY(client.mainWindow()->findChild<SettingsDialog *>());
         Config().SetValue(Settings::kAutoLogin, false);
     }
 
     void detachedGamesNeverEndTheRunAndGoWithIt()
     {
-        QPointer<CommonWidget> kept;
+        QPointer<DetachedWindow> kept;
         {
             Client client;
             QSignalSpy finished(&client, &Client::finished);
             client.start();
             QVERIFY(loginAs(client, QStringLiteral("a")));
-            MainWdiget *box = client.mainWindow();
+            MainWindow *box = client.mainWindow();
             for (int game = 0; game < 2; ++game) {
                 box->createTab(QStringLiteral("g"), m_http.url(QStringLiteral("/landers.html")).toString());
                 box->tabWidget()->currentWidget()->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
             }
-            QPointer<CommonWidget> closed = box->detachedGames()->windows().value(0);
+            QPointer<DetachedWindow> closed = box->detachedGames()->windows().value(0);
             kept = box->detachedGames()->windows().value(1);
             QVERIFY(closed && kept);
 

@@ -1,5 +1,5 @@
 #include "core/endpoints.h"
-#include "app/datadir.h"
+#include "core/datadir.h"
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"

@@ -1,7 +1,7 @@
-#include "account/xiaohaotabledialog.h"
+#include "account/altaccounttable.h"
 #include "core/listfiles.h"
-#include "reminder/clocktabledialog.h"
-#include "reminder/mytimer.h"
+#include "reminder/reminderlistdialog.h"
+#include "reminder/reminderscheduler.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDateTime>
@@ -36,20 +36,20 @@ private slots:
     void missingOrEmptyListsReadEmptyAndSaveWithoutFuss()
     {
         TempDataDir data;
-        QVERIFY(readClockRecords().isEmpty());
-        QVERIFY(writeClockRecords(QJsonArray{reminder()}));
-        QCOMPARE(readClockRecords().size(), 1);
+        QVERIFY(readReminderRecords().isEmpty());
+        QVERIFY(writeReminderRecords(QJsonArray{reminder()}));
+        QCOMPARE(readReminderRecords().size(), 1);
         // An empty file is an empty list, not a corrupt one.
         data.write(QStringLiteral("xiaohaoinfolist.txt"), "");
-        QVERIFY(readXiaohaoRecords().isEmpty());
-        QVERIFY(writeXiaohaoRecords(QJsonArray{QJsonObject{{QStringLiteral("username"), QStringLiteral("a")}}}));
+        QVERIFY(readAltAccountRecords().isEmpty());
+        QVERIFY(writeAltAccountRecords(QJsonArray{QJsonObject{{QStringLiteral("username"), QStringLiteral("a")}}}));
         QVERIFY(corruptCopies(data, QStringLiteral("xiaohaoinfolist.txt")).isEmpty());
     }
 
     void recordsAreCompactSortedUtf8()
     {
         TempDataDir data;
-        QVERIFY(writeClockList(jsonArrayToString(QJsonArray{reminder()}).toUtf8()));
+        QVERIFY(writeReminderList(jsonArrayToString(QJsonArray{reminder()}).toUtf8()));
         QCOMPARE(QString::fromUtf8(data.read(QStringLiteral("clocklist.txt"))),
                  QStringLiteral("[{\"gamename\":\"西游记\",\"musicReminds\":1,\"remark\":\"早点上线\","
                                 "\"server\":\"s1\",\"servername\":\"双线1服\",\"tag\":\"xyj\",\"time\":1767225600}]"));
@@ -60,7 +60,7 @@ private slots:
                               {QStringLiteral("server"), QStringLiteral("s1")},
                               {QStringLiteral("gamename"), QStringLiteral("西游记")},
                               {QStringLiteral("ckcode"), QStringLiteral("c0ffee")}};
-        QVERIFY(writeXiaohaoRecords(QJsonArray{alt}));
+        QVERIFY(writeAltAccountRecords(QJsonArray{alt}));
         QCOMPARE(QString::fromUtf8(data.read(QStringLiteral("xiaohaoinfolist.txt"))),
                  QStringLiteral("[{\"ckcode\":\"c0ffee\",\"gamename\":\"西游记\",\"server\":\"s1\","
                                 "\"servername\":\"双线1服\",\"tag\":\"xyj\",\"username\":\"kavo_alt1\"}]"));
@@ -75,16 +75,16 @@ private slots:
             r[QStringLiteral("server")] = QLatin1String(server);
             records.append(r);
         }
-        QVERIFY(writeClockRecords(records));
-        QJsonArray stored = readClockRecords();
+        QVERIFY(writeReminderRecords(records));
+        QJsonArray stored = readReminderRecords();
         stored.removeAt(0);
-        QVERIFY(writeClockRecords(stored));
-        stored = readClockRecords();
+        QVERIFY(writeReminderRecords(stored));
+        stored = readReminderRecords();
         QCOMPARE(stored.size(), 2);
         QCOMPARE(stored.at(0)[QStringLiteral("server")].toString(), QStringLiteral("s2"));
         QCOMPARE(stored.at(1)[QStringLiteral("server")].toString(), QStringLiteral("s3"));
 
-        QVERIFY(writeClockRecords(QJsonArray()));
+        QVERIFY(writeReminderRecords(QJsonArray()));
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), QByteArray("[]"));
     }
 
@@ -157,27 +157,27 @@ private slots:
         for (int i = 0; altRows < 0 && i < 2; ++i)
             QTest::ignoreMessage(QtWarningMsg, "xiaohaoinfolist.txt is not a JSON array; reading it as empty");
         const QRegularExpression shortened(QStringLiteral("holds \\d+ .*; the \\w+ shows the first \\d+$"));
-        if (clockRows > clockTableDialog::kShown)
+        if (clockRows > ReminderListDialog::kShown)
             QTest::ignoreMessage(QtWarningMsg, shortened);
-        if (altRows > XiaoHaoTableDialog::kShown)
+        if (altRows > AltAccountTable::kShown)
             QTest::ignoreMessage(QtWarningMsg, shortened);
 
         QElapsedTimer clock;
         clock.start();
         {
-            clockTableDialog reminders;
-            XiaoHaoTableDialog accounts;
+            ReminderListDialog reminders;
+            AltAccountTable accounts;
             reminders.show();
             accounts.show();
-            QCOMPARE(reminders.findChild<QListWidget *>()->count(), qBound(0, clockRows, clockTableDialog::kShown));
-            QCOMPARE(accounts.findChild<QTableView *>()->model()->rowCount(), qBound(0, altRows, XiaoHaoTableDialog::kShown));
+            QCOMPARE(reminders.findChild<QListWidget *>()->count(), qBound(0, clockRows, ReminderListDialog::kShown));
+            QCOMPARE(accounts.findChild<QTableView *>()->model()->rowCount(), qBound(0, altRows, AltAccountTable::kShown));
         }
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
 
-        MyTimer timer;
+        ReminderScheduler timer;
         timer.start();
         QStringList servers;
-        for (const MyTimer::Armed &a : timer.armed())
+        for (const ReminderScheduler::Armed &a : timer.armed())
             servers << a.record.server;
         servers.sort();
         QCOMPARE(servers, armed);
@@ -186,12 +186,12 @@ private slots:
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt kept aside as ")));
         if (altRows < 0)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt kept aside as ")));
-        QJsonArray clockRecords = readClockRecords(), altRecords = readXiaohaoRecords();
+        QJsonArray clockRecords = readReminderRecords(), altRecords = readAltAccountRecords();
         clockRecords.append(reminder());
         altRecords.append(QJsonObject{{QStringLiteral("username"), QStringLiteral("new")}});
-        QVERIFY(writeClockRecords(clockRecords) && writeXiaohaoRecords(altRecords));
-        QCOMPARE(readClockRecords().size(), qMax(clockRows, 0) + 1);
-        QCOMPARE(readXiaohaoRecords().size(), qMax(altRows, 0) + 1);
+        QVERIFY(writeReminderRecords(clockRecords) && writeAltAccountRecords(altRecords));
+        QCOMPARE(readReminderRecords().size(), qMax(clockRows, 0) + 1);
+        QCOMPARE(readAltAccountRecords().size(), qMax(altRows, 0) + 1);
         for (const auto &list : {std::make_pair(QStringLiteral("clocklist.txt"), clocks),
                                  std::make_pair(QStringLiteral("xiaohaoinfolist.txt"), alts)}) {
             const QStringList aside = corruptCopies(data, list.first);
@@ -208,7 +208,7 @@ private slots:
     void interruptedWriteLeavesTheOldListWhole()
     {
         TempDataDir data;
-        QVERIFY(writeClockRecords(QJsonArray{reminder()}));
+        QVERIFY(writeReminderRecords(QJsonArray{reminder()}));
         const QByteArray before = data.read(QStringLiteral("clocklist.txt"));
         QJsonArray many;
         for (int i = 0; i < 20; ++i)
@@ -219,7 +219,7 @@ private slots:
             if (!full.isActive())
                 QSKIP("needs a file-size limit to stand in for a full disk");
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
-            saved = writeClockRecords(many);
+            saved = writeReminderRecords(many);
         }
         QVERIFY(!saved);
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), before);
@@ -229,7 +229,7 @@ private slots:
     void readOnlyFolderLosesNothing()
     {
         TempDataDir data;
-        QVERIFY(writeClockRecords(QJsonArray{reminder()}));
+        QVERIFY(writeReminderRecords(QJsonArray{reminder()}));
         data.write(QStringLiteral("xiaohaoinfolist.txt"), "not json");
         const QByteArray clock = data.read(QStringLiteral("clocklist.txt"));
 
@@ -238,13 +238,13 @@ private slots:
             QSKIP(qPrintable(readOnly.why()));
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
-        QVERIFY(!writeClockRecords(QJsonArray()));
+        QVERIFY(!writeReminderRecords(QJsonArray()));
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), clock);
 
         // The corrupt list cannot be moved aside, so it must not be replaced either.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("could not keep aside")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt not saved")));
-        QVERIFY(!writeXiaohaoRecords(QJsonArray()));
+        QVERIFY(!writeAltAccountRecords(QJsonArray()));
         QCOMPARE(data.read(QStringLiteral("xiaohaoinfolist.txt")), QByteArray("not json"));
     }
 };

@@ -1,9 +1,9 @@
-#include "account/xiaohaodialog.h"
+#include "account/altaccountdialog.h"
 #include "core/endpoints.h"
-#include "core/gameserverchooser.h"
+#include "web/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "core/portalapi.h"
-#include "core/updatechecker.h"
+#include "box/updatechecker.h"
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
@@ -203,7 +203,7 @@ private slots:
         GameServerChooser switching(&m_api);
         QSignalSpy servers(&switching, &GameServerChooser::serversArrived);
         QVERIFY(servers.wait());
-        XiaohaoDialog dialog(&m_api);
+        AltAccountDialog dialog(&m_api);
         auto *dialogChooser = dialog.findChild<GameServerChooser *>();
         QTRY_VERIFY(!dialogChooser->currentServer().code.isEmpty());
         dialog.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("alt"));

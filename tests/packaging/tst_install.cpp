@@ -1,4 +1,4 @@
-#include "app/datadir.h"
+#include "core/datadir.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"

@@ -1,4 +1,4 @@
-#include "app/autostart.h"
+#include "core/autostart.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "core/tinteractobj.h"
+#include "web/bridgeobject.h"
 #include "portalclient.h"
 #include "support/portalprocess.h"
 #include "support/testmain.h"
@@ -10,7 +10,7 @@
 // A page with the client's bridge object, keeping what it sends.
 struct BridgedPage {
     QWebEngineView view;
-    QSignalSpy messages{installBridge(&view), &TInteractObj::SigReceivedMessFromJS};
+    QSignalSpy messages{installBridge(&view), &BridgeObject::SigReceivedMessFromJS};
     int next = 0;
 
     bool load(const QUrl &url)

@@ -1,5 +1,5 @@
 #include "core/endpoints.h"
-#include "core/tinteractobj.h"
+#include "web/bridgeobject.h"
 #include "portalclient.h"
 #include "support/portalprocess.h"
 #include "support/testmain.h"
@@ -53,7 +53,7 @@ private slots:
     {
         m_view = new QWebEngineView;
         m_view->resize(1052, 860);
-        m_messages = new QSignalSpy(installBridge(m_view), &TInteractObj::SigReceivedMessFromJS);
+        m_messages = new QSignalSpy(installBridge(m_view), &BridgeObject::SigReceivedMessFromJS);
     }
 
     void cleanup()
@@ -79,7 +79,7 @@ private slots:
         QVERIFY(click(QStringLiteral("#btn-login")));
         QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), user);
         // The client's automatic login: the page remembers the user.
-        emit m_view->findChild<TInteractObj *>()->SigSendMessageToJS(QStringLiteral("autoLogin"));
+        emit m_view->findChild<BridgeObject *>()->SigSendMessageToJS(QStringLiteral("autoLogin"));
         QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), user);
     }
 
@@ -89,9 +89,9 @@ private slots:
         QVERIFY(demo.start({QStringLiteral("--demo-login"), QStringLiteral("演示玩家")}));
         QVERIFY(load(demo.url(QStringLiteral("/Kavobox2"))));
         QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), QStringLiteral("演示玩家"));
-        emit m_view->findChild<TInteractObj *>()->SigSendMessageToJS(QStringLiteral("autoLogin"));
+        emit m_view->findChild<BridgeObject *>()->SigSendMessageToJS(QStringLiteral("autoLogin"));
         QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), QStringLiteral("演示玩家"));
-        emit m_view->findChild<TInteractObj *>()->SigSendMessageToJS(QStringLiteral("somethingElse"));
+        emit m_view->findChild<BridgeObject *>()->SigSendMessageToJS(QStringLiteral("somethingElse"));
         QVERIFY(!next(2, 1500).isValid());
     }
 

@@ -1,5 +1,5 @@
 #include "tempdata.h"
-#include "app/datadir.h"
+#include "core/datadir.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>

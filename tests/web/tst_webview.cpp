@@ -2,7 +2,7 @@
 #include "support/lookup.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
-#include "web/openlimiter.h"
+#include "core/openlimiter.h"
 #include "web/webview.h"
 #include <QMainWindow>
 #include <QMenu>

@@ -1,5 +1,5 @@
 #include "support/testmain.h"
-#include "widgets/commondialog.h"
+#include "widgets/framelessdialog.h"
 #include "widgets/framelessmover.h"
 #include <QHoverEvent>
 #include <QWidget>
@@ -84,7 +84,7 @@ private slots:
     {
         QWidget parent;
         parent.resize(600, 400);
-        auto *dialog = new CommonDialog(&parent);
+        auto *dialog = new FramelessDialog(&parent);
         dialog->setupFrame(new QWidget);
         dialog->setGeometry(100, 100, 200, 150);
         parent.show();

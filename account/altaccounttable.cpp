@@ -1,0 +1,140 @@
+#include "altaccounttable.h"
+#include "core/altaccountrecord.h"
+#include "core/logging.h"
+#include "core/endpoints.h"
+#include "core/listfiles.h"
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QJsonArray>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+const QString kRowButtonStyle = QStringLiteral(
+    "background:#409eff;color:white;margin-left:15px;margin-top:3px;border:none;border-radius:5px");
+
+enum Column { kAccount, kGame, kServer, kStart, kEdit };
+} // namespace
+
+AltAccountTable::AltAccountTable(QWidget *parent)
+    : FramelessDialog(parent)
+{
+    resize(545, 400);
+    auto *content = new QWidget;
+    m_failure = new QLabel(tr("删除失败，请稍后重试"), content);
+    m_failure->setStyleSheet(QStringLiteral("color:red"));
+    m_failure->hide();
+
+    auto *view = new QTableView(content);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_model = new QStandardItemModel(0, 5, view);
+    m_model->setHorizontalHeaderLabels({tr("账号"), tr("游戏"), tr("区服"), tr("状态"), tr("编辑")});
+    view->setModel(m_model);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    const QJsonArray stored = readAltAccountRecords();
+    qCInfo(lcAccount) << "jsonarr:::" << stored.size() << "alt accounts";
+    const int shown = qMin<int>(stored.size(), kShown);
+    if (shown < stored.size())
+        qCWarning(lcAccount).noquote() << "xiaohaoinfolist.txt holds" << stored.size()
+                                       << "alt accounts; the table shows the first" << shown;
+    for (int i = 0; i < shown; ++i)
+        addRow(AltAccountRecord::fromJson(stored.at(i)));
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        QPushButton *start = new QPushButton(tr("开始游戏"), view);
+        QPushButton *remove = new QPushButton(tr("删除"), view);
+        for (QPushButton *button : {start, remove}) {
+            button->setStyleSheet(kRowButtonStyle);
+            button->setFixedSize(80, 25);
+        }
+        const QString title = records.at(row).gamename;
+        const QUrl url = records.at(row).enterGameUrl();
+        connect(start, &QPushButton::clicked, this, [this, title, url] {
+            qCDebug(lcAccount).noquote() << "小号进入游戏：" << Endpoints::urlForLog(url);
+            emit startGameRequested(title, url);
+            close();
+        });
+        connect(remove, &QPushButton::clicked, this, [this, remove] { this->remove(remove); });
+        view->setIndexWidget(m_model->index(row, kStart), start);
+        view->setIndexWidget(m_model->index(row, kEdit), remove);
+        m_deleteButtons.append(remove);
+    }
+
+    auto *warning = new QLabel(tr("同时开太多小号存在封禁隐患"), content);
+    warning->setStyleSheet(QStringLiteral("color:gray"));
+    registerLabel = new QLabel(tr("立即注册！"), content);
+    registerLabel->setStyleSheet(QStringLiteral("color:blue"));
+    registerLabel->setCursor(Qt::PointingHandCursor);
+    registerLabel->installEventFilter(this);
+    auto *add = new QPushButton(tr("添加"), content);
+    connect(add, &QPushButton::clicked, this, [this] {
+        close();
+        emit addRequested();
+    });
+    auto *bottom = new QHBoxLayout;
+    bottom->setSpacing(50);
+    bottom->addWidget(warning);
+    bottom->addWidget(registerLabel);
+    bottom->addWidget(add);
+
+    auto *layout = new QVBoxLayout(content);
+    layout->addWidget(m_failure);
+    layout->addWidget(view);
+    layout->addLayout(bottom);
+    setTitle(tr("小号列表"));
+    setContentWidget(content);
+    setupFrame(nullptr);
+}
+
+void AltAccountTable::addRow(const AltAccountRecord &record)
+{
+    records.append(record);
+    QList<QStandardItem *> cells;
+    for (const QString &text : {record.username, record.gamename, record.servername}) {
+        auto *cell = new QStandardItem(text);
+        cell->setTextAlignment(Qt::AlignCenter);
+        cells << cell;
+    }
+    cells << new QStandardItem << new QStandardItem;
+    m_model->appendRow(cells);
+}
+
+void AltAccountTable::remove(QPushButton *button)
+{
+    const int row = m_deleteButtons.indexOf(button);
+    if (row < 0)
+        return;
+    // The account this row shows, in the file as it is now: another table
+    // may have changed it, and what it added must survive.
+    QJsonArray stored = readAltAccountRecords();
+    int at = -1;
+    for (int i = 0; i < stored.size() && at < 0; ++i) {
+        if (stored.at(i) == records.at(row).stored)
+            at = i;
+    }
+    if (at >= 0) {
+        stored.removeAt(at);
+        if (!writeAltAccountRecords(stored)) {
+            m_failure->show();
+            return;
+        }
+    }
+    m_failure->hide();
+    m_model->removeRow(row);
+    records.removeAt(row);
+    m_deleteButtons.removeAt(row);
+}
+
+bool AltAccountTable::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == registerLabel && event->type() == QEvent::MouseButtonPress) {
+        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration));
+        return false;
+    }
+    return FramelessDialog::eventFilter(watched, event);
+}

@@ -1,8 +1,0 @@
-#include "basewidget.h"
-#include <QIcon>
-
-BaseWidget::BaseWidget(QWidget *parent)
-    : QWidget(parent)
-{
-    setWindowIcon(QIcon(QStringLiteral(":/img/icon_32x32")));
-}

@@ -1,0 +1,24 @@
+#include "reminderrecord.h"
+#include <QJsonObject>
+#include <cmath>
+
+ReminderRecord ReminderRecord::fromJson(const QJsonValue &value)
+{
+    ReminderRecord record;
+    record.stored = value;
+    const QJsonObject object = value.toObject();
+    const auto text = [&object](const char *key) { return object.value(QLatin1String(key)).toString(); };
+    record.gamename = text("gamename");
+    record.servername = text("servername");
+    record.server = text("server");
+    record.tag = text("tag");
+    record.remark = text("remark");
+    const QJsonValue time = object.value(QStringLiteral("time"));
+    const double seconds = time.toDouble();
+    // Within the signed 32 bits the file's time stands for, and whole.
+    record.hasTime = time.isDouble() && std::floor(seconds) == seconds && std::fabs(seconds) <= 2147483647.0;
+    record.time = record.hasTime ? qint64(seconds) : 0;
+    const QJsonValue music = object.value(QStringLiteral("musicReminds"));
+    record.musicReminds = music.isDouble() ? music.toInt() : 0;
+    return record;
+}

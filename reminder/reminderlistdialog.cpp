@@ -1,0 +1,121 @@
+#include "reminderlistdialog.h"
+#include "core/logging.h"
+#include "core/listfiles.h"
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QJsonArray>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+ReminderListDialog::ReminderListDialog(QWidget *parent)
+    : FramelessDialog(parent)
+{
+    setFixedSize(430, 320);
+    setTitle(tr("闹钟提醒"));
+
+    m_list = new QListWidget;
+    m_list->setSpacing(5);
+    const QJsonArray records = readReminderRecords();
+    const int shown = qMin<int>(records.size(), kShown);
+    if (shown < records.size())
+        qCWarning(lcReminder).noquote() << "clocklist.txt holds" << records.size()
+                                        << "reminders; the list shows the first" << shown;
+    for (int i = 0; i < shown; ++i) {
+        const ReminderRecord record = ReminderRecord::fromJson(records.at(i));
+        qCDebug(lcReminder) << "ii等于=:" << i;
+        m_records.append(record);
+        auto *item = new QListWidgetItem(m_list);
+        item->setSizeHint(QSize(0, 70));
+        m_list->setItemWidget(item, card(record, i));
+    }
+
+    auto *content = new QWidget;
+    auto *hint = new QLabel(tr("最多只能有3个闹钟提醒(点击开服列表添加闹钟)"), content);
+    hint->setStyleSheet(QStringLiteral("color:red"));
+    m_failure = new QLabel(tr("删除失败，请稍后重试"), content);
+    m_failure->setStyleSheet(QStringLiteral("color:red"));
+    m_failure->hide();
+    auto *layout = new QVBoxLayout(content);
+    layout->addWidget(hint);
+    layout->addWidget(m_failure);
+    layout->addWidget(m_list);
+    setupFrame(content);
+}
+
+QWidget *ReminderListDialog::card(const ReminderRecord &record, int index)
+{
+    auto *card = new QWidget;
+    card->setObjectName(QStringLiteral("w1"));
+    card->setStyleSheet(QStringLiteral("#w1{border:1px solid grey;border-radius:5px}"));
+    auto *icon = new QLabel(card);
+    icon->setPixmap(QPixmap(QStringLiteral("://img/clock")));
+    const QString when = record.hasTime
+        ? QLocale::system().toString(QDateTime::fromSecsSinceEpoch(record.time), QLocale::ShortFormat)
+        : QString();
+    auto *time = new QLabel(when, card);
+    auto *title = new QLabel(record.gamename + QStringLiteral("【") + record.server + QStringLiteral("】"), card);
+    auto *remark = new QLabel(tr("备注：") + record.remark, card);
+    remark->setStyleSheet(QStringLiteral("color:grey"));
+    for (QLabel *label : {title, remark})
+        label->setTextFormat(Qt::PlainText); // the portal's and the user's text, never markup
+
+    auto *remove = new QToolButton(card);
+    remove->setIcon(QIcon(QStringLiteral("://img/delete")));
+    remove->setAccessibleName(tr("删除"));
+    remove->setToolTip(tr("删除"));
+    remove->setProperty("tag", index);
+    connect(remove, &QToolButton::clicked, this, &ReminderListDialog::bt_delete);
+    m_deleteButtons.append(remove);
+
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(time);
+    heading->addSpacing(15);
+    heading->addWidget(title);
+    heading->addStretch();
+    auto *texts = new QVBoxLayout;
+    texts->addLayout(heading);
+    texts->addWidget(remark);
+    auto *layout = new QHBoxLayout(card);
+    layout->addSpacing(20);
+    layout->addWidget(icon);
+    layout->addSpacing(20);
+    layout->addLayout(texts);
+    layout->addStretch();
+    layout->addWidget(remove);
+    layout->addSpacing(20);
+    return card;
+}
+
+void ReminderListDialog::bt_delete()
+{
+    const int row = m_deleteButtons.indexOf(qobject_cast<QToolButton *>(sender()));
+    if (row < 0)
+        return;
+    // The record the card shows, as the file holds it now: another window may
+    // have changed the file since this list was built.
+    QJsonArray records = readReminderRecords();
+    int at = -1;
+    for (int i = 0; i < records.size() && at < 0; ++i) {
+        if (records.at(i) == m_records.at(row).stored)
+            at = i;
+    }
+    if (at >= 0) {
+        records.removeAt(at);
+        if (!writeReminderRecords(records)) {
+            m_failure->show();
+            return;
+        }
+        emit recordsChanged();
+    } else {
+        qCInfo(lcReminder) << "the reminder of this card was deleted already";
+    }
+    m_failure->hide();
+    delete m_list->takeItem(row);
+    m_records.removeAt(row);
+    m_deleteButtons.removeAt(row);
+    if (m_records.isEmpty())
+        close();
+}

@@ -1,0 +1,185 @@
+#include "app/clientwindows.h"
+#include "core/config.h"
+#include "web/gameserverchooser.h"
+#include "core/listfiles.h"
+#include "box/mainwindow.h"
+#include "core/portalapi.h"
+#include "records.h"
+#include "reminder/addreminderdialog.h"
+#include "reminder/reminderlistdialog.h"
+#include "reminder/reminderscheduler.h"
+#include "reminder/reminders.h"
+#include "support/lookup.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "support/webtools.h"
+#include "web/gamepage.h"
+#include "web/webview.h"
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimeEdit>
+
+namespace {
+void confirm(QWidget *dialog)
+{
+    childWithText<QPushButton>(dialog, QStringLiteral("确定"))->click();
+}
+
+// The add dialog on show (a closed one may linger until it is freed).
+AddReminderDialog *shownDialog(QWidget *window)
+{
+    for (AddReminderDialog *dialog : window->findChildren<AddReminderDialog *>()) {
+        if (dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+QDateTime proposed(QWidget *dialog)
+{
+    return QDateTime(dialog->findChild<QDateEdit *>()->date(), dialog->findChild<QTimeEdit *>()->time());
+}
+} // namespace
+
+class TestAddReminderDialog : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+    QPointer<MainWindow> m_window;
+
+    AddReminderDialog *openDialog(const QString &game, const QString &server, qint64 time)
+    {
+        m_window->reminders()->requestReminder(game, server, time);
+        AddReminderDialog *dialog = shownDialog(m_window);
+        QSignalSpy servers(dialog->findChild<GameServerChooser *>(), &GameServerChooser::serversArrived);
+        return servers.wait(5000) ? dialog : nullptr;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+    }
+
+    void init()
+    {
+        writeReminderRecords(QJsonArray());
+        m_window = new MainWindow(QStringLiteral("x"), &m_api);
+        m_window->show();
+    }
+
+    void cleanup() { deleteClientWindows(); }
+
+    void savesWhatTheUserChose()
+    {
+        const qint64 future = QDateTime::currentSecsSinceEpoch() + 3600;
+        AddReminderDialog *dialog = openDialog(QStringLiteral("西游降魔录"), QStringLiteral("双线3服"), future);
+        QVERIFY(dialog);
+        QCOMPARE(proposed(dialog).toSecsSinceEpoch(), future); // untouched editors give the time back
+        QCOMPARE(dialog->findChild<GameServerChooser *>()->currentServer().code, QStringLiteral("s3"));
+
+        // The user picks another server, asks for the sound, writes a remark.
+        auto *servers = dialog->findChild<GameServerChooser *>()->findChildren<QComboBox *>().at(1);
+        servers->setCurrentIndex(servers->findText(QStringLiteral("双线5服")));
+        dialog->findChild<QCheckBox *>()->setChecked(true);
+        dialog->findChild<QLineEdit *>()->setText(QStringLiteral("抢首充"));
+        QPointer<AddReminderDialog> gone = dialog;
+        confirm(dialog);
+        QTRY_VERIFY(gone.isNull());
+
+        const QJsonArray stored = readReminderRecords();
+        QCOMPARE(stored.size(), 1);
+        QJsonObject expected = reminderRecord(QStringLiteral("s5"), future, 1);
+        expected[QStringLiteral("remark")] = QStringLiteral("抢首充");
+        expected[QStringLiteral("servername")] = QStringLiteral("双线5服"); // the choice, not the page's proposal
+        QCOMPARE(stored.at(0).toObject(), expected);
+        // The list shows it, and it rings.
+        QCOMPARE(m_window->findChildren<ReminderListDialog *>().size(), 1);
+        QCOMPARE(m_window->reminders()->scheduler()->armed().size(), 1);
+    }
+
+    void timesOutOfRangeAndPastTimes()
+    {
+        AddReminderDialog *dialog = openDialog(QString(), QString(), 4102444800); // 2100
+        QCOMPARE(proposed(dialog).toSecsSinceEpoch(), 2147483647);
+        dialog->findChild<QTimeEdit *>()->setTime(QTime(23, 59, 59)); // past the end on the last day
+        confirm(dialog);
+        QTRY_COMPARE(readReminderRecords().size(), 1);
+        QCOMPARE(readReminderRecords().at(0)[QStringLiteral("time")].toInt(), 2147483647);
+
+        dialog = openDialog(QString(), QString(), -500);
+        QCOMPARE(proposed(dialog).toSecsSinceEpoch(), 0);
+        confirm(dialog); // a past time is kept; it never rings
+        QTRY_COMPARE(readReminderRecords().size(), 2);
+        QCOMPARE(readReminderRecords().at(1)[QStringLiteral("time")].toInt(), 0);
+        QCOMPARE(m_window->reminders()->scheduler()->armed().size(), 1);
+        QCOMPARE(m_window->reminders()->scheduler()->armed().first().record.time, 2147483647);
+    }
+
+    void theLimitAndAFailedSaveKeepTheDialog()
+    {
+        AddReminderDialog *dialog = openDialog(QString(), QString(), 0);
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2),
+                           reminderRecord(QStringLiteral("s3"), 3)}); // meanwhile, elsewhere
+        const QByteArray three = m_data.read(QStringLiteral("clocklist.txt"));
+        confirm(dialog);
+        QCOMPARE(errorLine(dialog), QStringLiteral("最多只能有3个闹钟提醒"));
+        QCOMPARE(m_data.read(QStringLiteral("clocklist.txt")), three);
+
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1)});
+        const QByteArray one = m_data.read(QStringLiteral("clocklist.txt"));
+        ReadOnlyFolder readOnly(m_data.path());
+        if (!readOnly.isReadOnly())
+            QSKIP(qPrintable(readOnly.why()));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
+        confirm(dialog);
+        QCOMPARE(errorLine(dialog), QStringLiteral("保存失败，请稍后重试"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(m_data.read(QStringLiteral("clocklist.txt")), one);
+    }
+
+    void aPagesRequestOpensTheDialogOrTheList()
+    {
+        WebView *home = qobject_cast<GamePage *>(m_window->tabWidget()->widget(0))->webView();
+        QVERIFY(waitForLoad(home));
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2)});
+        sendFromPage(home, 100, QStringLiteral("{game: '西游降魔录', server: '双线2服', time: 1893456000}"));
+        QTRY_VERIFY(shownDialog(m_window));
+        QPointer<AddReminderDialog> first = shownDialog(m_window);
+        QCOMPARE(proposed(first).toSecsSinceEpoch(), 1893456000);
+        QSignalSpy servers(first->findChild<GameServerChooser *>(), &GameServerChooser::serversArrived);
+        QVERIFY(servers.wait(5000));
+        QCOMPARE(first->findChild<GameServerChooser *>()->currentServer().name, QStringLiteral("双线2服"));
+
+        // A second request replaces it; time as text, or no time at all.
+        sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: '1893456060'}"));
+        QTRY_VERIFY(first.isNull());
+        QTRY_VERIFY(shownDialog(m_window));
+        QCOMPARE(proposed(shownDialog(m_window)).toSecsSinceEpoch(), 1893456060);
+        QTest::ignoreMessage(QtWarningMsg, "reminder request without a time in whole seconds; proposing none");
+        sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: 'soon'}"));
+        QTRY_VERIFY(shownDialog(m_window) && proposed(shownDialog(m_window)).toSecsSinceEpoch() == 0);
+
+        // Three saved: the list, and no dialog.
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2),
+                           reminderRecord(QStringLiteral("s3"), 3)});
+        sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: 1}"));
+        QTRY_VERIFY(m_window->findChild<ReminderListDialog *>());
+        QTRY_VERIFY(!shownDialog(m_window));
+    }
+};
+KAVO_TEST(TestAddReminderDialog)
+
+#include "tst_addreminderdialog.moc"

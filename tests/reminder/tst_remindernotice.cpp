@@ -1,0 +1,146 @@
+#include "app/clientwindows.h"
+#include "core/config.h"
+#include "box/mainwindow.h"
+#include "core/portalapi.h"
+#include "records.h"
+#include "reminder/remindernotice.h"
+#include "reminder/reminderlistdialog.h"
+#include "reminder/reminderscheduler.h"
+#include "reminder/reminders.h"
+#include "support/desktopsession.h"
+#include "support/lookup.h"
+#include "support/portalprocess.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "web/gamepage.h"
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+ReminderNotice *openNotice()
+{
+    for (ReminderNotice *notice : topLevels<ReminderNotice>()) {
+        if (notice->isVisible())
+            return notice;
+    }
+    return nullptr;
+}
+
+void press(QWidget *notice, const QString &button)
+{
+    childWithText<QPushButton>(notice, button)->click();
+}
+} // namespace
+
+class TestNotification : public TestCase
+{
+    Q_OBJECT
+private:
+    TempDataDir m_data;
+    PortalProcess m_portal;
+    PortalApi m_api;
+    DesktopSession m_desktop;
+
+    // A box whose reminder rings now.
+    static QPointer<ReminderNotice> ring(MainWindow *window, const QString &tag, const QString &server)
+    {
+        QJsonObject record = reminderRecord(server, 0);
+        record[QStringLiteral("tag")] = tag;
+        emit window->reminders()->scheduler()->rang(ReminderRecord::fromJson(record));
+        return openNotice();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        ensureHotkeyDefaults();
+        QVERIFY(m_portal.start());
+        m_portal.useForAllRoles();
+        QVERIFY2(m_desktop.start(), qPrintable(m_desktop.why()));
+    }
+
+    void cleanup() { deleteClientWindows(); }
+
+    void sitsAtTheBottomRightOfTheFreeArea()
+    {
+        // Task bars at the bottom, at the top and on the left.
+        for (const QRect &free : {QRect(0, 0, 1920, 1040), QRect(0, 40, 1920, 1040), QRect(60, 0, 1860, 1080)}) {
+            const QRect notice(ReminderNotice::placeIn(free, QSize(300, 300)), QSize(300, 300));
+            QVERIFY(free.contains(notice));
+            QVERIFY(free.bottomRight().x() - notice.right() < 5 && free.bottom() - notice.bottom() < 5);
+        }
+    }
+
+    void enterGameOpensTheServerInATab()
+    {
+        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
+        window->show();
+        QPointer<ReminderNotice> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
+        QVERIFY(notice && notice->isVisible());
+        QVERIFY(notice->windowFlags() & Qt::WindowStaysOnTopHint);
+        press(notice, QStringLiteral("进入游戏"));
+        QTRY_VERIFY(notice.isNull());
+
+        QTabWidget *tabs = window->tabWidget();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->currentIndex(), 2);
+        QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录双线s1"));
+        QCOMPARE(qobject_cast<GamePage *>(tabs->widget(2))->pageUrl(),
+                 m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1")).toString());
+
+        // Values that need it are encoded, keys in their order.
+        notice = ring(window, QStringLiteral("西游 &"), QStringLiteral("s 1"));
+        press(notice, QStringLiteral("进入游戏"));
+        QTRY_COMPARE(tabs->count(), 4);
+        QVERIFY(qobject_cast<GamePage *>(tabs->widget(3))->pageUrl().endsWith(
+            QStringLiteral("/entergame.php?game=%E8%A5%BF%E6%B8%B8%20%26&server=s%201&client=1&tobox=1")));
+    }
+
+    void theBoxComesBackAsItWas()
+    {
+        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->hideToTray();
+        QTRY_VERIFY(!DesktopSession::trayIconOf(QCoreApplication::applicationPid()).isNull());
+        press(ring(window, QStringLiteral("xyj"), QStringLiteral("s1")), QStringLiteral("进入游戏"));
+        QTRY_VERIFY(window->isVisible() && !window->isMinimized());
+        QTRY_VERIFY(DesktopSession::trayIconOf(QCoreApplication::applicationPid()).isNull()); // the icon went
+
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
+        window->showMinimized();
+        QTRY_VERIFY(window->isMinimized());
+        press(ring(window, QStringLiteral("xyj"), QStringLiteral("s2")), QStringLiteral("进入游戏"));
+        QTRY_VERIFY(!window->isMinimized() && window->isMaximized());
+        QVERIFY(window->maximizedFlag());
+    }
+
+    void theAlarmButtonShowsOneList()
+    {
+        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
+        window->show();
+        auto *alarm = window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("clockButton"));
+        alarm->click();
+        QPointer<ReminderListDialog> first = window->findChild<ReminderListDialog *>();
+        QVERIFY(first && first->isVisible());
+        alarm->click();
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(window->findChildren<ReminderListDialog *>().size(), 1);
+    }
+
+    void noticesGoWithTheirBox()
+    {
+        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
+        window->show();
+        QPointer<ReminderNotice> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
+        QPointer<ReminderScheduler> alarms = window->reminders()->scheduler();
+        window->close(); // as "切换账号" closes it
+        QTRY_VERIFY(window.isNull() && notice.isNull() && alarms.isNull());
+    }
+};
+KAVO_TEST(TestNotification)
+
+#include "tst_remindernotice.moc"

@@ -1,0 +1,115 @@
+#include "core/autostart.h"
+#include "core/config.h"
+#include "core/settingsnotice.h"
+#include "support/lookup.h"
+#include "support/tempdata.h"
+#include "support/testmain.h"
+#include "widgets/hotkeyedit.h"
+#include "widgets/settingsdialog.h"
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+class TestSystemSettings : public TestCase
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_xdg;
+    QByteArray m_oldHome, m_oldDirs;
+
+    static QCheckBox *box(QWidget *dialog, const QString &text) { return childWithText<QCheckBox>(dialog, text); }
+    static HotkeyEdit *editor(QWidget *dialog, const QString &label)
+    {
+        return static_cast<HotkeyEdit *>(childWithText<QLabel>(dialog, label)->buddy());
+    }
+    static QString stored(const Settings::Key &key) { return Config().GetValue(key).toString(); }
+
+private slots:
+    void initTestCase()
+    {
+        m_oldHome = qgetenv("XDG_CONFIG_HOME");
+        m_oldDirs = qgetenv("XDG_CONFIG_DIRS");
+        qputenv("XDG_CONFIG_HOME", m_xdg.filePath(QStringLiteral("user")).toUtf8());
+        qputenv("XDG_CONFIG_DIRS", m_xdg.filePath(QStringLiteral("machine")).toUtf8());
+    }
+
+    void cleanupTestCase()
+    {
+        qputenv("XDG_CONFIG_HOME", m_oldHome);
+        qputenv("XDG_CONFIG_DIRS", m_oldDirs);
+    }
+
+    void showsTheStoredValuesAndWritesOnlyChanges()
+    {
+        TempDataDir data;
+        data.write(QStringLiteral("Config.ini"), "[sys]\nauto=true\nautoLogin=false\n[currectKeys]\nhideGameKey=Ctrl+B\nzoomWindow=F11\n");
+        const QByteArray before = data.read(QStringLiteral("Config.ini"));
+        SettingsDialog dialog(nullptr);
+        QVERIFY(box(&dialog, QStringLiteral("开机自动启动"))->isChecked());
+        QVERIFY(!box(&dialog, QStringLiteral("启动时自动登录"))->isChecked());
+        QCOMPARE(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence(), QKeySequence(QStringLiteral("Ctrl+B")));
+        QCOMPARE(data.read(QStringLiteral("Config.ini")), before);
+        QVERIFY(!QFile::exists(autostartEntryPaths().at(0)));
+
+        box(&dialog, QStringLiteral("开机自动启动"))->click();
+        QCOMPARE(stored(Settings::kAutoStart), QStringLiteral("false"));
+        box(&dialog, QStringLiteral("开机自动启动"))->click();
+        QCOMPARE(stored(Settings::kAutoStart), QStringLiteral("true"));
+        for (const QString &path : autostartEntryPaths())
+            QVERIFY2(readFile(path).contains("\nExec="), qPrintable(path));
+        box(&dialog, QStringLiteral("开机自动启动"))->click();
+        QVERIFY(!QFile::exists(autostartEntryPaths().at(0)) && !QFile::exists(autostartEntryPaths().at(1)));
+        box(&dialog, QStringLiteral("启动时自动登录"))->click();
+        QCOMPARE(stored(Settings::kAutoLogin), QStringLiteral("true"));
+        QVERIFY(data.read(QStringLiteral("Config.ini")).contains("[sys]\nauto=false\nautoLogin=true\n"));
+    }
+
+    void anEditorHoldsOneChordAndTellsAtOnce()
+    {
+        TempDataDir data;
+        ensureHotkeyDefaults();
+        SettingsNotice notice;
+        QSignalSpy changed(&notice, &SettingsNotice::changed);
+        SettingsDialog dialog(nullptr);
+        HotkeyEdit *boss = editor(&dialog, QStringLiteral("盒子隐藏："));
+        QCOMPARE(boss->keySequence(), QKeySequence(QStringLiteral("Alt+D")));
+
+        QTest::keyClick(boss, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(boss, Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(boss->keySequence(), QKeySequence(QStringLiteral("Ctrl+B")));
+        QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Ctrl+B"));
+        QCOMPARE(changed.last(), (QList<QVariant>{QStringLiteral("currectKeys"), QStringLiteral("hideGameKey")}));
+
+        QTest::keyClick(boss, Qt::Key_Control); // a modifier alone
+        QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Ctrl+B"));
+        QTest::keyClick(boss, Qt::Key_Backspace);
+        QVERIFY(boss->keySequence().isEmpty());
+        QVERIFY(data.read(QStringLiteral("Config.ini")).contains("hideGameKey=\n"));
+        QCOMPARE(stored(Settings::kFullScreenKey), QStringLiteral("F11"));
+    }
+
+    void defaultsComeBackWithoutAnnouncement()
+    {
+        TempDataDir data;
+        ensureHotkeyDefaults();
+        Config().SetValue(Settings::kBossKey, QStringLiteral("not a key"));
+        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("F2"));
+        SettingsNotice notice;
+        QSignalSpy changed(&notice, &SettingsNotice::changed);
+        QTest::ignoreMessage(QtWarningMsg, "hotkey hideGameKey is not a key sequence: not a key");
+        SettingsDialog dialog(nullptr);
+        QVERIFY(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence().isEmpty());
+
+        childWithText<QPushButton>(&dialog, QStringLiteral("恢复初始设置"))->click();
+        QCOMPARE(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence(), QKeySequence(QStringLiteral("Alt+D")));
+        QCOMPARE(editor(&dialog, QStringLiteral("窗口满屏："))->keySequence(), QKeySequence(QStringLiteral("F11")));
+        QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Alt+D"));
+        QCOMPARE(stored(Settings::kFullScreenKey), QStringLiteral("F11"));
+        QCOMPARE(changed.count(), 0); // the keys in force stay until the next start
+    }
+};
+KAVO_TEST(TestSystemSettings)
+
+#include "tst_settingsdialog.moc"

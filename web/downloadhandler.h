@@ -1,0 +1,48 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+
+class LoadingDialog;
+class QWebEngineDownloadItem;
+class QWebEngineProfile;
+
+// The name a download is saved under in folder: the server's suggestion cut
+// to a plain file name (never a path, never hidden, no control characters),
+// short enough for the engine's "<name>.download" to fit a file system's 255
+// bytes, and never the name of a file already there (" (1)", " (2)", ... go
+// before the extension). Everything else (spaces, quotes, non-ASCII letters)
+// stays as the server wrote it.
+QString downloadFileName(const QString &suggested, const QString &folder);
+
+// The client's downloads: one handler for the whole profile, one download at
+// a time, saved to the user's download folder under a loading dialog over the
+// window that asked, then shown in the file manager. A download that does not
+// complete is reported, its partial file removed, and nothing is shown.
+class DownloadHandler : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DownloadHandler(QWebEngineProfile *profile, QObject *parent = nullptr);
+    // Quitting mid-download cancels it and leaves no partial file.
+    ~DownloadHandler() override;
+
+    bool isBusy() const { return !m_download.isNull(); }
+    LoadingDialog *loadingDialog() const;
+
+public slots:
+    void downloadRequested(QWebEngineDownloadItem *download);
+    void on_finished();
+    void on_downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
+
+private:
+    void take(QWebEngineDownloadItem *download);
+    void removePartial() const;
+
+    QPointer<QWebEngineDownloadItem> m_download;
+    QList<QPointer<QWebEngineDownloadItem>> m_superseded; // by its restarts
+    QString m_path;
+    QString m_interruption; // why it broke off, before it was given up
+    QPointer<QWidget> m_window; // of the page that asked
+    QPointer<LoadingDialog> m_dialog;
+};

@@ -1,0 +1,17 @@
+#pragma once
+#include "widgets/framelessdialog.h"
+
+class WebView;
+
+// The portal's daily sign-in page in a frameless window of its own. Its page
+// gets the bridge, and nothing it sends changes the client. Freed when closed.
+class SignInDialog : public FramelessDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SignInDialog(QWidget *parent = nullptr);
+
+private:
+    WebView *m_view = nullptr;
+};

@@ -1,9 +1,0 @@
-#include "customtabwidget.h"
-#include "widgets/customtabbar.h"
-
-CustomTabWidget::CustomTabWidget()
-    : QTabWidget(nullptr)
-{
-    setTabBar(new CustomTabBar);
-    setTabPosition(QTabWidget::West);
-}
