@@ -6,6 +6,7 @@
 #include "core/listfiles.h"
 #include "core/portalapi.h"
 #include "core/replyparsers.h"
+#include "widgets/clickablelabel.h"
 #include "widgets/primarybutton.h"
 #include <QDesktopServices>
 #include <QHBoxLayout>
@@ -39,29 +40,30 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
 {
     setFixedSize(430, 320);
     auto *content = new QWidget;
-    errorLabel = new QLabel(content);
-    errorLabel->setStyleSheet(QStringLiteral("color:red"));
-    errorLabel->hide();
-    accountEdit = new QLineEdit(content);
-    accountEdit->setPlaceholderText(tr("请输入账号"));
-    accountEdit->setStyleSheet(kEditStyle);
-    passwordEdit = new QLineEdit(content);
-    passwordEdit->setPlaceholderText(tr("请输入密码"));
-    passwordEdit->setEchoMode(QLineEdit::Password);
-    passwordEdit->setStyleSheet(kEditStyle);
-    for (QLineEdit *edit : {accountEdit, passwordEdit})
+    m_errorLabel = new QLabel(content);
+    m_errorLabel->setStyleSheet(QStringLiteral("color:red"));
+    m_errorLabel->hide();
+    m_accountEdit = new QLineEdit(content);
+    m_accountEdit->setPlaceholderText(tr("请输入账号"));
+    m_accountEdit->setStyleSheet(kEditStyle);
+    m_passwordEdit = new QLineEdit(content);
+    m_passwordEdit->setPlaceholderText(tr("请输入密码"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_passwordEdit->setStyleSheet(kEditStyle);
+    for (QLineEdit *edit : {m_accountEdit, m_passwordEdit})
         edit->setMinimumWidth(210); // as wide as the game and server boxes
     m_chooser = new GameServerChooser(api, content);
-    confirmButton = new PrimaryButton(content);
-    confirmButton->setText(tr("确定"));
-    confirmButton->setFixedSize(80, 25);
-    connect(confirmButton, &QPushButton::clicked, this, &AltAccountDialog::verify);
+    m_confirmButton = new PrimaryButton(content);
+    m_confirmButton->setText(tr("确定"));
+    m_confirmButton->setFixedSize(80, 25);
+    connect(m_confirmButton, &QPushButton::clicked, this, &AltAccountDialog::verify);
     auto *noAccount = new QLabel(tr("没有小号?"), content);
     noAccount->setStyleSheet(QStringLiteral("color:gray"));
-    registerLabel = new QLabel(tr("立即注册！"), content);
+    auto *registerLabel = new ClickableLabel(content);
+    registerLabel->setText(tr("立即注册！"));
     registerLabel->setStyleSheet(QStringLiteral("color:blue"));
-    registerLabel->setCursor(Qt::PointingHandCursor);
-    registerLabel->installEventFilter(this);
+    connect(registerLabel, &ClickableLabel::clicked, this,
+            [] { QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration)); });
 
     auto label = [content](const QString &text, QWidget *buddy) {
         auto *title = new QLabel(text, content);
@@ -70,44 +72,33 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     };
     auto *layout = new QVBoxLayout(content);
     layout->addStretch();
-    layout->addLayout(row({errorLabel}, 0));
+    layout->addLayout(row({m_errorLabel}, 0));
     layout->addSpacing(20);
-    layout->addLayout(row({label(tr("小号账号"), accountEdit), accountEdit}, 20));
+    layout->addLayout(row({label(tr("小号账号"), m_accountEdit), m_accountEdit}, 20));
     layout->addSpacing(20);
-    layout->addLayout(row({label(tr("小号密码"), passwordEdit), passwordEdit}, 20));
+    layout->addLayout(row({label(tr("小号密码"), m_passwordEdit), m_passwordEdit}, 20));
     layout->addSpacing(20);
     layout->addLayout(row({label(tr("游戏区服"), m_chooser), m_chooser}, 10));
     layout->addSpacing(20);
-    layout->addLayout(row({confirmButton, noAccount, registerLabel}, 10));
+    layout->addLayout(row({m_confirmButton, noAccount, registerLabel}, 10));
     layout->addStretch();
 
-    setTitle(tr("小号"));
-    setContentWidget(content);
-    setupFrame(nullptr);
-}
-
-bool AltAccountDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == registerLabel && event->type() == QEvent::MouseButtonPress) {
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration));
-        return false;
-    }
-    return FramelessDialog::eventFilter(watched, event);
+    setupFrame(tr("小号"), content);
 }
 
 void AltAccountDialog::verify()
 {
     // One check at a time: a second click would store the account twice.
-    confirmButton->setEnabled(false);
-    const QString username = accountEdit->text();
-    const QUrl url = Endpoints::url(Endpoints::Address::LoginApi, {username, passwordEdit->text()});
+    m_confirmButton->setEnabled(false);
+    const QString username = m_accountEdit->text();
+    const QUrl url = Endpoints::url(Endpoints::Address::LoginApi, {username, m_passwordEdit->text()});
     qCDebug(lcAccount).noquote() << "verifying alt account at" << Endpoints::urlForLog(url);
     m_api->get(url, this, [this, username](const PortalReply &reply) { verified(reply, username); });
 }
 
 void AltAccountDialog::verified(const PortalReply &reply, const QString &username)
 {
-    confirmButton->setEnabled(true);
+    m_confirmButton->setEnabled(true);
     if (!reply.ok)
         return; // PortalApi has said why
     qCDebug(lcAccount).noquote() << "msg-data" << bridgeJsonForLog(QString::fromUtf8(reply.body));
@@ -137,14 +128,14 @@ void AltAccountDialog::verified(const PortalReply &reply, const QString &usernam
         showError(tr("保存失败，请稍后重试"));
         return;
     }
-    errorLabel->hide();
-    passwordEdit->clear(); // the dialog is kept for the next account
+    m_errorLabel->hide();
+    m_passwordEdit->clear(); // the dialog is kept for the next account
     close();
     emit saved();
 }
 
 void AltAccountDialog::showError(const QString &text)
 {
-    errorLabel->setText(text);
-    errorLabel->show();
+    m_errorLabel->setText(text);
+    m_errorLabel->show();
 }

@@ -17,13 +17,10 @@ class AltAccountDialog : public FramelessDialog
     Q_OBJECT
 
 public:
-    AltAccountDialog(PortalApi *api, QWidget *parent = nullptr);
+    AltAccountDialog(PortalApi *api, QWidget *parent);
 
 signals:
     void saved();
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void verify();
@@ -31,10 +28,9 @@ private:
     void showError(const QString &text);
 
     PortalApi *m_api;
-    QLineEdit *accountEdit = nullptr;
-    QLineEdit *passwordEdit = nullptr;
+    QLineEdit *m_accountEdit = nullptr;
+    QLineEdit *m_passwordEdit = nullptr;
     GameServerChooser *m_chooser = nullptr;
-    PrimaryButton *confirmButton = nullptr;
-    QLabel *errorLabel = nullptr;
-    QLabel *registerLabel = nullptr;
+    PrimaryButton *m_confirmButton = nullptr;
+    QLabel *m_errorLabel = nullptr;
 };

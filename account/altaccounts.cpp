@@ -37,9 +37,7 @@ void AltAccounts::showTable()
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         showAddDialog(dialog);
     });
-    table->move(m_window->width() / 2 - 270, m_window->height() / 2 - 200);
-    table->show();
-    table->raise();
+    table->showCentred();
     m_table = table;
 }
 
@@ -52,7 +50,5 @@ AltAccountDialog *AltAccounts::newAddDialog()
 
 void AltAccounts::showAddDialog(AltAccountDialog *dialog)
 {
-    dialog->move(m_window->width() / 2 - 215, m_window->height() / 2 - 160);
-    dialog->show();
-    dialog->raise();
+    dialog->showCentred();
 }

@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "core/endpoints.h"
 #include "core/listfiles.h"
+#include "widgets/clickablelabel.h"
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -52,14 +53,14 @@ AltAccountTable::AltAccountTable(QWidget *parent)
             button->setStyleSheet(kRowButtonStyle);
             button->setFixedSize(80, 25);
         }
-        const QString title = records.at(row).gamename;
-        const QUrl url = records.at(row).enterGameUrl();
+        const QString title = m_records.at(row).gamename;
+        const QUrl url = m_records.at(row).enterGameUrl();
         connect(start, &QPushButton::clicked, this, [this, title, url] {
             qCDebug(lcAccount).noquote() << "小号进入游戏：" << Endpoints::urlForLog(url);
             emit startGameRequested(title, url);
             close();
         });
-        connect(remove, &QPushButton::clicked, this, [this, remove] { this->remove(remove); });
+        connect(remove, &QPushButton::clicked, this, [this, remove] { deleteAccount(remove); });
         view->setIndexWidget(m_model->index(row, kStart), start);
         view->setIndexWidget(m_model->index(row, kEdit), remove);
         m_deleteButtons.append(remove);
@@ -67,10 +68,11 @@ AltAccountTable::AltAccountTable(QWidget *parent)
 
     auto *warning = new QLabel(tr("同时开太多小号存在封禁隐患"), content);
     warning->setStyleSheet(QStringLiteral("color:gray"));
-    registerLabel = new QLabel(tr("立即注册！"), content);
+    auto *registerLabel = new ClickableLabel(content);
+    registerLabel->setText(tr("立即注册！"));
     registerLabel->setStyleSheet(QStringLiteral("color:blue"));
-    registerLabel->setCursor(Qt::PointingHandCursor);
-    registerLabel->installEventFilter(this);
+    connect(registerLabel, &ClickableLabel::clicked, this,
+            [] { QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration)); });
     auto *add = new QPushButton(tr("添加"), content);
     connect(add, &QPushButton::clicked, this, [this] {
         close();
@@ -86,14 +88,12 @@ AltAccountTable::AltAccountTable(QWidget *parent)
     layout->addWidget(m_failure);
     layout->addWidget(view);
     layout->addLayout(bottom);
-    setTitle(tr("小号列表"));
-    setContentWidget(content);
-    setupFrame(nullptr);
+    setupFrame(tr("小号列表"), content);
 }
 
 void AltAccountTable::addRow(const AltAccountRecord &record)
 {
-    records.append(record);
+    m_records.append(record);
     QList<QStandardItem *> cells;
     for (const QString &text : {record.username, record.gamename, record.servername}) {
         auto *cell = new QStandardItem(text);
@@ -104,37 +104,17 @@ void AltAccountTable::addRow(const AltAccountRecord &record)
     m_model->appendRow(cells);
 }
 
-void AltAccountTable::remove(QPushButton *button)
+void AltAccountTable::deleteAccount(QPushButton *button)
 {
     const int row = m_deleteButtons.indexOf(button);
     if (row < 0)
         return;
-    // The account this row shows, in the file as it is now: another table
-    // may have changed it, and what it added must survive.
-    QJsonArray stored = readAltAccountRecords();
-    int at = -1;
-    for (int i = 0; i < stored.size() && at < 0; ++i) {
-        if (stored.at(i) == records.at(row).stored)
-            at = i;
-    }
-    if (at >= 0) {
-        stored.removeAt(at);
-        if (!writeAltAccountRecords(stored)) {
-            m_failure->show();
-            return;
-        }
+    if (removeRecord(ListFile::AltAccounts, m_records.at(row).stored) == Removal::Failed) {
+        m_failure->show();
+        return;
     }
     m_failure->hide();
     m_model->removeRow(row);
-    records.removeAt(row);
+    m_records.removeAt(row);
     m_deleteButtons.removeAt(row);
-}
-
-bool AltAccountTable::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == registerLabel && event->type() == QEvent::MouseButtonPress) {
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Registration));
-        return false;
-    }
-    return FramelessDialog::eventFilter(watched, event);
 }

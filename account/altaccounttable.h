@@ -20,22 +20,18 @@ public:
     // would freeze the window for minutes while they are made.
     static constexpr int kShown = 200;
 
-    explicit AltAccountTable(QWidget *parent = nullptr);
+    explicit AltAccountTable(QWidget *parent);
 
 signals:
     void startGameRequested(const QString &title, const QUrl &url);
     void addRequested();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void addRow(const AltAccountRecord &record);
-    void remove(QPushButton *button);
+    void deleteAccount(QPushButton *button);
 
-    QLabel *registerLabel = nullptr;
     QLabel *m_failure = nullptr;
     QStandardItemModel *m_model = nullptr;
-    QList<AltAccountRecord> records; // by row
+    QList<AltAccountRecord> m_records; // by row
     QList<QPushButton *> m_deleteButtons;
 };

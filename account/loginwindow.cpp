@@ -1,6 +1,5 @@
 #include "loginwindow.h"
 #include "core/loginrequest.h"
-#include "app/clientwindows.h"
 #include "core/config.h"
 #include "core/logging.h"
 #include "core/bridgejson.h"
@@ -19,11 +18,11 @@
 #include <QScreen>
 #include <QTimer>
 
-LoginWindow::LoginWindow(bool allowAutoLogin, QWidget *parent)
-    : QWidget(parent)
+LoginWindow::LoginWindow(Config *config, QWebEngineProfile *profile, bool allowAutoLogin)
+    : QWidget(nullptr)
+    , m_profile(profile)
     , m_allowAutoLogin(allowAutoLogin)
 {
-    markClientWindow(this);
     // Once the main window is open (or the user closed the login window),
     // its page and renderer have nothing more to do.
     setAttribute(Qt::WA_DeleteOnClose);
@@ -40,7 +39,7 @@ LoginWindow::LoginWindow(bool allowAutoLogin, QWidget *parent)
 
     // The page is laid out for a 640 x 480 view of which the window shows the
     // top-left 320 x 400, so the view keeps that size and no layout is used.
-    m_webView = new WebView(this);
+    m_webView = new WebView(profile, this);
     m_webView->setGeometry(0, 0, 640, 480);
     auto *errorPage = new LoadErrorPage(new LoadRetry(m_webView), this);
     connect(errorPage, &LoadErrorPage::closeRequested, this, &QWidget::close);
@@ -48,15 +47,13 @@ LoginWindow::LoginWindow(bool allowAutoLogin, QWidget *parent)
     // from the start, not only after a click or Tab.
     setFocusProxy(m_webView);
 
-    m_autoLoginEnabled = Config().GetValue(Settings::kAutoLogin).toBool();
+    m_autoLoginEnabled = config->value(Settings::kAutoLogin).toBool();
 
-    m_interactObj = installBridge(m_webView);
-    connect(this, &LoginWindow::SigSendMessageToJS, m_interactObj, &BridgeObject::SigSendMessageToJS);
-    connect(m_interactObj, &BridgeObject::SigReceivedMessFromJS, this, &LoginWindow::OnReceiveMessageFromJS);
-    connect(m_webView, &WebView::loadFinished, this, &LoginWindow::maploadfinish);
+    m_bridge = installBridge(m_webView);
+    connect(m_bridge, &BridgeObject::messageReceived, this, &LoginWindow::handleBridgeMessage);
+    connect(m_webView, &WebView::loadFinished, this, &LoginWindow::onLoadFinished);
 
     m_loadingDialog = new LoadingDialog;
-    markClientWindow(m_loadingDialog);
 
     m_timeoutTimer = new QTimer(this);
     m_timeoutTimer->setObjectName(QStringLiteral("autoLoginTimeout"));
@@ -67,7 +64,7 @@ LoginWindow::LoginWindow(bool allowAutoLogin, QWidget *parent)
     m_autoLoginTimer = new QTimer(this);
     m_autoLoginTimer->setObjectName(QStringLiteral("autoLoginTimer"));
     connect(m_autoLoginTimer, &QTimer::timeout, this,
-            [this] { emit SigSendMessageToJS(QStringLiteral("autoLogin")); });
+            [this] { emit m_bridge->SigSendMessageToJS(QStringLiteral("autoLogin")); });
 
     m_webView->load(Endpoints::url(Endpoints::Address::LoginPage));
 }
@@ -75,6 +72,8 @@ LoginWindow::LoginWindow(bool allowAutoLogin, QWidget *parent)
 LoginWindow::~LoginWindow()
 {
     delete m_loadingDialog.data();
+    for (const QPointer<QDialog> &dialog : qAsConst(m_socialDialogs))
+        delete dialog.data();
 }
 
 LoadingDialog *LoginWindow::loadingDialog() const
@@ -92,10 +91,10 @@ QDialog *LoginWindow::wxDialog() const
     return m_wxDialog;
 }
 
-void LoginWindow::maploadfinish(bool finish)
+void LoginWindow::onLoadFinished(bool ok)
 {
-    qCDebug(lcAccount) << "finish:" << finish;
-    if (!finish)
+    qCDebug(lcAccount) << "finish:" << ok;
+    if (!ok)
         return; // the view's LoadRetry tries again
     if (!m_autoLoginEnabled || !m_allowAutoLogin)
         return;
@@ -121,10 +120,11 @@ void LoginWindow::onAutoLoginTimeout()
     m_timeoutTimer->stop();
 }
 
-void LoginWindow::OnReceiveMessageFromJS(int code, QString str, QString json)
+void LoginWindow::handleBridgeMessage(int code, const QString &str, const QString &json)
 {
-    qCDebug(lcAccount).noquote() << "QDebug_login" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
-    const LoginRequest request = decideLoginMessage(code, json);
+    const BridgeMessage message = BridgeMessage::parse(code, str, json);
+    qCDebug(lcAccount).noquote() << "QDebug_login" << code << message.forLog();
+    const LoginRequest request = decideLoginMessage(message);
     // The page that sent it: the login page's or a social dialog's view.
     auto *bridge = qobject_cast<BridgeObject *>(sender());
     auto *view = bridge ? qobject_cast<WebView *>(bridge->parent()) : m_webView;
@@ -158,7 +158,6 @@ void LoginWindow::openSocialDialog(Social which)
 {
     const bool qq = which == Social::QQ;
     auto *dialog = new QDialog;
-    markClientWindow(dialog);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(qq ? tr("QQ登录") : tr("微信登录"));
     dialog->setWindowIcon(QIcon(qq ? QStringLiteral("://img/qq") : QStringLiteral("://img/wx")));
@@ -166,15 +165,14 @@ void LoginWindow::openSocialDialog(Social which)
     // The page is made for exactly this size; any other leaves grey space.
     dialog->setFixedSize(640, 480);
 
-    auto *view = new WebView(dialog);
+    auto *view = new WebView(m_profile, dialog);
     view->setGeometry(0, 0, 640, 480);
     auto *errorPage = new LoadErrorPage(new LoadRetry(view), dialog);
     connect(errorPage, &LoadErrorPage::closeRequested, dialog, &QWidget::close);
     // Authorisation pages must never come from the cache; this holds for the
     // whole default profile, game pages opened later included.
     emit socialLoginOpening();
-    m_interactObj = installBridge(view);
-    connect(m_interactObj, &BridgeObject::SigReceivedMessFromJS, this, &LoginWindow::OnReceiveMessageFromJS);
+    connect(installBridge(view), &BridgeObject::messageReceived, this, &LoginWindow::handleBridgeMessage);
     view->load(Endpoints::url(qq ? Endpoints::Address::QqLogin : Endpoints::Address::WeChatLogin));
 
     (qq ? m_qqDialog : m_wxDialog) = dialog;

@@ -2,11 +2,13 @@
 #include <QPointer>
 #include <QWidget>
 
+class BridgeObject;
+class Config;
 class LoadingDialog;
 struct LoginRequest;
 class QDialog;
 class QTimer;
-class BridgeObject;
+class QWebEngineProfile;
 class WebView;
 
 // The first window: a small frameless window whose whole surface is the
@@ -22,7 +24,7 @@ public:
     static constexpr int kAutoLoginIntervalMs = 3000;
 
     // allowAutoLogin is false for a window opened to switch accounts.
-    explicit LoginWindow(bool allowAutoLogin, QWidget *parent = nullptr);
+    LoginWindow(Config *config, QWebEngineProfile *profile, bool allowAutoLogin);
     ~LoginWindow() override;
 
     WebView *webView() const { return m_webView; }
@@ -31,16 +33,10 @@ public:
     QDialog *wxDialog() const;
 
 signals:
-    // Reaches the login page (connected to its bridge).
-    void SigSendMessageToJS(QString strParameter);
     // The page reported a successful login for this user.
     void loginSucceeded(const QString &name);
     // A social login page is about to load: it must not come from a cache.
     void socialLoginOpening();
-
-public slots:
-    void OnReceiveMessageFromJS(int code, QString str, QString json);
-    void maploadfinish(bool finish);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,13 +45,16 @@ protected:
 private:
     enum class Social { QQ, WeChat };
 
+    void handleBridgeMessage(int code, const QString &str, const QString &json);
+    void onLoadFinished(bool ok);
     void openSocialDialog(Social which);
     void onLoginSucceeded(const LoginRequest &request);
     void onAutoLoginTimeout();
 
+    QWebEngineProfile *m_profile;
     WebView *m_webView = nullptr;
-    QPointer<BridgeObject> m_interactObj; // the newest bridge: login page, then social dialogs
-    QPointer<QDialog> m_wxDialog;         // social dialogs free themselves when closed
+    BridgeObject *m_bridge = nullptr; // the login page's
+    QPointer<QDialog> m_wxDialog; // social dialogs free themselves when closed
     QPointer<QDialog> m_qqDialog;
     QList<QPointer<QDialog>> m_socialDialogs; // every one still open, older ones too
     bool m_loggedIn = false;

@@ -1,39 +1,52 @@
 #include "client.h"
 #include "account/loginwindow.h"
-#include "app/clientwindows.h"
-#include "core/logging.h"
-#include "core/settingsnotice.h"
 #include "box/mainwindow.h"
+#include "core/config.h"
+#include "core/logging.h"
 #include "core/portalapi.h"
+#include "web/detachedwindow.h"
 #include "web/downloadhandler.h"
 #include <QGuiApplication>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
-Client::Client(QObject *parent)
+Client::Client(QWebEngineProfile *profile, const QString &configFile, QObject *parent)
     : QObject(parent)
+    , m_config(new Config(configFile, this))
     , m_api(new PortalApi(this))
-    , m_settingsNotice(new SettingsNotice(this))
-    , m_downloads(new DownloadHandler(QWebEngineProfile::defaultProfile(), this))
+    , m_profile(profile)
+    , m_downloads(new DownloadHandler(profile, this))
 {
     // Hiding the box behind the tray, or closing a window of its own, must
     // not end the run; only the user's quitting does.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    m_config->ensureHotkeyDefaults();
 
-    // Every page shares the default profile's cookie store: one line per
-    // cookie, however many pages are open, and never its value.
-    connect(QWebEngineProfile::defaultProfile()->cookieStore(), &QWebEngineCookieStore::cookieAdded, this,
-            [](const QNetworkCookie &cookie) {
-                qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
-            });
+    // Plugins and DNS prefetch on for every page; this profile verifies
+    // certificates for the whole process.
+    profile->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, true);
+    profile->setUseForGlobalCertificateVerification(true);
+    // Every page shares the profile's cookie store: one line per cookie,
+    // however many pages are open, and never its value.
+    connect(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, [](const QNetworkCookie &cookie) {
+        qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+    });
 }
 
 Client::~Client()
 {
     m_finished = true; // windows going now are no reason to quit again
     delete m_downloads; // a download still running is cancelled, before its window goes
-    deleteClientWindows();
+    delete m_loginWindow.data();
+    delete m_mainWindow.data();
+    for (const QPointer<QWidget> &window : qAsConst(m_detachedWindows))
+        delete window.data();
+    // What those left to be deleted later (a closed tab's page, a window
+    // closed by the user) goes now, before the profile.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 LoginWindow *Client::loginWindow() const
@@ -53,7 +66,7 @@ void Client::start()
 
 void Client::openLoginWindow(bool allowAutoLogin)
 {
-    auto *login = new LoginWindow(allowAutoLogin);
+    auto *login = new LoginWindow(m_config, m_profile, allowAutoLogin);
     m_loginWindow = login;
     connect(login, &LoginWindow::socialLoginOpening, this, &Client::switchOffHttpCache);
     connect(login, &LoginWindow::loginSucceeded, this, [this, login](const QString &name) {
@@ -74,11 +87,15 @@ void Client::openMainWindow(const QString &userName)
     // A login from a window opened to switch accounts replaces the old box.
     if (m_mainWindow)
         m_mainWindow->close();
-    auto *window = new MainWindow(userName, m_api);
+    auto *window = new MainWindow(userName, m_config, m_api, m_profile);
     m_mainWindow = window;
     connect(window, &MainWindow::quitRequested, this, &Client::quit);
     connect(window, &MainWindow::noHttpCacheWanted, this, &Client::switchOffHttpCache);
     connect(window, &MainWindow::switchAccountRequested, this, &Client::switchAccount);
+    connect(window, &MainWindow::detachedWindowOpened, this, [this](DetachedWindow *detached) {
+        m_detachedWindows.removeAll(nullptr);
+        m_detachedWindows.append(detached);
+    });
     connect(window, &QObject::destroyed, this, [this, window] {
         if (m_currentMain == window)
             m_currentMain = nullptr;
@@ -99,7 +116,7 @@ void Client::switchAccount()
 
 void Client::switchOffHttpCache()
 {
-    QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::NoCache);
+    m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
 }
 
 void Client::windowGone()

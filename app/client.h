@@ -1,31 +1,37 @@
 #pragma once
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
+class Config;
+class DownloadHandler;
 class LoginWindow;
 class MainWindow;
 class PortalApi;
-class SettingsNotice;
-class DownloadHandler;
+class QWebEngineProfile;
+class QWidget;
 
 // The one object that owns the run: it opens the login window, turns a
 // successful login into the main window, switches accounts, and holds what
-// lives for the whole run (the portal API, the web profile's settings and
-// downloads, the notice of settings changes). The run ends when the user
-// quits (the login window closed without a login, the main window closed,
-// the tray's "退出"), never because a window was hidden; main() ends the
-// event loop on finished(). At destruction it deletes every window the
-// client made, before the web profile goes.
+// lives for the whole run and hands it down: the settings, the portal API,
+// the web profile and its downloads. The run ends when the user quits (the
+// login window closed without a login, the main window closed, the tray's
+// "退出"), never because a window was hidden; main() ends the event loop on
+// finished(). At destruction every window of the run goes, with its pages,
+// before the web profile does.
 class Client : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit Client(QObject *parent = nullptr);
+    // profile: the main account's web profile, which outlives the client.
+    explicit Client(QWebEngineProfile *profile, const QString &configFile = QString(), QObject *parent = nullptr);
     ~Client() override;
 
+    Config *config() const { return m_config; }
     PortalApi *portalApi() const { return m_api; }
     DownloadHandler *downloads() const { return m_downloads; }
+    QWebEngineProfile *profile() const { return m_profile; }
     LoginWindow *loginWindow() const;
     MainWindow *mainWindow() const;
 
@@ -48,11 +54,15 @@ private:
     void openMainWindow(const QString &userName);
     void windowGone();
 
+    Config *m_config;
     PortalApi *m_api;
-    SettingsNotice *m_settingsNotice;
+    QWebEngineProfile *m_profile;
     DownloadHandler *m_downloads;
     QPointer<LoginWindow> m_loginWindow;
     QPointer<MainWindow> m_mainWindow;
+    // Games in windows of their own, which outlive the main window that let
+    // them out (after "切换账号").
+    QList<QPointer<QWidget>> m_detachedWindows;
     // The current windows, only compared: whether the one that went was one
     // of them (a QPointer is already empty when its window's destroyed()
     // arrives).

@@ -1,5 +1,4 @@
 #include "app/client.h"
-#include "core/config.h"
 #include "core/datadir.h"
 #include "core/logging.h"
 #include "app/resources.h"
@@ -8,6 +7,7 @@
 #include <QIcon>
 #include <QTextCodec>
 #include <QTranslator>
+#include <QWebEngineProfile>
 
 int main(int argc, char *argv[])
 {
@@ -30,14 +30,11 @@ int main(int argc, char *argv[])
     const QStringList uiLanguages = QLocale::system().uiLanguages();
     installTranslation(&translator, uiLanguages);
 
-    applyWebEngineDefaults();
-    ensureHotkeyDefaults();
-
     int exitCode = 0;
     {
         // Goes before the application object, and takes every window with a
         // page with it: a page outliving the web profile crashes at exit.
-        Client client;
+        Client client(QWebEngineProfile::defaultProfile());
         QObject::connect(&client, &Client::finished, &app, &QCoreApplication::quit);
         client.start();
         exitCode = app.exec();

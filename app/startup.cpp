@@ -4,8 +4,6 @@
 #include <QFont>
 #include <QLocale>
 #include <QTranslator>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <csignal>
@@ -62,14 +60,6 @@ bool installTranslation(QTranslator *translator, const QStringList &uiLanguages)
         }
     }
     return false;
-}
-
-void applyWebEngineDefaults()
-{
-    QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
-    profile->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
-    profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, true);
-    profile->setUseForGlobalCertificateVerification(true);
 }
 
 #ifdef Q_OS_UNIX

@@ -23,10 +23,6 @@ QStringList cjkFallbackFamilies();
 // and installs it. False when none matched (nothing is installed).
 bool installTranslation(QTranslator *translator, const QStringList &uiLanguages);
 
-// Plugins and DNS prefetch on for every page; the default profile verifies
-// certificates for the whole process.
-void applyWebEngineDefaults();
-
 // SIGTERM and SIGINT (a session logging out, Ctrl+C in a terminal) end the
 // event loop like a normal quit, so windows and pages still close in order.
 // Does nothing where there are no such signals.

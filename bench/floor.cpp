@@ -45,7 +45,7 @@ public:
         m_login->resize(320, 400);
         BridgeObject *bridge = nullptr;
         bridgedView(QUrl(m_base + QStringLiteral("/Kavobox2")), m_login, &bridge)->setGeometry(0, 0, 640, 480);
-        connect(bridge, &BridgeObject::SigReceivedMessFromJS, this, [this](int code) {
+        connect(bridge, &BridgeObject::messageReceived, this, [this](int code) {
             if (code == 2)
                 QMetaObject::invokeMethod(this, &Floor::openMainWindow, Qt::QueuedConnection);
         });
@@ -96,7 +96,7 @@ private:
         const int index = m_tabs->addTab(view, title);
         if (game)
             m_tabs->setCurrentIndex(index);
-        connect(bridge, &BridgeObject::SigReceivedMessFromJS, this, [this](int code, const QString &, const QString &json) {
+        connect(bridge, &BridgeObject::messageReceived, this, [this](int code, const QString &, const QString &json) {
             if (code != 3 && code != 10)
                 return;
             const QJsonObject game = QJsonDocument::fromJson(json.toUtf8()).object();

@@ -1,61 +1,32 @@
 #include "bosskey.h"
-#include "core/logging.h"
-#include "box/detachedgames.h"
-#include "box/mainwindow.h"
+#include "box/boxactions.h"
 #include "box/trayicon.h"
-#include "web/detachedwindow.h"
+#include "core/logging.h"
 #include <QSystemTrayIcon>
-#include <QWebEnginePage>
-#include <QWebEngineView>
+#include <QWidget>
 
-BossKey::BossKey(MainWindow *window, DetachedGames *detachedGames)
+BossKey::BossKey(QWidget *window, BoxActions *actions)
     : QObject(window)
     , m_window(window)
-    , m_detachedGames(detachedGames)
+    , m_actions(actions)
 {
-}
-
-TrayIcon *BossKey::tray() const
-{
-    return m_tray;
 }
 
 void BossKey::hide()
 {
-    QList<QWidget *> windows{m_window};
-    for (QWidget *detached : m_detachedGames->windows())
-        windows.append(detached);
-    muteAll(windows);
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
-        qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
-        m_detachedGames->hideAll(true);
-        m_window->showMinimized();
-        return;
-    }
-    m_detachedGames->hideAll(false);
-    m_window->hide();
-    m_tray = new TrayIcon(m_window); // deletes itself once the window is back
-    connect(m_tray, &TrayIcon::restoreRequested, m_window, &MainWindow::bringBack);
-    connect(m_tray, &TrayIcon::quitRequested, m_window, &MainWindow::quitRequested);
-}
-
-void BossKey::muteAll(const QList<QWidget *> &windows)
-{
     if (m_active)
         return;
     m_active = true;
-    m_states.clear();
-    for (QWidget *window : windows) {
-        const QList<QWebEngineView *> views = window->findChildren<QWebEngineView *>();
-        for (QWebEngineView *view : views)
-            muteUntilBack(view->page());
+    emit silenceRequested(true);
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        qCWarning(lcCore) << "no system tray: the boss key minimises the box instead of hiding it";
+        emit hideDetachedRequested(true);
+        m_window->showMinimized();
+        return;
     }
-}
-
-void BossKey::muteUntilBack(QWebEnginePage *page)
-{
-    m_states.append({page, page->isAudioMuted()});
-    page->setAudioMuted(true);
+    emit hideDetachedRequested(false);
+    m_window->hide();
+    m_tray = new TrayIcon(m_actions->restoreMaximized, m_actions->restore, m_actions->quit, this);
 }
 
 void BossKey::restore()
@@ -63,10 +34,11 @@ void BossKey::restore()
     if (!m_active)
         return;
     m_active = false;
-    for (const auto &state : qAsConst(m_states)) {
-        if (state.first)
-            state.first->setAudioMuted(state.second);
+    // Often called from the icon's own click: it goes once that is over.
+    if (m_tray) {
+        m_tray->icon()->hide();
+        m_tray->deleteLater();
     }
-    m_states.clear();
-    m_detachedGames->showAgain();
+    emit silenceRequested(false);
+    emit showDetachedRequested();
 }

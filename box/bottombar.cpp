@@ -1,25 +1,23 @@
 #include "bottombar.h"
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
 
-BottomBar::BottomBar(QWidget *parent)
+BottomBar::BottomBar(QAction *messages, QWidget *parent)
     : QWidget(parent)
 {
     auto *hotline = new QLabel(tr("客服热线：400-000-0000"), this);
     hotline->setStyleSheet(QStringLiteral("color:grey"));
 
-    auto *messages = new QToolButton(this);
-    messages->setText(tr("消息"));
-    messages->setIcon(QIcon(QStringLiteral(":/img/message")));
-    messages->setIconSize(QSize(16, 16));
-    messages->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    messages->setStyleSheet(QStringLiteral("color:gray;border-radius:3px;border:1px solid #7e69c4;"));
-    messages->setToolTip(tr("站内消息"));
-    connect(messages, &QToolButton::clicked, this, &BottomBar::messagesClicked);
+    auto *button = new QToolButton(this);
+    button->setDefaultAction(messages);
+    button->setIconSize(QSize(16, 16));
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setStyleSheet(QStringLiteral("color:gray;border-radius:3px;border:1px solid #7e69c4;"));
 
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(hotline);
     layout->addStretch();
-    layout->addWidget(messages);
+    layout->addWidget(button);
 }

@@ -4,33 +4,40 @@
 #include <QPointer>
 
 class DetachedWindow;
-class MainWindow;
 class GamePage;
+class QWidget;
 
-// The games a main window has let out into windows of their own. It moves a
-// game tab's page into a detached window and back, and hides and shows those
-// windows with the boss key. The windows outlive the main window (after
-// "切换账号") and go when closed or when the box quits.
+// The games a main window has let out into windows of their own: it puts a
+// page taken out of its tab into a detached window, hears the window's merge,
+// and hides and shows the windows with the boss key. The windows outlive the
+// main window (after "切换账号"), on their own, until closed or until the box
+// quits.
 class DetachedGames : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit DetachedGames(MainWindow *window);
+    explicit DetachedGames(QObject *parent);
+    // The windows stay; they can no longer go back into a main window.
+    ~DetachedGames() override;
 
-    // The page of a game tab into a window of its own, still running.
-    DetachedWindow *detach(GamePage *page);
+    // A page already out of its tab, still running, into a window of its own
+    // over `over`, kept on its screen.
+    DetachedWindow *open(GamePage *page, const QWidget *over);
     QList<DetachedWindow *> windows() const;
+    QList<GamePage *> pages() const;
 
     // The boss key: out of sight (minimised where there is no tray to hide
     // behind), and back as they were.
     void hideAll(bool minimizeInstead);
     void showAgain();
 
-private:
-    void merge(DetachedWindow *window, GamePage *page, const QString &title);
+signals:
+    void opened(DetachedWindow *window);
+    // "窗口合并": the page back into the main window.
+    void mergeRequested(GamePage *page);
 
-    MainWindow *m_window;
+private:
     QList<QPointer<DetachedWindow>> m_windows;
     QList<QPointer<DetachedWindow>> m_hidden;
 };

@@ -1,15 +1,15 @@
 #include "mainmenu.h"
-#include "core/version.h"
-#include "core/endpoints.h"
+#include "box/boxactions.h"
 #include "box/prompts.h"
 #include "box/updatechecker.h"
+#include "core/endpoints.h"
+#include "core/version.h"
 #include "widgets/aboutdialog.h"
 #include "widgets/settingsdialog.h"
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
-#include <QWidget>
 
 namespace {
 const QString kMenuStyle = QStringLiteral(
@@ -17,72 +17,56 @@ const QString kMenuStyle = QStringLiteral(
     "QMenu::item {height:35px; width:100px;padding-left:15px;border: 1px solid none;}"
     "QMenu::item:selected {background-color:lightgray;                             "
     "padding-left:15px;border: 1px solid lightgray;}");
-} // namespace
 
-MainMenu::MainMenu(QWidget *window, UpdateChecker *updates, QPushButton *systemButton, QPushButton *accountButton)
-    : QObject(window)
-    , m_window(window)
-    , m_updates(updates)
+QMenu *createMenu(const QList<QAction *> &entries, QWidget *parent)
 {
-    connect(updates, &UpdateChecker::replied, this, &MainMenu::onUpdateReply);
-    // "常见问题" and "切换账号" have no picture of their own.
-    systemButton->setMenu(createMenu({{tr("系统设置"), QStringLiteral("://img/seting")},
-                                      {tr("检查更新"), QStringLiteral("://img/update")},
-                                      {tr("官方网站"), QStringLiteral("://img/web")},
-                                      {tr("常见问题"), QString()},
-                                      {tr("关于"), QStringLiteral("://img/about")}}));
-    accountButton->setMenu(createMenu({{tr("账号安全"), QStringLiteral("://img/safe")}, {tr("切换账号"), QString()}}));
-}
-
-QMenu *MainMenu::createMenu(const QList<QPair<QString, QString>> &entries)
-{
-    auto *menu = new QMenu(m_window);
+    auto *menu = new QMenu(parent);
     menu->setWindowFlags(menu->windowFlags() | Qt::FramelessWindowHint);
     menu->setAttribute(Qt::WA_TranslucentBackground);
     menu->setStyleSheet(kMenuStyle);
-    for (const auto &entry : entries)
-        menu->addAction(QIcon(entry.second), entry.first);
-    connect(menu, &QMenu::triggered, this, &MainMenu::menuTriggered);
+    menu->addActions(entries);
     return menu;
 }
+} // namespace
 
-void MainMenu::trigger(QAction *action)
+MainMenu::MainMenu(QWidget *window, Config *config, UpdateChecker *updates, BoxActions *actions)
+    : QObject(window)
+    , m_window(window)
+    , m_config(config)
+    , m_updates(updates)
+    , m_actions(actions)
 {
-    const QString text = action->text();
-    if (text == tr("系统设置")) {
-        if (m_settingDialog)
-            m_settingDialog->close(); // and freed
-        m_settingDialog = new SettingsDialog(m_window);
-        showDialog(m_settingDialog, QPoint(m_window->width() / 2 - 190, m_window->height() / 2 - 150));
-    } else if (text == tr("关于")) {
-        if (m_aboutDialog)
-            m_aboutDialog->close();
-        m_aboutDialog = new AboutDialog(Endpoints::url(Endpoints::Address::Website), m_window);
-        showDialog(m_aboutDialog, QPoint(m_window->width() / 2 - 150, m_window->height() / 2 - 100));
-    } else if (text == tr("检查更新")) {
-        checkForUpdate();
-    } else if (text == tr("官方网站")) {
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Website));
-    } else if (text == tr("常见问题")) {
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::Faq));
-    } else if (text == tr("账号安全")) {
-        QDesktopServices::openUrl(Endpoints::url(Endpoints::Address::AccountSecurity));
-    } else if (text == tr("切换账号")) {
-        emit switchAccountRequested();
-    }
+    connect(updates, &UpdateChecker::replied, this, &MainMenu::onUpdateReply);
 }
 
-void MainMenu::showDialog(QWidget *dialog, QPoint at)
+void MainMenu::attachTo(QPushButton *systemButton, QPushButton *accountButton)
 {
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->move(at);
-    dialog->show();
-    dialog->raise();
+    systemButton->setMenu(createMenu({m_actions->settings, m_actions->checkUpdate, m_actions->website,
+                                      m_actions->faq, m_actions->about},
+                                     m_window));
+    accountButton->setMenu(createMenu({m_actions->accountSecurity, m_actions->switchAccount}, m_window));
 }
 
-void MainMenu::checkForUpdate()
+void MainMenu::showSettings()
 {
-    // Answered from the reply the window got when it opened; no new request.
+    if (m_settingsDialog)
+        m_settingsDialog->close(); // and freed
+    m_settingsDialog = new SettingsDialog(m_config, m_window);
+    m_settingsDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_settingsDialog->showCentred();
+}
+
+void MainMenu::showAbout()
+{
+    if (m_aboutDialog)
+        m_aboutDialog->close();
+    m_aboutDialog = new AboutDialog(Endpoints::url(Endpoints::Address::Website), m_window);
+    m_aboutDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_aboutDialog->showCentred();
+}
+
+void MainMenu::answerUpdateCheck()
+{
     if (m_updates->versionCode() <= Version::kCode) {
         Prompts::tellUpToDate();
         return;

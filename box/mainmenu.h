@@ -3,43 +3,40 @@
 #include <QPointer>
 
 class AboutDialog;
-class QAction;
-class QMenu;
+class BoxActions;
+class Config;
 class QPushButton;
 class QWidget;
 class SettingsDialog;
 class UpdateChecker;
 
-// What the main window's two menus and its update check do: the settings and
-// about dialogs (one of each, inside the window), the portal's pages in the
-// system browser, the answer to "检查更新", the forced update at start, and
-// the account switch.
+// The main window's two menus, on the top bar's buttons, and what their
+// entries open: the settings and about dialogs (one of each, inside the
+// window), the answer to "检查更新" and the forced update at start.
 class MainMenu : public QObject
 {
     Q_OBJECT
 
 public:
-    // The menus go on the two buttons; their choices come to trigger().
-    MainMenu(QWidget *window, UpdateChecker *updates, QPushButton *systemButton, QPushButton *accountButton);
+    MainMenu(QWidget *window, Config *config, UpdateChecker *updates, BoxActions *actions);
 
-    // An entry of either menu, by its text.
-    void trigger(QAction *action);
+    void attachTo(QPushButton *systemButton, QPushButton *accountButton);
+    void showSettings();
+    void showAbout();
+    // Answered from the reply the window got when it opened; no new request.
+    void answerUpdateCheck();
 
 signals:
-    // A choice from either menu; the window hands it back to trigger().
-    void menuTriggered(QAction *action);
-    void switchAccountRequested();
     // The user agreed to a forced update: the client ends.
     void quitRequested();
 
 private:
-    QMenu *createMenu(const QList<QPair<QString, QString>> &entries);
-    void showDialog(QWidget *dialog, QPoint at);
-    void checkForUpdate();
     void onUpdateReply();
 
     QWidget *m_window;
+    Config *m_config;
     UpdateChecker *m_updates;
-    QPointer<SettingsDialog> m_settingDialog;
+    BoxActions *m_actions;
+    QPointer<SettingsDialog> m_settingsDialog;
     QPointer<AboutDialog> m_aboutDialog;
 };

@@ -1,32 +1,31 @@
 #include "mainwindow.h"
 #include "account/altaccounts.h"
-#include "app/clientwindows.h"
-#include "core/logging.h"
-#include "core/memory.h"
-#include "core/settingskeys.h"
-#include "core/settingsnotice.h"
 #include "box/bosskey.h"
 #include "box/bottombar.h"
+#include "box/boxactions.h"
 #include "box/detachedgames.h"
-#include "core/endpoints.h"
 #include "box/mainmenu.h"
-#include "box/trayicon.h"
 #include "box/prompts.h"
 #include "box/tabwidget.h"
 #include "box/topbar.h"
 #include "box/updatechecker.h"
+#include "core/config.h"
+#include "core/endpoints.h"
+#include "core/logging.h"
+#include "core/memory.h"
 #include "reminder/reminders.h"
 #include "web/cachedialog.h"
 #include "web/detachedwindow.h"
 #include "web/gamepage.h"
+#include "web/messagedialog.h"
+#include "web/signindialog.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
-#include "web/messagedialog.h"
 #include "widgets/roundedbody.h"
-#include "web/signindialog.h"
 #include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -35,23 +34,17 @@ namespace {
 constexpr int kReturnMemoryDelayMs = 3000;
 }
 
-MainWindow::MainWindow(const QString &userName, PortalApi *api)
+MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile)
     : QWidget(nullptr)
     , m_userName(userName)
+    , m_config(config)
+    , m_api(api)
+    , m_profile(profile)
+    , m_actions(new BoxActions(this))
 {
-    markClientWindow(this);
     // A closed main window takes its pages and their renderers with it.
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(tr("Kavo游戏盒子"));
-
-    m_updateChecker = new UpdateChecker(api, this);
-    m_topBar = new TopBar(m_userName, this);
-    m_menu = new MainMenu(this, m_updateChecker, m_topBar->menuButton(), m_topBar->accountButton());
-    connect(m_menu, &MainMenu::menuTriggered, this, &MainWindow::trigerMenu);
-    connect(m_menu, &MainMenu::switchAccountRequested, this, &MainWindow::switchAccountRequested);
-    connect(m_menu, &MainMenu::quitRequested, this, &MainWindow::quitRequested);
-    m_updateChecker->check();
-
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowMaximizeButtonHint);
@@ -64,131 +57,164 @@ MainWindow::MainWindow(const QString &userName, PortalApi *api)
         frame.moveCenter(available.center());
         move(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
     }
-    m_mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, 120});
-    connect(m_mover, &FramelessMover::titleDoubleClicked, this, [this] {
+    auto *mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, 120});
+    connect(mover, &FramelessMover::titleDoubleClicked, this, [this] {
         qCDebug(lcCore) << "双击";
         toggleMaximized();
     });
 
-    connect(m_topBar, &TopBar::minimizeClicked, this, &QWidget::showMinimized);
-    connect(m_topBar, &TopBar::zoomClicked, this, &MainWindow::toggleMaximized);
-    connect(m_topBar, &TopBar::closeClicked, this, &MainWindow::askToQuit);
-    if (SettingsNotice *notice = SettingsNotice::instance())
-        connect(notice, &SettingsNotice::changed, this, &MainWindow::onSettingChanged);
-    bossKeyButton()->setShortcut(Settings::hotkey(Settings::kBossKey));
-    qCDebug(lcCore) << "hideGameKeyQs" << bossKeyButton()->shortcut().toString();
-    connect(bossKeyButton(), &QPushButton::clicked, this, &MainWindow::hideToTray);
-    fullScreenKeyButton()->setShortcut(Settings::hotkey(Settings::kFullScreenKey));
-    connect(fullScreenKeyButton(), &QPushButton::clicked, this, &MainWindow::toggleFullScreen);
+    m_updateChecker = new UpdateChecker(api, this);
+    m_topBar = new TopBar(m_userName, m_actions, this);
+    m_menu = new MainMenu(this, config, m_updateChecker, m_actions);
+    m_menu->attachTo(m_topBar->menuButton(), m_topBar->accountButton());
+    connect(m_menu, &MainMenu::quitRequested, this, &MainWindow::quitRequested);
+    m_updateChecker->check();
 
     m_reminders = new Reminders(this, api);
     connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
-        createTab(title, url.toString(QUrl::FullyEncoded));
+        openGame(title, url);
         comeToFront();
     });
-
-    m_detachedGames = new DetachedGames(this);
-    m_bossKey = new BossKey(this, m_detachedGames);
     m_altAccounts = new AltAccounts(this, api);
-    connect(m_altAccounts, &AltAccounts::startGameRequested, this,
-            [this](const QString &title, const QUrl &url) { createTab(title, url.toString(QUrl::FullyEncoded)); });
-    m_tabWidget = new TabWidget(this);
-    connect(m_tabWidget, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
-    connect(m_tabWidget, &QTabWidget::tabCloseRequested, this, &MainWindow::closeTab);
-    m_homePage = addFixedTab(Endpoints::url(Endpoints::Address::Home), tr("Kavo首页"), QStringLiteral("://img/gamepad"));
-    m_searchPage = addFixedTab(Endpoints::url(Endpoints::Address::Search), tr("找游戏"), QStringLiteral("://img/search_1"));
+    connect(m_altAccounts, &AltAccounts::startGameRequested, this, &MainWindow::openGame);
+    m_bossKey = new BossKey(this, m_actions);
+    connect(m_bossKey, &BossKey::silenceRequested, this, &MainWindow::silenceAll);
+    m_detachedGames = new DetachedGames(this);
+    connect(m_detachedGames, &DetachedGames::opened, this, &MainWindow::detachedWindowOpened);
+    connect(m_detachedGames, &DetachedGames::mergeRequested, this, [this](GamePage *page) {
+        m_tabs->putBack(page);
+        comeToFront();
+    });
+    connect(m_bossKey, &BossKey::hideDetachedRequested, m_detachedGames, &DetachedGames::hideAll);
+    connect(m_bossKey, &BossKey::showDetachedRequested, m_detachedGames, &DetachedGames::showAgain);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_topBar);
-    layout->addWidget(m_tabWidget);
-    auto *bottomBar = new BottomBar(this);
-    connect(bottomBar, &BottomBar::messagesClicked, this, &MainWindow::btn_message);
-    layout->addWidget(bottomBar);
-    layout->setContentsMargins(5, 5, 5, 0);
-    layout->setSpacing(0);
-
+    m_tabs = new TabWidget(profile, this);
+    connect(m_tabs, &TabWidget::pageAdded, this, &MainWindow::setupPage);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     m_memoryTimer = new QTimer(this);
     m_memoryTimer->setSingleShot(true);
     m_memoryTimer->setInterval(kReturnMemoryDelayMs);
     connect(m_memoryTimer, &QTimer::timeout, this, &returnFreedMemory);
+    // Once for a row of closed tabs.
+    connect(m_tabs, &TabWidget::tabsClosed, m_memoryTimer, qOverload<>(&QTimer::start));
+    m_tabs->addFixedTabs(Endpoints::url(Endpoints::Address::Home), Endpoints::url(Endpoints::Address::Search));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_topBar);
+    layout->addWidget(m_tabs);
+    layout->addWidget(new BottomBar(m_actions->messages, this));
+    layout->setContentsMargins(5, 5, 5, 0);
+    layout->setSpacing(0);
+
+    setupActions();
 }
 
 MainWindow::~MainWindow()
 {
-    for (const QPointer<SignInDialog> &dialog : qAsConst(m_signInDialogs)) {
-        if (dialog)
-            dialog->close();
-    }
+    for (const QPointer<QWidget> &window : qAsConst(m_ownWindows))
+        delete window.data();
 }
 
-GamePage *MainWindow::addFixedTab(const QUrl &url, const QString &title, const QString &icon)
+void MainWindow::setupActions()
 {
-    auto *page = new GamePage;
-    page->setUrl(url.toString());
-    page->createPageWidget(this, title, 1, nullptr);
-    page->setContentsMargins(0, 0, 0, 0);
-    setupPage(page);
-    m_tabWidget->addFixedTab(page, QIcon(icon), title);
-    return page;
+    const auto browser = [](Endpoints::Address address) {
+        return [address] { QDesktopServices::openUrl(Endpoints::url(address)); };
+    };
+    BoxActions *a = m_actions;
+    connect(a->settings, &QAction::triggered, m_menu, &MainMenu::showSettings);
+    connect(a->checkUpdate, &QAction::triggered, m_menu, &MainMenu::answerUpdateCheck);
+    connect(a->website, &QAction::triggered, this, browser(Endpoints::Address::Website));
+    connect(a->faq, &QAction::triggered, this, browser(Endpoints::Address::Faq));
+    connect(a->about, &QAction::triggered, m_menu, &MainMenu::showAbout);
+    connect(a->accountSecurity, &QAction::triggered, this, browser(Endpoints::Address::AccountSecurity));
+    connect(a->switchAccount, &QAction::triggered, this, &MainWindow::switchAccountRequested);
+    connect(a->minimize, &QAction::triggered, this, &QWidget::showMinimized);
+    connect(a->toggleMaximized, &QAction::triggered, this, &MainWindow::toggleMaximized);
+    connect(a->confirmQuit, &QAction::triggered, this, &MainWindow::confirmQuit);
+    connect(a->messages, &QAction::triggered, this, &MainWindow::toggleMessages);
+    connect(a->restoreMaximized, &QAction::triggered, this, [this] { bringBack(true); });
+    connect(a->restore, &QAction::triggered, this, [this] { bringBack(false); });
+    connect(a->quit, &QAction::triggered, this, &MainWindow::quitRequested);
+    connect(a->bossKey, &QAction::triggered, this, &MainWindow::hideToTray);
+    connect(a->fullScreen, &QAction::triggered, this, &MainWindow::toggleFullScreen);
+    connect(a->reload, &QAction::triggered, this, [this] {
+        if (GamePage *page = m_tabs->currentPage())
+            page->reload();
+    });
+    connect(a->closeTab, &QAction::triggered, this, [this] { m_tabs->closeTab(m_tabs->currentIndex()); });
+
+    // The keys work while this window is shown; the boss and full-screen
+    // keys from every window of the box.
+    addActions({a->bossKey, a->fullScreen, a->reload, a->closeTab});
+    a->bossKey->setShortcut(m_config->hotkey(Settings::kBossKey));
+    a->fullScreen->setShortcut(m_config->hotkey(Settings::kFullScreenKey));
+    qCDebug(lcCore) << "hideGameKeyQs" << a->bossKey->shortcut().toString();
+    connect(m_config, &Config::changed, this, [this](const QString &group, const QString &key) {
+        // A hotkey the user has just recorded works at once; the old one stops.
+        if (Settings::kBossKey.is(group, key))
+            m_actions->bossKey->setShortcut(m_config->hotkey(Settings::kBossKey));
+        else if (Settings::kFullScreenKey.is(group, key))
+            m_actions->fullScreen->setShortcut(m_config->hotkey(Settings::kFullScreenKey));
+    });
 }
 
 void MainWindow::setupPage(GamePage *page)
 {
-    connect(page, &GamePage::openTabRequested, this, [this](const QString &title, const QString &url) {
-        createTab(title, url);
-    });
-    connect(page, &GamePage::openViewRequested, this, [this](const QString &title, WebView *view) {
-        createTab(title, QString(), view);
-    });
+    connect(page, &GamePage::openTabRequested, this, &MainWindow::openGame);
     connect(page, &GamePage::enterGameRequested, this, &MainWindow::enterGame);
-    connect(page, &GamePage::searchTabRequested, this, &MainWindow::switchToSearchTab);
-    connect(page, &GamePage::hideToTrayRequested, this, &MainWindow::hideToTray);
+    connect(page, &GamePage::searchTabRequested, this, [this] { m_tabs->setCurrentIndex(TabWidget::kSearchTab); });
+    connect(page, &GamePage::bossKeyRequested, m_actions->bossKey, &QAction::trigger);
     connect(page, &GamePage::signInRequested, this, &MainWindow::openSignIn);
     connect(page, &GamePage::remindersRequested, m_reminders, &Reminders::showList);
     connect(page, &GamePage::altAccountsRequested, m_altAccounts, &AltAccounts::showForToolbar);
     connect(page, &GamePage::reminderRequested, m_reminders, &Reminders::requestReminder);
-    connect(page, &GamePage::clearCacheRequested, this, [page] {
-        if (page->webView())
-            (new CacheDialog(page->webView()->page()->profile()))->show(); // measured afresh each time
-    });
-    connect(page, &GamePage::detachRequested, m_detachedGames, [this, page] { m_detachedGames->detach(page); });
-    if (m_bossKey->isActive() && page->webView())
-        m_bossKey->muteUntilBack(page->webView()->page()); // opened while hidden: silent like the rest
+    connect(page, &GamePage::clearCacheRequested, this, [this, page] { openCacheDialog(page); });
+    connect(page, &GamePage::detachRequested, this, [this, page] { detach(page); });
+    if (m_bossKey->isActive())
+        page->setSilenced(true); // opened while hidden: silent like the rest
 }
 
-QTabWidget *MainWindow::tabWidget() const
+GamePage *MainWindow::openGame(const QString &title, const QUrl &url)
 {
-    return m_tabWidget;
+    return m_tabs->openGame(title, url);
 }
 
-GamePage *MainWindow::homePage() const
+void MainWindow::enterGame(const QString &title, const QUrl &url)
 {
-    return m_homePage;
+    openGame(title, url);
+    setMaximizedFlag(true);
+    showMaximized();
 }
 
-GamePage *MainWindow::searchPage() const
+void MainWindow::detach(GamePage *page)
 {
-    return m_searchPage;
+    if (m_tabs->takeOut(page))
+        m_detachedGames->open(page, this);
 }
 
-QPushButton *MainWindow::bossKeyButton() const
+void MainWindow::silenceAll(bool silenced)
 {
-    return m_topBar->bossKeyButton();
+    for (GamePage *page : m_tabs->pages() + m_detachedGames->pages())
+        page->setSilenced(silenced);
 }
 
-QPushButton *MainWindow::fullScreenKeyButton() const
+void MainWindow::openCacheDialog(GamePage *page)
 {
-    return m_topBar->fullScreenKeyButton();
+    // Measured afresh each time.
+    auto *dialog = new CacheDialog(page->webView()->page()->profile());
+    m_ownWindows.removeAll(nullptr);
+    m_ownWindows.append(dialog);
+    dialog->show();
 }
 
-void MainWindow::btn_message()
+void MainWindow::toggleMessages()
 {
     if (m_messageDialog && m_messageDialog->isVisible()) {
         m_messageDialog->close();
         return;
     }
     emit noHttpCacheWanted();
-    m_messageDialog = new MessageDialog(this);
+    m_messageDialog = new MessageDialog(m_profile, this);
     m_messageDialog->move(width() - 510, height() - 415);
     m_messageDialog->show();
 }
@@ -196,33 +222,16 @@ void MainWindow::btn_message()
 void MainWindow::openSignIn()
 {
     emit noHttpCacheWanted();
-    auto *dialog = new SignInDialog;
-    QRect place = dialog->frameGeometry();
-    place.moveCenter(frameGeometry().center());
-    dialog->move(place.topLeft());
-    m_signInDialogs.removeAll(nullptr);
-    m_signInDialogs.append(dialog);
-    dialog->show();
+    auto *dialog = new SignInDialog(m_profile);
+    m_ownWindows.removeAll(nullptr);
+    m_ownWindows.append(dialog);
+    dialog->showCentred(this);
 }
 
-void MainWindow::trigerMenu(QAction *act)
-{
-    m_menu->trigger(act);
-}
-
-void MainWindow::askToQuit()
+void MainWindow::confirmQuit()
 {
     if (Prompts::askToQuit(this))
         close();
-}
-
-void MainWindow::onSettingChanged(const QString &group, const QString &key)
-{
-    // A hotkey the user has just recorded works at once; the old one stops.
-    if (Settings::kBossKey.is(group, key))
-        bossKeyButton()->setShortcut(Settings::hotkey(Settings::kBossKey));
-    else if (Settings::kFullScreenKey.is(group, key))
-        fullScreenKeyButton()->setShortcut(Settings::hotkey(Settings::kFullScreenKey));
 }
 
 void MainWindow::onCurrentTabChanged(int index)
@@ -230,68 +239,10 @@ void MainWindow::onCurrentTabChanged(int index)
     qCDebug(lcCore) << "当前" << index;
     // The search page was laid out while it was hidden; the first look at it
     // gets a fresh load.
-    if (index == kSearchTab && !m_searchTabReloaded && m_searchPage) {
-        m_searchPage->btn_reload();
+    if (index == TabWidget::kSearchTab && !m_searchTabReloaded) {
         m_searchTabReloaded = true;
+        m_tabs->page(index)->reload();
     }
-}
-
-void MainWindow::createTab(QString title, QString url, WebView *webview)
-{
-    qCDebug(lcCore) << "QDebug" << "新增tab";
-    auto *page = new GamePage;
-    page->setUrl(url);
-    page->createPageWidget(this, title, 0, webview);
-    setupPage(page);
-    addGameTab(page, title);
-}
-
-void MainWindow::addGameTab(GamePage *page, const QString &title)
-{
-    const int index = m_tabWidget->addPageTab(page, title);
-    qCDebug(lcCore) << "QDebug-m-index:" << index;
-    m_tabWidget->setCurrentIndex(index);
-}
-
-void MainWindow::enterGame(const QString &title, const QString &url)
-{
-    createTab(title, url);
-    setMaximizedFlag(true);
-    showMaximized();
-}
-
-void MainWindow::closeTab(int index)
-{
-    QWidget *page = m_tabWidget->widget(index);
-    if (!page)
-        return;
-    if (index < kFixedTabs) {
-        qCWarning(lcCore) << "tab" << index << "is a fixed tab and stays open";
-        return;
-    }
-    m_tabWidget->removeTab(index);
-    // Later, not now: the request may come from inside the page being closed.
-    // Its view, renderer and bridge all go with it.
-    page->deleteLater();
-    m_memoryTimer->start(); // once for a row of closed tabs
-}
-
-void MainWindow::detachTab(int index)
-{
-    qCDebug(lcCore) << "移除的索引：" << index;
-    if (index < kFixedTabs)
-        return;
-    m_tabWidget->removeTab(index);
-}
-
-int MainWindow::currentTabIndex() const
-{
-    return m_tabWidget->currentIndex();
-}
-
-void MainWindow::switchToSearchTab()
-{
-    m_tabWidget->setCurrentIndex(kSearchTab);
 }
 
 void MainWindow::setMaximizedFlag(bool maximized)
@@ -312,10 +263,13 @@ void MainWindow::toggleMaximized()
 
 void MainWindow::toggleFullScreen()
 {
-    if (!isFullScreen())
-        showFullScreen();
+    QWidget *target = qobject_cast<DetachedWindow *>(QApplication::activeWindow());
+    if (!target)
+        target = this;
+    if (!target->isFullScreen())
+        target->showFullScreen();
     else
-        showNormal();
+        target->showNormal();
 }
 
 void MainWindow::hideToTray()
@@ -325,8 +279,8 @@ void MainWindow::hideToTray()
 
 void MainWindow::comeToFront()
 {
-    if (m_bossKey->tray() && !isVisible()) {
-        m_bossKey->tray()->showNormal(); // as its "还原" does, and the icon goes
+    if (m_bossKey->isInTray() && !isVisible()) {
+        m_actions->restore->trigger(); // as its "还原" does, and the icon goes
         return;
     }
     // Minimised, the window manager may have dropped "maximised" from the

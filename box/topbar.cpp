@@ -1,7 +1,9 @@
 #include "topbar.h"
+#include "box/boxactions.h"
+#include "widgets/clickablelabel.h"
+#include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
@@ -9,23 +11,8 @@ const QString kMenuButtonStyle = QStringLiteral(
     "QPushButton::menu-indicator{image:none;}QPushButton{border-style: none;}"
     "QPushButton:hover{background-color:lightgray; color: white;}"
     "QPushButton:pressed{background-color:lightgray; border-style: inset;}");
-// White on the white bar: the hotkey buttons are there only for their shortcuts.
-const QString kHotkeyButtonStyle = QStringLiteral(
-    "QPushButton { background: rgb(255, 255, 255); color: rgb(255, 255, 255); text-align: left; "
-    "font-size: 12pt; border: none;}");
 const QString kZoomIn = QStringLiteral("://img/zoom_in");
 const QString kZoomedIn = QStringLiteral("://img/zoom_in_1");
-
-// The window controls are labels: named for screen readers.
-QLabel *controlLabel(const QString &image, const QString &name, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setPixmap(QPixmap(image));
-    label->setCursor(Qt::PointingHandCursor);
-    label->setToolTip(name);
-    label->setAccessibleName(name);
-    return label;
-}
 
 QPushButton *styledMenuButton(const QString &icon, const QString &name, QWidget *parent)
 {
@@ -36,18 +23,16 @@ QPushButton *styledMenuButton(const QString &icon, const QString &name, QWidget 
     return button;
 }
 
-QPushButton *hotkeyButton(const QString &name, QWidget *parent)
+// A window control: the action's picture, named as the action.
+ClickableLabel *control(const QString &image, QAction *action, QWidget *parent)
 {
-    auto *button = new QPushButton(parent);
-    button->setFixedSize(1, 1);
-    button->setStyleSheet(kHotkeyButtonStyle);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAccessibleName(name);
-    return button;
+    auto *label = new ClickableLabel(image, action->text(), parent);
+    QObject::connect(label, &ClickableLabel::clicked, action, &QAction::trigger);
+    return label;
 }
 } // namespace
 
-TopBar::TopBar(const QString &userName, QWidget *parent)
+TopBar::TopBar(const QString &userName, BoxActions *actions, QWidget *parent)
     : QWidget(parent)
 {
     setFixedHeight(42);
@@ -66,30 +51,23 @@ TopBar::TopBar(const QString &userName, QWidget *parent)
 
     m_accountButton = styledMenuButton(QStringLiteral("://img/arrow_down"), tr("账号菜单"), this);
     m_accountButton->setFlat(true);
-    m_bossKeyButton = hotkeyButton(tr("老板键"), this);
-    m_fullScreenKeyButton = hotkeyButton(tr("全屏"), this);
     m_menuButton = styledMenuButton(QStringLiteral("://img/select_16"), tr("系统菜单"), this);
     m_menuButton->setFixedSize(16, 16);
-
-    m_minLabel = controlLabel(QStringLiteral("://img/zoom_out"), tr("最小化"), this);
-    m_zoomLabel = controlLabel(kZoomIn, tr("最大化"), this);
-    m_closeLabel = controlLabel(QStringLiteral("://img/zoom_close"), tr("关闭"), this);
-    for (QLabel *label : {m_minLabel, m_zoomLabel, m_closeLabel})
-        label->installEventFilter(this);
+    m_zoomLabel = control(kZoomIn, actions->toggleMaximized, this);
 
     auto *left = new QHBoxLayout;
     left->addWidget(logo);
     left->addWidget(accountIcon);
     left->addWidget(name);
     left->addWidget(m_accountButton);
-    left->addWidget(m_bossKeyButton);
-    left->addWidget(m_fullScreenKeyButton);
     left->addStretch();
 
     auto *right = new QHBoxLayout;
     right->addStretch();
     right->addWidget(m_menuButton);
-    for (QLabel *label : {m_minLabel, m_zoomLabel, m_closeLabel}) {
+    for (QWidget *label : {static_cast<QWidget *>(control(QStringLiteral("://img/zoom_out"), actions->minimize, this)),
+                           static_cast<QWidget *>(m_zoomLabel),
+                           static_cast<QWidget *>(control(QStringLiteral("://img/zoom_close"), actions->confirmQuit, this))}) {
         right->addSpacing(5);
         right->addWidget(label);
     }
@@ -102,17 +80,4 @@ TopBar::TopBar(const QString &userName, QWidget *parent)
 void TopBar::setMaximized(bool maximized)
 {
     m_zoomLabel->setPixmap(QPixmap(maximized ? kZoomedIn : kZoomIn));
-}
-
-bool TopBar::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (watched == m_minLabel)
-            emit minimizeClicked();
-        else if (watched == m_zoomLabel)
-            emit zoomClicked();
-        else if (watched == m_closeLabel)
-            emit closeClicked();
-    }
-    return QWidget::eventFilter(watched, event);
 }

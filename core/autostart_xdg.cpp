@@ -1,4 +1,5 @@
 #include "autostart.h"
+#include "core/datadir.h"
 #include "core/logging.h"
 #include <QCoreApplication>
 #include <QDir>
@@ -7,11 +8,6 @@
 #include <QSaveFile>
 
 namespace {
-QString firstConfigDir()
-{
-    const QStringList dirs = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    return dirs.isEmpty() ? QStringLiteral("/etc/xdg") : dirs.first();
-}
 
 QString userConfigDir()
 {
@@ -72,7 +68,7 @@ QStringList autostartEntryPaths()
 {
     const QString name = QCoreApplication::applicationName() + QStringLiteral(".desktop");
     return {userConfigDir() + QStringLiteral("/autostart/") + name,
-            firstConfigDir() + QStringLiteral("/autostart/") + name};
+            xdgConfigDirs().first() + QStringLiteral("/autostart/") + name};
 }
 
 QString autostartEntryText(const QString &executable)

@@ -5,14 +5,6 @@
 #include <QRegularExpression>
 #include <cctype>
 
-QJsonObject bridgeParameters(const QString &json, bool *ok)
-{
-    QString error;
-    const QJsonDocument document = parseJsonText(json.toUtf8(), &error);
-    *ok = error.isEmpty() && document.isObject();
-    return *ok ? document.object() : QJsonObject();
-}
-
 namespace {
 bool isSecretKey(const QString &key)
 {
@@ -115,20 +107,46 @@ QString maskText(const QString &text)
     }
     return out;
 }
-} // namespace
 
-QString bridgeJsonForLog(const QString &json)
+QString logText(const QJsonDocument &document, const QString &raw)
 {
-    QString error;
-    const QJsonDocument document = parseJsonText(json.toUtf8(), &error);
     QString text;
-    if (error.isEmpty() && document.isObject())
+    if (document.isObject())
         text = QString::fromUtf8(QJsonDocument(masked(document.object()).toObject()).toJson(QJsonDocument::Compact));
-    else if (error.isEmpty() && document.isArray())
+    else if (document.isArray())
         text = QString::fromUtf8(QJsonDocument(masked(document.array()).toArray()).toJson(QJsonDocument::Compact));
     else
-        text = maskText(json);
+        text = maskText(raw);
     if (text.size() > kLoggedLength)
         return text.left(kLoggedLength) + QStringLiteral("... (%1 characters)").arg(text.size());
     return text;
+}
+
+QJsonDocument parsedOrNothing(const QString &text)
+{
+    QString error;
+    const QJsonDocument document = parseJsonText(text.toUtf8(), &error);
+    return error.isEmpty() ? document : QJsonDocument();
+}
+} // namespace
+
+BridgeMessage BridgeMessage::parse(int code, const QString &str, const QString &json)
+{
+    return BridgeMessage{code, str, json, parsedOrNothing(json)};
+}
+
+QJsonObject BridgeMessage::parameters(bool *ok) const
+{
+    *ok = document.isObject();
+    return document.object();
+}
+
+QString BridgeMessage::forLog() const
+{
+    return bridgeJsonForLog(str) + QLatin1Char(' ') + logText(document, json);
+}
+
+QString bridgeJsonForLog(const QString &text)
+{
+    return logText(parsedOrNothing(text), text);
 }

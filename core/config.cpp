@@ -1,7 +1,6 @@
 #include "config.h"
 #include "core/datadir.h"
 #include "core/logging.h"
-#include "core/settingsnotice.h"
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryFile>
@@ -70,37 +69,24 @@ bool changeFitsOnDisk(const QString &fileName, const QString &path, const QVaria
 }
 } // namespace
 
-Config::Config(const QString &fileName)
-    : m_fileName(fileName.isEmpty() ? dataFilePath(QStringLiteral("Config.ini")) : fileName)
+Config::Config(const QString &fileName, QObject *parent)
+    : QObject(parent)
+    , m_fileName(fileName.isEmpty() ? dataFilePath(QStringLiteral("Config.ini")) : fileName)
+    , m_settings(new QSettings(m_fileName, QSettings::IniFormat))
 {
-    m_settings = new QSettings(m_fileName, QSettings::IniFormat);
 }
 
 Config::~Config()
 {
-    m_settings->sync();
-    if (m_settings->status() == QSettings::AccessError)
-        qCWarning(lcApp).noquote() << "could not save settings to" << m_fileName;
     delete m_settings;
-    m_settings = nullptr;
 }
 
-QVariant Config::GetValue(const QString &group, const QString &key) const
+QVariant Config::value(const QString &group, const QString &key) const
 {
     return m_settings->value(keyPath(group, key), QVariant());
 }
 
-void Config::SetValue(const QString &group, const QString &key, const QVariant &value)
-{
-    write(group, key, value, Notice::Announce);
-}
-
-void Config::SetValue(const Settings::Key &key, const QVariant &value, Notice notice)
-{
-    write(key.groupName(), key.keyName(), value, notice);
-}
-
-void Config::write(const QString &group, const QString &key, const QVariant &value, Notice notice)
+bool Config::setValue(const QString &group, const QString &key, const QVariant &value, Notice notice)
 {
     // Saving rewrites the file from what QSettings understood of it, dropping
     // every line it could not parse: keep a copy of the original first, and
@@ -108,25 +94,34 @@ void Config::write(const QString &group, const QString &key, const QVariant &val
     if (!m_formatChecked) {
         m_formatChecked = true;
         if (!isWholeIni(m_fileName) && copyAside(m_fileName).isEmpty()) {
-            qCWarning(lcApp).noquote() << "settings file" << m_fileName << "cannot be parsed; changes will not be saved";
-            m_writable = false;
+            qCWarning(lcCore).noquote() << "settings file" << m_fileName << "cannot be parsed; changes will not be saved";
+            m_unparsable = true;
         }
     }
-    if (!m_writable)
-        return;
+    if (m_unparsable)
+        return false;
     if (!changeFitsOnDisk(m_fileName, keyPath(group, key), value)) {
-        qCWarning(lcApp).noquote() << "could not save settings to" << m_fileName;
-        m_writable = false;
-        return;
+        qCWarning(lcCore).noquote() << "could not save settings to" << m_fileName;
+        return false;
     }
     m_settings->setValue(keyPath(group, key), value);
     // Written through now, so that whoever hears of the change reads it back.
     m_settings->sync();
-    if (SettingsNotice *listeners = SettingsNotice::instance(); listeners && notice == Notice::Announce)
-        listeners->announce(group, key);
+    if (m_settings->status() == QSettings::AccessError) {
+        qCWarning(lcCore).noquote() << "could not save settings to" << m_fileName;
+        return false;
+    }
+    if (notice == Notice::Announce)
+        emit changed(group, key);
+    return true;
 }
 
-void ensureHotkeyDefaults()
+QKeySequence Config::hotkey(const Settings::Key &key) const
+{
+    return Settings::hotkeyFromText(value(key).toString(), key.keyName());
+}
+
+void Config::ensureHotkeyDefaults()
 {
     struct Hotkey {
         Settings::Key current;
@@ -138,9 +133,9 @@ void ensureHotkeyDefaults()
         {Settings::kFullScreenKey, Settings::kDefaultFullScreenKey, Settings::kFullScreenKeyDefault}};
 
     for (const Hotkey &hotkey : kHotkeys) {
-        const QString value = QLatin1String(hotkey.value);
-        if (Config().GetValue(hotkey.current).toString().isEmpty())
-            Config().SetValue(hotkey.current, value);
-        Config().SetValue(hotkey.fallback, value);
+        const QString text = QLatin1String(hotkey.value);
+        if (value(hotkey.current).toString().isEmpty())
+            setValue(hotkey.current, text);
+        setValue(hotkey.fallback, text);
     }
 }

@@ -78,21 +78,27 @@ QStringList portalIniFiles(const QString &dataDir, const QString &exeDir, const 
     return files;
 }
 
-QStringList systemConfigDirs()
+QStringList xdgConfigDirs()
 {
 #ifdef Q_OS_WIN
     return {};
 #else
-    QStringList bases = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
-    if (bases.isEmpty())
-        bases << QStringLiteral("/etc/xdg");
     QStringList dirs;
+    const QStringList bases = qEnvironmentVariable("XDG_CONFIG_DIRS").split(QLatin1Char(':'), Qt::SkipEmptyParts);
     for (const QString &base : bases) {
         if (QDir::isAbsolutePath(base)) // the base-directory rules say to ignore relative ones
-            dirs << QDir::cleanPath(base) + QLatin1Char('/') + QCoreApplication::applicationName();
+            dirs << QDir::cleanPath(base);
     }
-    return dirs;
+    return dirs.isEmpty() ? QStringList{QStringLiteral("/etc/xdg")} : dirs;
 #endif
+}
+
+QStringList systemConfigDirs()
+{
+    QStringList dirs;
+    for (const QString &base : xdgConfigDirs())
+        dirs << base + QLatin1Char('/') + QCoreApplication::applicationName();
+    return dirs;
 }
 
 QString dataDir()

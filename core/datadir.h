@@ -31,8 +31,10 @@ QStringList copyMissingDataFiles(const QString &fromDir, const QString &toDir);
 // folder's; the one beside an executable that is not installed (read-only or
 // not); then <dir>/portal.ini for each of systemDirs.
 QStringList portalIniFiles(const QString &dataDir, const QString &exeDir, const QStringList &systemDirs);
-// The machine's configuration folders of this application: each folder of
-// $XDG_CONFIG_DIRS (default /etc/xdg) with the application's name appended.
+// The machine's configuration folders: each absolute folder of
+// $XDG_CONFIG_DIRS, in order (default /etc/xdg); none on Windows.
+QStringList xdgConfigDirs();
+// The same with the application's name appended.
 QStringList systemConfigDirs();
 
 // True when a file can really be created in dir. Permission bits alone lie

@@ -93,6 +93,19 @@ QJsonArray readAltAccountRecords() { return parseListRecords(kXiaohaoList, readA
 bool writeReminderRecords(const QJsonArray &records) { return writeReminderList(jsonArrayToString(records).toUtf8()); }
 bool writeAltAccountRecords(const QJsonArray &records) { return writeAltAccountList(jsonArrayToString(records).toUtf8()); }
 
+Removal removeRecord(ListFile list, const QJsonValue &record)
+{
+    const QString name = list == ListFile::Reminders ? kClockList : kXiaohaoList;
+    QJsonArray records = parseListRecords(name, readListFile(name));
+    for (int i = 0; i < records.size(); ++i) {
+        if (records.at(i) == record) {
+            records.removeAt(i);
+            return writeListFile(name, jsonArrayToString(records).toUtf8()) ? Removal::Removed : Removal::Failed;
+        }
+    }
+    return Removal::AlreadyGone;
+}
+
 QString jsonArrayToString(const QJsonArray &array)
 {
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));

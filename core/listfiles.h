@@ -25,5 +25,13 @@ QJsonArray parseListRecords(const QString &name, const QByteArray &contents);
 bool writeReminderRecords(const QJsonArray &records);
 bool writeAltAccountRecords(const QJsonArray &records);
 
+// Removes the record equal to `record` from the list as the file holds it
+// now: another window may have changed the file since the record was read,
+// and what it added must survive. Failed: the file could not be written and
+// still holds the record.
+enum class ListFile { Reminders, AltAccounts };
+enum class Removal { Removed, AlreadyGone, Failed };
+Removal removeRecord(ListFile list, const QJsonValue &record);
+
 // Compact JSON, keys in ascending order, non-ASCII text as UTF-8.
 QString jsonArrayToString(const QJsonArray &array);

@@ -1,5 +1,4 @@
 #include "loginrequest.h"
-#include "core/bridgejson.h"
 #include "core/endpoints.h"
 
 namespace {
@@ -14,8 +13,9 @@ enum LoginCode {
 };
 } // namespace
 
-LoginRequest decideLoginMessage(int code, const QString &json)
+LoginRequest decideLoginMessage(const BridgeMessage &message)
 {
+    const int code = message.code;
     LoginRequest request;
     switch (code) {
     case kClose:
@@ -24,7 +24,7 @@ LoginRequest decideLoginMessage(int code, const QString &json)
     case kLoggedIn: {
         request.action = LoginRequest::LoggedIn;
         bool isObject = false;
-        const QJsonObject parameters = bridgeParameters(json, &isObject);
+        const QJsonObject parameters = message.parameters(&isObject);
         if (isObject)
             request.name = parameters.value(QStringLiteral("name")).toString();
         else

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/bridgejson.h"
 #include <QString>
 #include <QUrl>
 
@@ -22,4 +23,4 @@ struct LoginRequest {
     QString warning;
 };
 
-LoginRequest decideLoginMessage(int code, const QString &json);
+LoginRequest decideLoginMessage(const BridgeMessage &message);

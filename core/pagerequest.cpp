@@ -1,5 +1,4 @@
 #include "pagerequest.h"
-#include "core/bridgejson.h"
 #include "core/endpoints.h"
 #include <QUrl>
 
@@ -36,8 +35,9 @@ bool readSeconds(const QJsonValue &time, qint64 *seconds)
 }
 } // namespace
 
-PageRequest decidePageMessage(int code, const QString &json)
+PageRequest decidePageMessage(const BridgeMessage &message)
 {
+    const int code = message.code;
     if (code == kSearch) {
         PageRequest request;
         request.action = PageRequest::SearchTab;
@@ -47,7 +47,7 @@ PageRequest decidePageMessage(int code, const QString &json)
         return PageRequest();
 
     bool isObject = false;
-    const QJsonObject parameters = bridgeParameters(json, &isObject);
+    const QJsonObject parameters = message.parameters(&isObject);
     if (!isObject)
         return refuse(QStringLiteral("page message %1 ignored: its parameters are not a JSON object").arg(code));
 
@@ -56,20 +56,20 @@ PageRequest decidePageMessage(int code, const QString &json)
     case kOpenGamePage:
     case kEnterGame: {
         request.title = parameters.value(QStringLiteral("title")).toString();
-        request.url = parameters.value(QStringLiteral("url")).toString();
+        request.url = QUrl(parameters.value(QStringLiteral("url")).toString());
         // An empty address still opens its (blank) tab; anything but a web
         // address would give the page's bridge to whatever it points at.
-        if (!request.url.isEmpty() && !Endpoints::isWebAddress(QUrl(request.url)))
+        if (!request.url.isEmpty() && !Endpoints::isWebAddress(request.url))
             return refuse(QStringLiteral("page asked for a tab on a non-web address; ignored: %1")
-                              .arg(Endpoints::urlForLog(QUrl(request.url))));
+                              .arg(Endpoints::urlForLog(request.url)));
         request.action = code == kEnterGame ? PageRequest::EnterGame : PageRequest::OpenTab;
         break;
     }
     case kOpenInBrowser:
-        request.url = parameters.value(QStringLiteral("url")).toString();
-        if (!Endpoints::isWebAddress(QUrl(request.url)))
+        request.url = QUrl(parameters.value(QStringLiteral("url")).toString());
+        if (!Endpoints::isWebAddress(request.url))
             return refuse(QStringLiteral("page asked to open a non-web address in the browser; ignored: %1")
-                              .arg(Endpoints::urlForLog(QUrl(request.url))));
+                              .arg(Endpoints::urlForLog(request.url)));
         request.action = PageRequest::OpenInBrowser;
         break;
     case kAddReminder:

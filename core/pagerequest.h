@@ -1,5 +1,7 @@
 #pragma once
+#include "core/bridgejson.h"
 #include <QString>
+#include <QUrl>
 
 // What a game page's bridge message asks the client to do, decided from the
 // code and the json text alone (no web engine, no widgets), so that every
@@ -16,7 +18,7 @@ struct PageRequest {
     };
     Action action = Nothing;
     QString title;
-    QString url; // as the page sent it; only web addresses (or none, for a blank tab)
+    QUrl url; // as the page sent it; only web addresses (or none, for a blank tab)
     QString game;
     QString server;
     qint64 time = 0; // Unix seconds; 0 when the page sent none usable
@@ -25,4 +27,4 @@ struct PageRequest {
     QString warning;
 };
 
-PageRequest decidePageMessage(int code, const QString &json);
+PageRequest decidePageMessage(const BridgeMessage &message);

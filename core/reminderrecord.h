@@ -2,6 +2,9 @@
 #include <QJsonValue>
 #include <QString>
 
+// How many reminders the user may keep, and so how many ever ring.
+constexpr int kReminderLimit = 3;
+
 // One element of clocklist.txt as the reminders read it. A missing or
 // wrong-typed value reads as empty text, or as 0; an element that is not an
 // object reads as an empty record. The element itself is kept as it was

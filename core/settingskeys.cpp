@@ -1,5 +1,4 @@
 #include "settingskeys.h"
-#include "core/config.h"
 #include "core/logging.h"
 
 namespace Settings {
@@ -10,16 +9,12 @@ QKeySequence hotkeyFromText(const QString &text, const QString &keyName)
     // QKeySequence takes any word for a key it does not know rather than failing.
     for (int i = 0; i < sequence.count(); ++i) {
         if ((sequence[i] & ~Qt::KeyboardModifierMask) == Qt::Key_unknown) {
-            qCWarning(lcApp).noquote() << "hotkey" << keyName << "is not a key sequence:" << text;
+            qCWarning(lcCore).noquote() << "hotkey" << keyName << "is not a key sequence:" << text;
             return QKeySequence();
         }
     }
     return sequence;
 }
 
-QKeySequence hotkey(const Key &key)
-{
-    return hotkeyFromText(Config().GetValue(key).toString(), key.keyName());
-}
 
 } // namespace Settings

@@ -28,7 +28,5 @@ inline constexpr char kFullScreenKeyDefault[] = "F11";
 // A stored hotkey as a key sequence. Text that is not a key sequence gives
 // an empty one, which never fires, and a warning that names the key.
 QKeySequence hotkeyFromText(const QString &text, const QString &keyName);
-// The stored hotkey of key, read afresh.
-QKeySequence hotkey(const Key &key);
 
 } // namespace Settings

@@ -8,16 +8,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const BridgeMessage message = bridgeMessage(data, size);
     // The game page logs every message before deciding on it.
-    FUZZ_CHECK(bridgeJsonForLog(message.json).size() <= kLoggedLength + 40);
-    const PageRequest request = decidePageMessage(message.code, message.json);
+    FUZZ_CHECK(message.forLog().size() <= 2 * kLoggedLength + 80);
+    const PageRequest request = decidePageMessage(message);
     switch (request.action) {
     case PageRequest::OpenTab:
     case PageRequest::EnterGame:
         // A tab gets the page's bridge: web addresses only (or a blank tab).
-        FUZZ_CHECK(request.url.isEmpty() || Endpoints::isWebAddress(QUrl(request.url)));
+        FUZZ_CHECK(request.url.isEmpty() || Endpoints::isWebAddress(request.url));
         break;
     case PageRequest::OpenInBrowser:
-        FUZZ_CHECK(Endpoints::isWebAddress(QUrl(request.url)));
+        FUZZ_CHECK(Endpoints::isWebAddress(request.url));
         break;
     case PageRequest::Nothing:
     case PageRequest::SearchTab:

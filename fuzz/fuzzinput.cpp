@@ -17,8 +17,7 @@ BridgeMessage bridgeMessage(const uint8_t *data, size_t size)
 {
     const QByteArray bytes = fuzzBytes(data, size);
     const int newline = bytes.indexOf('\n');
-    BridgeMessage message;
-    message.code = bytes.left(newline < 0 ? bytes.size() : newline).trimmed().toInt();
-    message.json = newline < 0 ? QString() : QString::fromUtf8(bytes.constData() + newline + 1, bytes.size() - newline - 1);
-    return message;
+    const int code = bytes.left(newline < 0 ? bytes.size() : newline).trimmed().toInt();
+    const QString json = newline < 0 ? QString() : QString::fromUtf8(bytes.constData() + newline + 1, bytes.size() - newline - 1);
+    return BridgeMessage::parse(code, QStringLiteral("fuzz"), json);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/bridgejson.h"
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -25,9 +26,5 @@ inline QByteArray fuzzBytes(const uint8_t *data, size_t size)
 }
 
 // A bridge message as a corpus file spells it: the code as decimal text on
-// the first line, the json text after it.
-struct BridgeMessage {
-    int code = 0;
-    QString json;
-};
+// the first line, the json text after it; parsed as a page's would be.
 BridgeMessage bridgeMessage(const uint8_t *data, size_t size);

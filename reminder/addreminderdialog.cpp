@@ -2,6 +2,7 @@
 #include "core/logging.h"
 #include "web/gameserverchooser.h"
 #include "core/listfiles.h"
+#include "core/reminderrecord.h"
 #include "widgets/primarybutton.h"
 #include <QCheckBox>
 #include <QDateEdit>
@@ -42,7 +43,6 @@ AddReminderDialog::AddReminderDialog(const QString &game, const QString &server,
     , m_serverName(server)
 {
     setFixedSize(430, 320);
-    setTitle(tr("闹钟提醒"));
     auto *content = new QWidget;
 
     m_chooser = new GameServerChooser(api, content);
@@ -76,7 +76,7 @@ AddReminderDialog::AddReminderDialog(const QString &game, const QString &server,
     layout->addLayout(row(tr("备注说明"), {m_remark}, content));
     layout->addLayout(centredRow(m_sound));
     layout->addLayout(centredRow(confirm));
-    setupFrame(content);
+    setupFrame(tr("闹钟提醒"), content);
 }
 
 void AddReminderDialog::confirm()
@@ -91,9 +91,9 @@ void AddReminderDialog::confirm()
 
     QJsonArray records = readReminderRecords();
     qCInfo(lcReminder) << "文件取出数据：" << records.size() << "reminders";
-    if (records.size() >= kLimit) {
+    if (records.size() >= kReminderLimit) {
         qCDebug(lcReminder) << "大于3";
-        fail(tr("最多只能有3个闹钟提醒"));
+        fail(tr("最多只能有%1个闹钟提醒").arg(kReminderLimit));
         return;
     }
     // The names follow the choice; the page's stand in while no list came.

@@ -20,8 +20,6 @@ public:
     // time in Unix seconds; out of what a reminder can hold, the nearest end.
     AddReminderDialog(const QString &game, const QString &server, qint64 time, PortalApi *api, QWidget *host);
 
-    static constexpr int kLimit = 3;
-
 signals:
     void saved();
 

@@ -14,7 +14,6 @@ ReminderListDialog::ReminderListDialog(QWidget *parent)
     : FramelessDialog(parent)
 {
     setFixedSize(430, 320);
-    setTitle(tr("闹钟提醒"));
 
     m_list = new QListWidget;
     m_list->setSpacing(5);
@@ -33,7 +32,7 @@ ReminderListDialog::ReminderListDialog(QWidget *parent)
     }
 
     auto *content = new QWidget;
-    auto *hint = new QLabel(tr("最多只能有3个闹钟提醒(点击开服列表添加闹钟)"), content);
+    auto *hint = new QLabel(tr("最多只能有%1个闹钟提醒(点击开服列表添加闹钟)").arg(kReminderLimit), content);
     hint->setStyleSheet(QStringLiteral("color:red"));
     m_failure = new QLabel(tr("删除失败，请稍后重试"), content);
     m_failure->setStyleSheet(QStringLiteral("color:red"));
@@ -42,7 +41,7 @@ ReminderListDialog::ReminderListDialog(QWidget *parent)
     layout->addWidget(hint);
     layout->addWidget(m_failure);
     layout->addWidget(m_list);
-    setupFrame(content);
+    setupFrame(tr("闹钟提醒"), content);
 }
 
 QWidget *ReminderListDialog::card(const ReminderRecord &record, int index)
@@ -67,7 +66,7 @@ QWidget *ReminderListDialog::card(const ReminderRecord &record, int index)
     remove->setAccessibleName(tr("删除"));
     remove->setToolTip(tr("删除"));
     remove->setProperty("tag", index);
-    connect(remove, &QToolButton::clicked, this, &ReminderListDialog::bt_delete);
+    connect(remove, &QToolButton::clicked, this, &ReminderListDialog::deleteReminder);
     m_deleteButtons.append(remove);
 
     auto *heading = new QHBoxLayout;
@@ -89,28 +88,21 @@ QWidget *ReminderListDialog::card(const ReminderRecord &record, int index)
     return card;
 }
 
-void ReminderListDialog::bt_delete()
+void ReminderListDialog::deleteReminder()
 {
     const int row = m_deleteButtons.indexOf(qobject_cast<QToolButton *>(sender()));
     if (row < 0)
         return;
-    // The record the card shows, as the file holds it now: another window may
-    // have changed the file since this list was built.
-    QJsonArray records = readReminderRecords();
-    int at = -1;
-    for (int i = 0; i < records.size() && at < 0; ++i) {
-        if (records.at(i) == m_records.at(row).stored)
-            at = i;
-    }
-    if (at >= 0) {
-        records.removeAt(at);
-        if (!writeReminderRecords(records)) {
-            m_failure->show();
-            return;
-        }
+    switch (removeRecord(ListFile::Reminders, m_records.at(row).stored)) {
+    case Removal::Failed:
+        m_failure->show();
+        return;
+    case Removal::Removed:
         emit recordsChanged();
-    } else {
+        break;
+    case Removal::AlreadyGone:
         qCInfo(lcReminder) << "the reminder of this card was deleted already";
+        break;
     }
     m_failure->hide();
     delete m_list->takeItem(row);

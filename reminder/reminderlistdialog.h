@@ -20,15 +20,13 @@ public:
     // hand, or broken) would take minutes to turn into cards.
     static constexpr int kShown = 50;
 
-    explicit ReminderListDialog(QWidget *parent = nullptr);
+    explicit ReminderListDialog(QWidget *parent);
 
 signals:
     void recordsChanged();
 
-public slots:
-    void bt_delete();
-
 private:
+    void deleteReminder();
     QWidget *card(const ReminderRecord &record, int index);
 
     QListWidget *m_list = nullptr;

@@ -1,5 +1,4 @@
 #include "remindernotice.h"
-#include "app/clientwindows.h"
 #include "core/logging.h"
 #include "core/endpoints.h"
 #include <QFont>
@@ -13,7 +12,6 @@
 ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
     : FramelessDialog(parent)
 {
-    markClientWindow(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // On top, and shown even while the box is minimised or hidden.
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool);
@@ -22,7 +20,6 @@ ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
         qCDebug(lcReminder) << "任务栏高度" << screen->availableGeometry().height();
         move(placeIn(screen->availableGeometry(), size()));
     }
-    setTitle(tr("闹钟通知"));
 
     auto *content = new QWidget;
     auto *icon = new QLabel(content);
@@ -67,7 +64,7 @@ ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
     layout->addWidget(remark);
     layout->addLayout(buttons);
     layout->addStretch();
-    setupFrame(content);
+    setupFrame(tr("闹钟通知"), content);
 }
 
 QPoint ReminderNotice::placeIn(const QRect &available, const QSize &size)

@@ -37,7 +37,7 @@ void Reminders::showList()
     auto *list = new ReminderListDialog(m_window);
     list->setAttribute(Qt::WA_DeleteOnClose);
     connect(list, &ReminderListDialog::recordsChanged, this, &Reminders::rearm);
-    placeAndShow(list);
+    list->showCentred();
     m_list = list;
 }
 
@@ -49,7 +49,7 @@ void Reminders::requestReminder(const QString &game, const QString &server, qint
         m_list->close();
     const int saved = readReminderRecords().size();
     qCInfo(lcReminder) << "文件取出数据：" << saved << "reminders";
-    if (saved >= AddReminderDialog::kLimit) {
+    if (saved >= kReminderLimit) {
         showList();
         return;
     }
@@ -59,15 +59,8 @@ void Reminders::requestReminder(const QString &game, const QString &server, qint
         rearm();
         showList();
     });
-    placeAndShow(dialog);
+    dialog->showCentred();
     m_addDialog = dialog;
-}
-
-void Reminders::placeAndShow(QWidget *dialog)
-{
-    dialog->move(m_window->width() / 2 - 215, m_window->height() / 2 - 160);
-    dialog->show();
-    dialog->raise();
 }
 
 void Reminders::notify(const ReminderRecord &record)

@@ -38,8 +38,6 @@ signals:
 private:
     void notify(const ReminderRecord &record);
 
-    void placeAndShow(QWidget *dialog);
-
     QWidget *m_window;
     PortalApi *m_api;
     ReminderScheduler *m_timer;

@@ -40,7 +40,7 @@ void ReminderScheduler::start()
     }
 
     const QJsonArray records = readReminderRecords();
-    for (int i = 0; i < records.size() && i < kScheduled; ++i) {
+    for (int i = 0; i < records.size() && i < kReminderLimit; ++i) {
         const ReminderRecord record = ReminderRecord::fromJson(records.at(i));
         if (record.hasTime && record.time * 1000 > now)
             arm(record, record.time * 1000);

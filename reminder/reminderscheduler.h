@@ -20,7 +20,6 @@ public:
     // Longer waits are armed in steps and re-armed from the clock: a timer's
     // interval is a signed 32-bit count of milliseconds.
     static constexpr qint64 kLongestWaitMs = 24LL * 3600 * 1000;
-    static constexpr int kScheduled = 3; // only the first three reminders ring
 
     struct Armed {
         ReminderRecord record;

@@ -7,9 +7,9 @@ BridgeObject::BridgeObject(QObject *parent)
 {
 }
 
-void BridgeObject::JSSendMessage(int strParameter, QString str, QString json)
+void BridgeObject::JSSendMessage(int code, QString str, QString json)
 {
-    emit SigReceivedMessFromJS(strParameter, str, json);
+    emit messageReceived(code, str, json);
 }
 
 BridgeObject *installBridge(QWebEngineView *view)

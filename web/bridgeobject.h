@@ -14,13 +14,14 @@ class BridgeObject : public QObject
 public:
     explicit BridgeObject(QObject *parent = nullptr);
 
-    // Called by the page: the first argument is the message code.
-    Q_INVOKABLE void JSSendMessage(int strParameter, QString str, QString json);
+    // Called by the page: the first argument is the message code. The name
+    // is the one the portal's pages call.
+    Q_INVOKABLE void JSSendMessage(int code, QString str, QString json);
 
 signals:
-    void SigReceivedMessFromJS(int code, QString str, QString json);
-    // Emitted towards the page, which listens to it.
-    void SigSendMessageToJS(QString strParameter);
+    void messageReceived(int code, const QString &str, const QString &json);
+    // Emitted towards the page, which listens to it under this name.
+    void SigSendMessageToJS(QString message);
 };
 
 // Sets up the bridge of a view before it loads anything: a channel on the

@@ -1,5 +1,4 @@
 #include "cachedialog.h"
-#include "app/clientwindows.h"
 #include "core/utilities.h"
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,9 +24,8 @@ QString CacheDialog::sizeText(qint64 bytes)
 
 CacheDialog::CacheDialog(QWebEngineProfile *profile)
     : QDialog(nullptr)
-    , profile(profile)
+    , m_profile(profile)
 {
-    markClientWindow(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(360, 300);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -67,7 +65,7 @@ CacheDialog::CacheDialog(QWebEngineProfile *profile)
     third->addWidget(clear);
     connect(clear, &QPushButton::clicked, this, [this] {
         // The engine clears in the background; the label does not wait.
-        this->profile->clearHttpCache();
+        m_profile->clearHttpCache();
         m_sizeLabel->setText(tr("清理完成"));
     });
 

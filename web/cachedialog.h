@@ -20,6 +20,6 @@ public:
     static QString sizeText(qint64 bytes);
 
 private:
-    QWebEngineProfile *profile;
+    QWebEngineProfile *m_profile;
     QLabel *m_sizeLabel = nullptr;
 };

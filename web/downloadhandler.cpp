@@ -1,4 +1,5 @@
 #include "downloadhandler.h"
+#include "core/datadir.h"
 #include "core/logging.h"
 #include "core/revealfile.h"
 #include "core/endpoints.h"
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QWebEngineDownloadItem>
 #include <QWebEnginePage>
@@ -37,12 +37,6 @@ QString fitted(QString base, const QString &tail)
     return base + tail;
 }
 
-bool canWriteIn(const QString &folder)
-{
-    // Permission bits say nothing about a read-only mount: try.
-    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kavobox-XXXXXX")));
-    return probe.open();
-}
 } // namespace
 
 QString downloadFileName(const QString &suggested, const QString &folder)
@@ -73,7 +67,7 @@ QString downloadFileName(const QString &suggested, const QString &folder)
 DownloadHandler::DownloadHandler(QWebEngineProfile *profile, QObject *parent)
     : QObject(parent)
 {
-    connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadHandler::downloadRequested);
+    connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadHandler::handleRequest);
 }
 
 DownloadHandler::~DownloadHandler()
@@ -93,7 +87,7 @@ LoadingDialog *DownloadHandler::loadingDialog() const
     return m_dialog;
 }
 
-void DownloadHandler::downloadRequested(QWebEngineDownloadItem *download)
+void DownloadHandler::handleRequest(QWebEngineDownloadItem *download)
 {
     const QString address = Endpoints::urlForLog(download->url());
     if (download->isFinished()) {
@@ -114,7 +108,7 @@ void DownloadHandler::downloadRequested(QWebEngineDownloadItem *download)
         return; // not accepted: the engine drops it
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (!QDir().mkpath(folder) || !canWriteIn(folder)) {
+    if (!QDir().mkpath(folder) || !isDirWritable(folder)) {
         qCWarning(lcWeb).noquote() << "DownloadHandler:: cannot save in" << folder << "; download refused:" << address;
         return;
     }
@@ -133,8 +127,8 @@ void DownloadHandler::take(QWebEngineDownloadItem *download)
     download->setDownloadFileName(target.fileName());
     download->accept();
     m_download = download;
-    connect(download, &QWebEngineDownloadItem::finished, this, &DownloadHandler::on_finished);
-    connect(download, &QWebEngineDownloadItem::downloadProgress, this, &DownloadHandler::on_downloadProgress);
+    connect(download, &QWebEngineDownloadItem::finished, this, [this, download] { finish(download); });
+    connect(download, &QWebEngineDownloadItem::downloadProgress, this, &DownloadHandler::showProgress);
     connect(download, &QWebEngineDownloadItem::stateChanged, this, [this, download](QWebEngineDownloadItem::DownloadState state) {
         if (state != QWebEngineDownloadItem::DownloadInterrupted)
             return;
@@ -148,7 +142,7 @@ void DownloadHandler::take(QWebEngineDownloadItem *download)
     });
 }
 
-void DownloadHandler::on_downloadProgress(qint64 bytesReceived, qint64 bytesTotal)
+void DownloadHandler::showProgress(qint64 bytesReceived, qint64 bytesTotal)
 {
     qCDebug(lcWeb) << "DownloadHandler::on_downloadProgress bytesReceived:" << bytesReceived
                    << "  bytesTotal:" << bytesTotal;
@@ -160,10 +154,9 @@ void DownloadHandler::on_downloadProgress(qint64 bytesReceived, qint64 bytesTota
     m_dialog->show();
 }
 
-void DownloadHandler::on_finished()
+void DownloadHandler::finish(QWebEngineDownloadItem *download)
 {
-    auto *download = qobject_cast<QWebEngineDownloadItem *>(sender());
-    if (!download || download != m_download)
+    if (download != m_download)
         return;
     if (m_dialog && m_dialog->isVisible()) {
         qCDebug(lcWeb) << "DownloadHandler::on_finished";

@@ -30,13 +30,11 @@ public:
     bool isBusy() const { return !m_download.isNull(); }
     LoadingDialog *loadingDialog() const;
 
-public slots:
-    void downloadRequested(QWebEngineDownloadItem *download);
-    void on_finished();
-    void on_downloadProgress(qint64 bytesReceived, qint64 bytesTotal);
-
 private:
+    void handleRequest(QWebEngineDownloadItem *download);
     void take(QWebEngineDownloadItem *download);
+    void showProgress(qint64 bytesReceived, qint64 bytesTotal);
+    void finish(QWebEngineDownloadItem *download);
     void removePartial() const;
 
     QPointer<QWebEngineDownloadItem> m_download;

@@ -1,14 +1,14 @@
 #include "gamepage.h"
-#include "core/logging.h"
-#include "core/endpoints.h"
 #include "core/bridgejson.h"
+#include "core/endpoints.h"
+#include "core/logging.h"
+#include "core/pagerequest.h"
 #include "web/bridgeobject.h"
 #include "web/loadretry.h"
-#include "core/pagerequest.h"
 #include "web/webview.h"
+#include <QAction>
 #include <QDesktopServices>
 #include <QHBoxLayout>
-#include <QMetaMethod>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,192 +17,132 @@ const QString kToolStyle = QStringLiteral("color:gray;border-radius:3px;border:1
 const QString kHorn = QStringLiteral(":/img/horn");
 const QString kMute = QStringLiteral(":/img/mute");
 
-QToolButton *toolButton(const QString &objectName, const QString &icon, const QString &toolTip, QWidget *parent)
+// A toolbar command: the action carries the picture, the words and the
+// tool tip; the button shows the words beside the picture, or the picture
+// alone (then named for screen readers by its tool tip).
+QToolButton *toolButton(QAction *action, const QString &objectName, bool textBeside, QWidget *bar)
 {
-    auto *button = new QToolButton(parent);
+    auto *button = new QToolButton(bar);
     button->setObjectName(objectName);
-    button->setIcon(QIcon(icon));
+    button->setDefaultAction(action);
     button->setStyleSheet(kToolStyle);
-    button->setToolTip(toolTip);
+    if (textBeside) {
+        button->setIconSize(QSize(16, 16));
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    } else {
+        button->setIconSize(QSize(21, 21));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setAccessibleName(action->toolTip());
+    }
     return button;
 }
 
-QToolButton *textButton(const QString &objectName, const QString &text, const QString &icon,
-                        const QString &toolTip, QWidget *parent)
+QAction *command(const QString &icon, const QString &text, const QString &toolTip, QObject *parent)
 {
-    QToolButton *button = toolButton(objectName, icon, toolTip, parent);
-    button->setText(text);
-    button->setIconSize(QSize(16, 16));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    return button;
+    auto *action = new QAction(QIcon(icon), text, parent);
+    // Without a tip of its own, an action shows its text as one.
+    action->setToolTip(toolTip);
+    return action;
 }
-
-QToolButton *iconButton(const QString &objectName, const QString &icon, const QString &toolTip, QWidget *parent)
-{
-    QToolButton *button = toolButton(objectName, icon, toolTip, parent);
-    button->setIconSize(QSize(21, 21));
-    button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    button->setAccessibleName(toolTip);
-    return button;
-}
-
-void openInBrowser(Endpoints::Address address)
-{
-    QDesktopServices::openUrl(Endpoints::url(address));
-}
-
 } // namespace
 
-GamePage::GamePage(QWidget *parent)
+GamePage::GamePage(const QUrl &url, const QString &title, Kind kind, QWebEngineProfile *profile, QWidget *parent)
     : QWidget(parent)
+    , m_kind(kind)
+    , m_title(title)
+    , m_address(url)
+    , m_view(new WebView(profile, this))
 {
+    m_view->setContentsMargins(0, 0, 0, 0);
+    new LoadRetry(m_view);
+    // The bridge before the first load, or the page finds no channel.
+    m_bridge = installBridge(m_view);
+    connect(m_bridge, &BridgeObject::messageReceived, this, &GamePage::handleBridgeMessage);
+    connect(m_view, &WebView::loadFinished, this, [this](bool ok) {
+        // A failed load is retried by the view's LoadRetry, with backoff.
+        if (ok)
+            qCDebug(lcWeb).noquote() << "page loaded:" << m_title;
+    });
+    connect(m_view, &WebView::urlChanged, this,
+            [](const QUrl &now) { qCDebug(lcWeb).noquote() << "监听：" << Endpoints::urlForLog(now); });
+
+    m_toolbar = createToolbar();
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(m_toolbar);
+    outer->addWidget(m_view, 1);
+    outer->setContentsMargins(5, 5, 5, 0);
+    m_view->load(url);
 }
 
 GamePage::~GamePage() = default;
 
-void GamePage::setUrl(const QString &url)
+QWidget *GamePage::createToolbar()
 {
-    m_pendingUrl = url;
-}
+    auto *bar = new QWidget(this);
+    bar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    const auto browser = [](Endpoints::Address address) {
+        return [address] { QDesktopServices::openUrl(Endpoints::url(address)); };
+    };
 
-WebView *GamePage::webView() const
-{
-    return m_view;
-}
+    auto *altAccounts = command(QStringLiteral(":/img/xiaohao"), tr("小号"), QString(), this);
+    auto *clear = command(QStringLiteral(":/img/clear"), tr("清理"), QString(), this);
+    auto *gift = command(QStringLiteral(":/img/gift"), tr("礼包"), QString(), this);
+    auto *detach = command(QStringLiteral(":/img/page"), tr("窗口分离"), tr("建议窗口分离游戏"), this);
+    m_muteAction = command(kHorn, tr("静音"), tr("当前游戏静音"), this);
+    auto *reminders = command(QStringLiteral(":/img/clock-2"), tr("闹钟"), tr("闹钟提醒"), this);
+    auto *reload = command(QStringLiteral(":/img/refresh"), QString(), tr("刷新游戏"), this);
+    auto *signIn = command(QStringLiteral(":/img/sign_in"), QString(), tr("签到"), this);
+    auto *service = command(QStringLiteral(":/img/kefu"), QString(), tr("跳转到客服"), this);
+    auto *pay = command(QStringLiteral(":/img/pay"), QString(), tr("跳转到充值"), this);
+    auto *boss = command(QStringLiteral(":/img/boss_1"), QString(), tr("老板键"), this);
+    connect(altAccounts, &QAction::triggered, this, &GamePage::altAccountsRequested);
+    connect(clear, &QAction::triggered, this, &GamePage::clearCacheRequested);
+    connect(gift, &QAction::triggered, this, browser(Endpoints::Address::Gift));
+    connect(detach, &QAction::triggered, this, [this] {
+        qCDebug(lcWeb).noquote() << "窗口分离：" << Endpoints::urlForLog(m_address);
+        emit detachRequested();
+    });
+    connect(m_muteAction, &QAction::triggered, this, &GamePage::toggleMuted);
+    connect(reminders, &QAction::triggered, this, &GamePage::remindersRequested);
+    connect(reload, &QAction::triggered, this, &GamePage::reload);
+    connect(signIn, &QAction::triggered, this, &GamePage::signInRequested);
+    connect(service, &QAction::triggered, this, browser(Endpoints::Address::CustomerService));
+    connect(pay, &QAction::triggered, this, browser(Endpoints::Address::PayHome));
+    connect(boss, &QAction::triggered, this, &GamePage::bossKeyRequested);
 
-BridgeObject *GamePage::bridgeObject() const
-{
-    return m_bridgeObject;
-}
-
-QWidget *GamePage::createPageWidget(MainWindow *, const QString &title, int hideExtras, WebView *existingView)
-{
-    m_pageUrl = m_pendingUrl;
-    m_pageTitle = title;
-
-    m_toolbar = new QWidget(this);
-    QWidget *bar = m_toolbar;
-    auto *xiaohao = textButton(QStringLiteral("xiaohaoButton"), tr("小号"), QStringLiteral(":/img/xiaohao"), QString(), bar);
-    auto *clear = textButton(QStringLiteral("clearButton"), tr("清理"), QStringLiteral(":/img/clear"), QString(), bar);
-    auto *gift = textButton(QStringLiteral("giftButton"), tr("礼包"), QStringLiteral(":/img/gift"), QString(), bar);
-    auto *detach = textButton(QStringLiteral("detachButton"), tr("窗口分离"), QStringLiteral(":/img/page"),
-                              tr("建议窗口分离游戏"), bar);
-    m_muteButton = textButton(QStringLiteral("muteButton"), tr("静音"), kHorn, tr("当前游戏静音"), bar);
-    auto *clock = textButton(QStringLiteral("clockButton"), tr("闹钟"), QStringLiteral(":/img/clock-2"), tr("闹钟提醒"), bar);
-    connect(clear, &QToolButton::clicked, this, &GamePage::btn_clearDialog);
-    connect(detach, &QToolButton::clicked, this, &GamePage::btn_separationWindow);
-    connect(xiaohao, &QToolButton::clicked, this, &GamePage::altAccountsRequested);
-    connect(clock, &QToolButton::clicked, this, &GamePage::remindersRequested);
-    connect(gift, &QToolButton::clicked, this, &GamePage::btn_open_gift);
-    connect(m_muteButton, &QToolButton::clicked, this, &GamePage::btn_mute);
-    if (hideExtras == 1) {
-        detach->hide();
-        m_muteButton->hide();
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(10);
+    layout->addWidget(toolButton(altAccounts, QStringLiteral("xiaohaoButton"), true, bar));
+    layout->addWidget(toolButton(clear, QStringLiteral("clearButton"), true, bar));
+    layout->addWidget(toolButton(gift, QStringLiteral("giftButton"), true, bar));
+    if (!isFixed()) {
+        layout->addWidget(toolButton(detach, QStringLiteral("detachButton"), true, bar));
+        layout->addWidget(toolButton(m_muteAction, QStringLiteral("muteButton"), true, bar));
     }
-
-    if (existingView) {
-        qCDebug(lcWeb) << "老页面";
-        adoptView(existingView);
-    } else {
-        qCDebug(lcWeb) << "新页面";
-        auto *view = new WebView(this);
-        view->setContentsMargins(0, 0, 0, 0);
-        new LoadRetry(view);
-        adoptView(view);
-        view->load(QUrl(m_pageUrl));
-    }
-
-    auto *reload = iconButton(QStringLiteral("reloadButton"), QStringLiteral(":/img/refresh"), tr("刷新游戏"), bar);
-    auto *signIn = iconButton(QStringLiteral("signInButton"), QStringLiteral(":/img/sign_in"), tr("签到"), bar);
-    auto *kefu = iconButton(QStringLiteral("kefuButton"), QStringLiteral(":/img/kefu"), tr("跳转到客服"), bar);
-    auto *pay = iconButton(QStringLiteral("payButton"), QStringLiteral(":/img/pay"), tr("跳转到充值"), bar);
-    auto *boss = iconButton(QStringLiteral("bossButton"), QStringLiteral(":/img/boss_1"), tr("老板键"), bar);
-    connect(signIn, &QToolButton::clicked, this, &GamePage::signInRequested);
-    connect(reload, &QToolButton::clicked, this, &GamePage::btn_reload);
-    connect(kefu, &QToolButton::clicked, this, &GamePage::btn_open_kefu);
-    connect(pay, &QToolButton::clicked, this, &GamePage::btn_open_pay);
-    connect(boss, &QToolButton::clicked, this, &GamePage::btn_boss);
-
-    auto *toolbar = new QHBoxLayout(m_toolbar);
-    toolbar->setContentsMargins(0, 0, 0, 0);
-    toolbar->setSpacing(10);
-    for (QToolButton *button : {xiaohao, clear, gift, detach, m_muteButton, clock})
-        toolbar->addWidget(button);
-    toolbar->addStretch();
-    for (QToolButton *button : {reload, signIn, kefu, pay, boss})
-        toolbar->addWidget(button);
-
-    auto *outer = new QVBoxLayout(this);
-    m_toolbar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    outer->addWidget(m_toolbar);
-    outer->addWidget(m_view, 1);
-    outer->setContentsMargins(5, 5, 5, 0);
-    return this;
+    layout->addWidget(toolButton(reminders, QStringLiteral("clockButton"), true, bar));
+    layout->addStretch();
+    layout->addWidget(toolButton(reload, QStringLiteral("reloadButton"), false, bar));
+    layout->addWidget(toolButton(signIn, QStringLiteral("signInButton"), false, bar));
+    layout->addWidget(toolButton(service, QStringLiteral("kefuButton"), false, bar));
+    layout->addWidget(toolButton(pay, QStringLiteral("payButton"), false, bar));
+    layout->addWidget(toolButton(boss, QStringLiteral("bossButton"), false, bar));
+    return bar;
 }
 
-void GamePage::adoptView(WebView *view)
+void GamePage::handleBridgeMessage(int code, const QString &str, const QString &json)
 {
-    view->setParent(this);
-    m_view = view;
-    // The bridge belongs to the view; a view that never had one gets it now,
-    // before its page can ask for the channel.
-    m_bridgeObject = view->findChild<BridgeObject *>(QString(), Qt::FindDirectChildrenOnly);
-    if (!m_bridgeObject)
-        m_bridgeObject = installBridge(view);
-
-    connect(view, &WebView::loadFinished, this, &GamePage::maploadfinish);
-    connect(view, &WebView::urlChanged, this, &GamePage::urlchange);
-    connect(view, &WebView::opennewpage, this, &GamePage::addpage);
-    connect(view->page(), &QWebEnginePage::audioMutedChanged, this, &GamePage::updateMuteIcon);
-    connect(m_bridgeObject, &BridgeObject::SigReceivedMessFromJS, this, &GamePage::OnReceiveMessageFromJS);
-    connect(this, &GamePage::SigSendMessageToJS, m_bridgeObject, &BridgeObject::SigSendMessageToJS);
-    updateMuteIcon(view->page()->isAudioMuted());
-}
-
-void GamePage::maploadfinish(bool finish)
-{
-    // A failed load is retried by the view's LoadRetry, with backoff.
-    if (finish)
-        qCDebug(lcWeb).noquote() << "page loaded:" << m_pageTitle;
-}
-
-void GamePage::urlchange(const QUrl &url)
-{
-    qCDebug(lcWeb).noquote() << "监听：" << Endpoints::urlForLog(url);
-}
-
-void GamePage::addpage(WebView *view)
-{
-    qCDebug(lcWeb) << "addpage";
-    if (!hasTaker(QMetaMethod::fromSignal(&GamePage::openViewRequested), QStringLiteral("new window"))) {
-        view->deleteLater();
-        return;
-    }
-    emit openViewRequested(tr("充值"), view);
-}
-
-bool GamePage::hasTaker(const QMetaMethod &signal, const QString &request) const
-{
-    // A detached game outlives its main window (after "切换账号"); what only a
-    // main window can do has nobody to do it then.
-    if (isSignalConnected(signal))
-        return true;
-    qCWarning(lcWeb).noquote() << "no main window for the page's" << request << "request; dropped";
-    return false;
-}
-
-void GamePage::OnReceiveMessageFromJS(int code, QString str, QString json)
-{
-    qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << bridgeJsonForLog(str) << bridgeJsonForLog(json);
-    const PageRequest request = decidePageMessage(code, json);
+    const BridgeMessage message = BridgeMessage::parse(code, str, json);
+    qCDebug(lcWeb).noquote() << "QDebug-pageweb" << code << message.forLog();
+    const PageRequest request = decidePageMessage(message);
+    if (!request.warning.isEmpty())
+        qCWarning(lcWeb).noquote() << request.warning;
     switch (request.action) {
     case PageRequest::Nothing:
-        if (!request.warning.isEmpty())
-            qCWarning(lcWeb).noquote() << request.warning;
         break;
     case PageRequest::SearchTab:
         qCDebug(lcWeb) << "搜索";
-        if (hasTaker(QMetaMethod::fromSignal(&GamePage::searchTabRequested), QString::number(code)))
+        if (hasOwner(code))
             emit searchTabRequested();
         break;
     case PageRequest::OpenTab:
@@ -210,35 +150,58 @@ void GamePage::OnReceiveMessageFromJS(int code, QString str, QString json)
         openTab(request, code);
         break;
     case PageRequest::OpenInBrowser:
-        if (m_view && m_view->allowOpen(QStringLiteral("browser ") + Endpoints::urlForLog(QUrl(request.url))))
-            QDesktopServices::openUrl(QUrl(request.url));
+        if (m_view->allowOpen(QStringLiteral("browser ") + Endpoints::urlForLog(request.url)))
+            QDesktopServices::openUrl(request.url);
         break;
     case PageRequest::AddReminder:
-        if (!hasTaker(QMetaMethod::fromSignal(&GamePage::reminderRequested), QString::number(code)))
-            return;
-        if (!request.warning.isEmpty())
-            qCWarning(lcWeb).noquote() << request.warning;
-        if (m_view && m_view->allowOpen(QStringLiteral("reminder dialog")))
+        if (hasOwner(code) && m_view->allowOpen(QStringLiteral("reminder dialog")))
             emit reminderRequested(request.game, request.server, request.time);
         break;
     }
 }
 
+bool GamePage::hasOwner(int code) const
+{
+    if (!m_standalone)
+        return true;
+    qCWarning(lcWeb).noquote() << "no main window for the page's" << code << "request; dropped";
+    return false;
+}
+
 void GamePage::openTab(const PageRequest &request, int code)
 {
     const bool enterGame = request.action == PageRequest::EnterGame;
-    const QUrl url(request.url);
+    const QUrl url = request.url;
     qCDebug(lcWeb).noquote() << (enterGame ? "QDebug-进入游戏" : "QDebug") << Endpoints::urlForLog(url);
-    const QMetaMethod signal = QMetaMethod::fromSignal(enterGame ? &GamePage::enterGameRequested
-                                                                 : &GamePage::openTabRequested);
-    if (!hasTaker(signal, QString::number(code)))
-        return;
-    if (!m_view || !m_view->allowOpen(QStringLiteral("tab ") + Endpoints::urlForLog(url)))
+    if (!hasOwner(code) || !m_view->allowOpen(QStringLiteral("tab ") + Endpoints::urlForLog(url)))
         return;
     if (enterGame)
-        emit enterGameRequested(request.title, request.url);
+        emit enterGameRequested(request.title, url);
     else
-        emit openTabRequested(request.title, request.url);
+        emit openTabRequested(request.title, url);
+}
+
+void GamePage::reload()
+{
+    m_view->reload();
+}
+
+void GamePage::toggleMuted()
+{
+    m_userMuted = !m_userMuted;
+    applyMuted();
+}
+
+void GamePage::setSilenced(bool silenced)
+{
+    m_silenced = silenced;
+    applyMuted();
+}
+
+void GamePage::applyMuted()
+{
+    m_view->page()->setAudioMuted(m_userMuted || m_silenced);
+    m_muteAction->setIcon(QIcon(m_userMuted ? kMute : kHorn));
 }
 
 void GamePage::setDetached(bool detached)
@@ -247,53 +210,7 @@ void GamePage::setDetached(bool detached)
     layout()->setContentsMargins(detached ? QMargins(1, 0, 1, 1) : QMargins(5, 5, 5, 0));
 }
 
-void GamePage::btn_separationWindow()
+void GamePage::setStandalone()
 {
-    qCDebug(lcWeb).noquote() << "窗口分离：" << Endpoints::urlForLog(QUrl(m_pageUrl));
-    emit detachRequested();
-}
-
-void GamePage::btn_clearDialog()
-{
-    emit clearCacheRequested();
-}
-
-void GamePage::btn_reload()
-{
-    if (m_view)
-        m_view->reload();
-}
-
-void GamePage::btn_mute()
-{
-    if (!m_view)
-        return;
-    QWebEnginePage *page = m_view->page();
-    page->setAudioMuted(!page->isAudioMuted());
-}
-
-void GamePage::updateMuteIcon(bool muted)
-{
-    if (m_muteButton)
-        m_muteButton->setIcon(QIcon(muted ? kMute : kHorn));
-}
-
-void GamePage::btn_boss()
-{
-    emit hideToTrayRequested();
-}
-
-void GamePage::btn_open_gift()
-{
-    openInBrowser(Endpoints::Address::Gift);
-}
-
-void GamePage::btn_open_kefu()
-{
-    openInBrowser(Endpoints::Address::CustomerService);
-}
-
-void GamePage::btn_open_pay()
-{
-    openInBrowser(Endpoints::Address::PayHome);
+    m_standalone = true;
 }

@@ -3,52 +3,56 @@
 #include <QUrl>
 #include <QWidget>
 
-class MainWindow;
-struct PageRequest;
-class QMetaMethod;
-class QToolButton;
 class BridgeObject;
+struct BridgeMessage;
+struct PageRequest;
+class QAction;
+class QToolButton;
+class QWebEngineProfile;
 class WebView;
 
 // One tab of the main window, and the tab's widget: a row of client tools
 // above the web view of a portal or game page. It handles the page's bridge
 // messages and load results, and asks its owner for everything else (tabs,
-// the tray, the search tab, reminders, detaching) by signals, which the owner
-// wires in one place. Closing the tab frees it with its view, renderer and
-// bridge.
+// the boss key, the search tab, reminders, detaching) by signals, which the
+// owner wires in one place. Freed with its view, renderer and bridge.
 class GamePage : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit GamePage(QWidget *parent = nullptr);
+    // The fixed tabs ("Kavo首页", "找游戏") leave out detaching and muting.
+    enum class Kind { Home, Search, Game };
+
+    // Starts loading url at once.
+    GamePage(const QUrl &url, const QString &title, Kind kind, QWebEngineProfile *profile, QWidget *parent = nullptr);
     ~GamePage() override;
 
-    void setUrl(const QString &url);
-    // Builds the toolbar and the view: existingView when given (it keeps its
-    // bridge), else a fresh view loading the address given to setUrl.
-    // hideExtras leaves out detaching and muting (the fixed tabs). Returns
-    // this page, laid out; mainWindow is only the window it is built for.
-    QWidget *createPageWidget(MainWindow *mainWindow, const QString &title, int hideExtras, WebView *existingView);
+    Kind kind() const { return m_kind; }
+    bool isFixed() const { return m_kind != Kind::Game; }
+    QString title() const { return m_title; }
+    // The address the page was opened with; the view may have moved on.
+    QUrl address() const { return m_address; }
+    WebView *webView() const { return m_view; }
+    BridgeObject *bridgeObject() const { return m_bridge; }
 
+    void reload();
+    // "静音": the user's own choice for this page.
+    void toggleMuted();
+    // The boss key: silent whatever the user chose, until it is lifted.
+    void setSilenced(bool silenced);
     // In a window of its own: no toolbar, the view all but edge to edge.
     void setDetached(bool detached);
-
-    WebView *webView() const;
-    QString pageUrl() const { return m_pageUrl; }
-    QString pageTitle() const { return m_pageTitle; }
-    BridgeObject *bridgeObject() const;
+    // Its window has no main window any more (after "切换账号"): what only a
+    // main window can do (tabs, the search tab, reminders) is dropped.
+    void setStandalone();
 
 signals:
-    // Reaches the page (connected to its bridge).
-    void SigSendMessageToJS(QString strParameter);
-    void openTabRequested(const QString &title, const QString &url);
-    // A tab for a view the page opened itself ("充值" and the like).
-    void openViewRequested(const QString &title, WebView *view);
+    void openTabRequested(const QString &title, const QUrl &url);
     // A tab, and the box maximised: the player is going into a game.
-    void enterGameRequested(const QString &title, const QString &url);
+    void enterGameRequested(const QString &title, const QUrl &url);
     void searchTabRequested();
-    void hideToTrayRequested();
+    void bossKeyRequested();
     void signInRequested();
     // "清理": the web cache's size, and clearing it.
     void clearCacheRequested();
@@ -61,31 +65,21 @@ signals:
     // The page offers a reminder of a server's opening (time in Unix seconds).
     void reminderRequested(const QString &game, const QString &server, qint64 time);
 
-public slots:
-    void OnReceiveMessageFromJS(int code, QString str, QString json);
-    void maploadfinish(bool finish);
-    void urlchange(const QUrl &url);
-    void btn_boss();
-    void btn_open_pay();
-    void btn_open_kefu();
-    void btn_open_gift();
-    void btn_reload();
-    void btn_mute();
-    void btn_separationWindow();
-    void btn_clearDialog();
-    void addpage(WebView *view);
-
 private:
-    bool hasTaker(const QMetaMethod &signal, const QString &request) const;
-    void adoptView(WebView *view);
-    void updateMuteIcon(bool muted);
+    QWidget *createToolbar();
+    void handleBridgeMessage(int code, const QString &str, const QString &json);
+    bool hasOwner(int code) const;
     void openTab(const PageRequest &request, int code);
+    void applyMuted();
 
-    QString m_pageUrl;
-    QString m_pageTitle;
-    QString m_pendingUrl;
-    QPointer<WebView> m_view;
-    QPointer<BridgeObject> m_bridgeObject;
-    QToolButton *m_muteButton = nullptr;
+    Kind m_kind;
+    QString m_title;
+    QUrl m_address;
+    WebView *m_view = nullptr;
+    BridgeObject *m_bridge = nullptr;
     QWidget *m_toolbar = nullptr;
+    QAction *m_muteAction = nullptr;
+    bool m_userMuted = false;
+    bool m_silenced = false;
+    bool m_standalone = false;
 };

@@ -98,10 +98,10 @@ void GameServerChooser::requestServers()
     if (tag.isEmpty())
         return;
     m_api->get(Endpoints::url(Endpoints::Address::ServerList, {tag}), this,
-               [this, tag](const PortalReply &reply) { requestFinished2(reply, tag); });
+               [this, tag](const PortalReply &reply) { serversFinished(reply, tag); });
 }
 
-void GameServerChooser::requestFinished2(const PortalReply &reply, const QString &tag)
+void GameServerChooser::serversFinished(const PortalReply &reply, const QString &tag)
 {
     if (!reply.ok)
         return;

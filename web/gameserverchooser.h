@@ -16,7 +16,7 @@ class GameServerChooser : public QWidget
     Q_OBJECT
 
 public:
-    GameServerChooser(PortalApi *api, QWidget *parent = nullptr);
+    explicit GameServerChooser(PortalApi *api, QWidget *parent = nullptr);
 
     // Chosen as soon as the lists hold them.
     void propose(const QString &gameName, const QString &serverName);
@@ -28,10 +28,6 @@ signals:
     void gamesArrived();
     void serversArrived();
 
-public slots:
-    // The servers of tag, unless another game is chosen by now.
-    void requestFinished2(const PortalReply &reply, const QString &tag);
-
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -39,6 +35,8 @@ private:
     void requestGames();
     void requestServers();
     void gamesFinished(const PortalReply &reply);
+    // The servers of tag, unless another game is chosen by now.
+    void serversFinished(const PortalReply &reply, const QString &tag);
 
     PortalApi *m_api;
     QComboBox *m_games;

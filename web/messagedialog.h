@@ -1,7 +1,7 @@
 #pragma once
 #include "widgets/framelessdialog.h"
 
-class BridgeObject;
+class QWebEngineProfile;
 class WebView;
 
 // The portal's site messages, in a dialog drawn inside the main window. A
@@ -12,11 +12,10 @@ class MessageDialog : public FramelessDialog
     Q_OBJECT
 
 public:
-    explicit MessageDialog(QWidget *parent = nullptr);
+    MessageDialog(QWebEngineProfile *profile, QWidget *parent);
 
 private:
-    void onMessage(int code, const QString &str, const QString &json);
+    void openAddress(int code, const QString &str, const QString &json);
 
-    BridgeObject *m_bridgeObject = nullptr;
     WebView *m_view = nullptr;
 };

@@ -1,7 +1,7 @@
 #pragma once
 #include "widgets/framelessdialog.h"
 
-class WebView;
+class QWebEngineProfile;
 
 // The portal's daily sign-in page in a frameless window of its own. Its page
 // gets the bridge, and nothing it sends changes the client. Freed when closed.
@@ -10,8 +10,5 @@ class SignInDialog : public FramelessDialog
     Q_OBJECT
 
 public:
-    explicit SignInDialog(QWidget *parent = nullptr);
-
-private:
-    WebView *m_view = nullptr;
+    explicit SignInDialog(QWebEngineProfile *profile);
 };

@@ -1,15 +1,15 @@
 #include "webview.h"
-#include "app/clientwindows.h"
 #include "core/logging.h"
 #include "web/webpage.h"
 #include <QMainWindow>
+#include <QPointer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 
-WebView::WebView(QWidget *parent)
+WebView::WebView(QWebEngineProfile *profile, QWidget *parent)
     : QWebEngineView(parent)
 {
-    setPage(new WebPage(QWebEngineProfile::defaultProfile(), this));
+    setPage(new WebPage(profile, this));
     settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     settings()->setAttribute(QWebEngineSettings::Accelerated2dCanvasEnabled, true);
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -31,11 +31,12 @@ QWebEngineView *WebView::createWindow(QWebEnginePage::WebWindowType type)
     if (!allowOpen(QStringLiteral("window")))
         return nullptr;
 
-    auto *view = new WebView(this);
     auto *window = new QMainWindow;
-    markClientWindow(window);
-    // Nobody keeps a reference to these windows, so each one is its own owner.
+    auto *view = new WebView(page()->profile(), window);
+    // Closed by the user, it frees itself; otherwise it goes with the page
+    // that opened it, so that no page outlives its profile.
     window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &QObject::destroyed, window, [window = QPointer<QMainWindow>(window)] { delete window.data(); });
     window->setCentralWidget(view);
     // Window switchers and screen readers name the window after its page.
     connect(view, &QWebEngineView::titleChanged, window, &QWidget::setWindowTitle);

@@ -5,17 +5,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace {
-QHBoxLayout *centred(QWidget *widget)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(widget);
-    row->addStretch();
-    return row;
-}
-} // namespace
-
 AboutDialog::AboutDialog(const QUrl &website, QWidget *parent)
     : FramelessDialog(parent)
 {
@@ -41,11 +30,9 @@ AboutDialog::AboutDialog(const QUrl &website, QWidget *parent)
     auto *layout = new QVBoxLayout(content);
     layout->addLayout(top);
     layout->addSpacing(20);
-    layout->addLayout(centred(maker));
-    layout->addLayout(centred(address));
+    layout->addLayout(centredRow(maker));
+    layout->addLayout(centredRow(address));
     layout->addStretch();
 
-    setTitle(tr("关于"));
-    setContentWidget(content);
-    setupFrame(nullptr);
+    setupFrame(tr("关于"), content);
 }

@@ -23,29 +23,13 @@ FramelessDialog::FramelessDialog(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/img/icon_32x32")));
 }
 
-FramelessDialog::~FramelessDialog() = default;
-
-void FramelessDialog::setTitle(const QString &title)
-{
-    m_title = title;
-    setWindowTitle(title);
-}
-
-void FramelessDialog::setContentWidget(QWidget *content)
-{
-    qCDebug(lcWidgets) << "QDebug" << "赋值";
-    m_contentWidget = content;
-}
-
-void FramelessDialog::setupFrame(QWidget *content)
+void FramelessDialog::setupFrame(const QString &title, QWidget *content)
 {
     if (m_titleBar) {
-        qCWarning(lcWidgets).noquote() << "the frame of" << m_title << "is already built";
+        qCWarning(lcWidgets).noquote() << "the frame of" << windowTitle() << "is already built";
         return;
     }
-    if (content)
-        m_contentWidget = content;
-
+    setWindowTitle(title);
     m_titleBar = new QWidget(this);
     m_titleBar->setObjectName(QStringLiteral("titleBar"));
     m_titleBar->setFixedHeight(kTitleBarHeight);
@@ -54,50 +38,48 @@ void FramelessDialog::setupFrame(QWidget *content)
     auto *titleLayout = new QHBoxLayout(m_titleBar);
     titleLayout->setContentsMargins(8, 0, 4, 0); // the title and the button off the rounded corners
 
-    m_closeButton = new QPushButton(QIcon(QStringLiteral("://img/zoom_close")), QString(), m_titleBar);
-    m_closeButton->setStyleSheet(QStringLiteral("QPushButton::menu-indicator{image:none;}QPushButton{border-style: none;}"));
-    m_closeButton->setCursor(Qt::PointingHandCursor);
-    m_closeButton->setAccessibleName(tr("关闭"));
-    m_closeButton->setToolTip(tr("关闭"));
-    connect(m_closeButton, &QPushButton::clicked, this, &FramelessDialog::btn_close);
+    auto *closeButton = new QPushButton(QIcon(QStringLiteral("://img/zoom_close")), QString(), m_titleBar);
+    closeButton->setStyleSheet(QStringLiteral("QPushButton::menu-indicator{image:none;}QPushButton{border-style: none;}"));
+    closeButton->setCursor(Qt::PointingHandCursor);
+    closeButton->setAccessibleName(tr("关闭"));
+    closeButton->setToolTip(tr("关闭"));
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
 
-    auto *titleLabel = new QLabel(m_title, m_titleBar);
+    auto *titleLabel = new QLabel(title, m_titleBar);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
     titleLayout->addWidget(titleLabel);
     titleLayout->addStretch();
-    titleLayout->addWidget(m_closeButton);
+    titleLayout->addWidget(closeButton);
 
-    auto *outer = new QVBoxLayout;
+    auto *outer = new QVBoxLayout(this);
     outer->setSpacing(0);
     outer->addWidget(m_titleBar);
-    if (m_contentWidget) {
-        m_contentWidget->setContentsMargins(0, 0, 0, 0);
-        outer->addWidget(m_contentWidget);
+    if (content) {
+        content->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(content);
     }
     outer->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-    setLayout(outer);
 
     // The title bar drags the dialog; the close button stays a button.
-    const int buttonWidth = m_closeButton->sizeHint().width() + kMargin + 4;
-    m_mover = new FramelessMover(this, WindowZones::Frame{0, kMargin + kTitleBarHeight, buttonWidth});
+    const int buttonWidth = closeButton->sizeHint().width() + kMargin + 4;
+    new FramelessMover(this, WindowZones::Frame{0, kMargin + kTitleBarHeight, buttonWidth});
 }
 
-void FramelessDialog::btn_close()
+void FramelessDialog::showCentred(const QWidget *over)
 {
-    close();
-}
-
-bool FramelessDialog::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_closeButton && event->type() == QEvent::MouseButtonPress)
-        close();
-    return QWidget::eventFilter(watched, event);
+    if (!over)
+        over = parentWidget();
+    if (over) {
+        QRect place(QPoint(), size());
+        place.moveCenter(isWindow() ? over->frameGeometry().center() : over->rect().center());
+        move(place.topLeft());
+    }
+    show();
+    raise();
 }
 
 void FramelessDialog::mousePressEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_pressPos = event->pos();
     // Taken here: a dialog drawn inside a window must not move that window.
     event->accept();
 }

@@ -4,7 +4,6 @@
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QMovie>
-#include <QPushButton>
 
 LoadingDialog::LoadingDialog(QWidget *parent)
     : QDialog(parent)
@@ -13,34 +12,24 @@ LoadingDialog::LoadingDialog(QWidget *parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(250, 250);
 
-    frame = new QFrame(this);
+    auto *frame = new QFrame(this);
     frame->setGeometry(10, 10, 230, 230);
 
-    movie = new QMovie(QStringLiteral(":/img/loading"), QByteArray(), this);
-    movie->setScaledSize(QSize(120, 120));
-    movieLabel = new QLabel(frame);
+    m_movie = new QMovie(QStringLiteral(":/img/loading"), QByteArray(), this);
+    m_movie->setScaledSize(QSize(120, 120));
+    auto *movieLabel = new QLabel(frame);
     movieLabel->setGeometry(55, 10, 120, 120);
     movieLabel->setScaledContents(true);
-    movieLabel->setMovie(movie);
+    movieLabel->setMovie(m_movie);
 
-    tipsLabel = new QLabel(frame);
-    tipsLabel->setGeometry(5, 130, 220, 50);
-    tipsLabel->setAlignment(Qt::AlignCenter);
-    tipsLabel->setObjectName(QStringLiteral("tips"));
-    tipsLabel->setStyleSheet(
+    m_tips = new QLabel(frame);
+    m_tips->setGeometry(5, 130, 220, 50);
+    m_tips->setAlignment(Qt::AlignCenter);
+    m_tips->setObjectName(QStringLiteral("tips"));
+    m_tips->setStyleSheet(
         QStringLiteral("QLabel#tips{font-family:\"Microsoft YaHei\";font-size: 15px;color: #333333;}"));
     setTips(tr("加载中,请稍候..."));
 
-    cancelBtn = new QPushButton(frame);
-    cancelBtn->setObjectName(QStringLiteral("cancelBtn"));
-    cancelBtn->setText(tr("取消等待"));
-    cancelBtn->setStyleSheet(QStringLiteral(
-        "QPushButton#cancelBtn{background-color: #edeef6;border-radius: 4px;font-family: \"Microsoft YaHei\";"
-        "font-size: 14px;color: #333333;}QPushButton#cancelBtn::hover{background:#dcdeea}"));
-    cancelBtn->setGeometry(25, 180, 180, 35);
-    cancelBtn->setEnabled(true);
-    connect(cancelBtn, &QPushButton::clicked, this, &LoadingDialog::cancelBtnClicked);
-    cancelBtn->hide(); // no wait of this client can be cancelled
 
     auto *shadow = new QGraphicsDropShadowEffect(this);
     shadow->setOffset(0, 0);
@@ -53,32 +42,26 @@ LoadingDialog::~LoadingDialog() = default;
 
 void LoadingDialog::setTips(const QString &text)
 {
-    tipsLabel->setText(text);
+    m_tips->setText(text);
     setWindowTitle(text);
 }
 
 QString LoadingDialog::tips() const
 {
-    return tipsLabel->text();
-}
-
-void LoadingDialog::cancelBtnClicked()
-{
-    emit cancelWaiting();
-    done(-1);
+    return m_tips->text();
 }
 
 // The one instance waits hidden for most of its life (the login window's
 // lasts the whole login); its animation runs only while it is seen.
 void LoadingDialog::showEvent(QShowEvent *event)
 {
-    movie->start();
+    m_movie->start();
     QDialog::showEvent(event);
 }
 
 void LoadingDialog::hideEvent(QHideEvent *event)
 {
-    movie->stop();
+    m_movie->stop();
     QDialog::hideEvent(event);
 }
 

@@ -1,10 +1,8 @@
 #pragma once
 #include <QDialog>
 
-class QFrame;
 class QLabel;
 class QMovie;
-class QPushButton;
 
 // A small floating wait indicator: white rounded body with a blue shadow, an
 // animation and one line of text. Shown with show() and removed with close()
@@ -22,21 +20,12 @@ public:
     void setTips(const QString &text);
     QString tips() const;
 
-signals:
-    void cancelWaiting();
-
-public slots:
-    void cancelBtnClicked();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
-    QFrame *frame = nullptr;
-    QLabel *movieLabel = nullptr;
-    QMovie *movie = nullptr;
-    QLabel *tipsLabel = nullptr;
-    QPushButton *cancelBtn = nullptr;
+    QMovie *m_movie = nullptr;
+    QLabel *m_tips = nullptr;
 };

@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 
 namespace {
-QCheckBox *settingBox(const QString &text, const Settings::Key &key, QWidget *parent)
+QCheckBox *settingBox(const QString &text, bool checked, QWidget *parent)
 {
     auto *box = new QCheckBox(text, parent);
     // Set before it is connected: opening the dialog writes nothing.
-    box->setChecked(Config().GetValue(key).toBool());
+    box->setChecked(checked);
     return box;
 }
 
@@ -29,36 +29,35 @@ QHBoxLayout *row(QWidget *a, QWidget *b = nullptr)
 }
 } // namespace
 
-SettingsDialog::SettingsDialog(QWidget *mainWindow)
-    : FramelessDialog(mainWindow)
-    , mainWindow(mainWindow)
+SettingsDialog::SettingsDialog(Config *config, QWidget *parent)
+    : FramelessDialog(parent)
+    , m_config(config)
 {
-    setTitle(tr("系统设置"));
     resize(380, 300);
-    qCDebug(lcWidgets) << "autostr" << Config().GetValue(Settings::kAutoStart).toBool();
+    qCDebug(lcWidgets) << "autostr" << m_config->value(Settings::kAutoStart).toBool();
 
     auto *tabs = new SideTabWidget;
     tabs->setStyleSheet(QStringLiteral("QTabBar::tab{width:50px}"));
     tabs->setContentsMargins(10, 10, 10, 10);
     tabs->addTab(createGeneralPage(), tr("常规设置"));
     tabs->addTab(createHotkeyPage(), tr("快捷设置"));
-    setupFrame(tabs);
+    setupFrame(tr("系统设置"), tabs);
 }
 
 QWidget *SettingsDialog::createGeneralPage()
 {
     auto *page = new QWidget;
-    auto *autoStart = settingBox(tr("开机自动启动"), Settings::kAutoStart, page);
-    auto *autoLogin = settingBox(tr("启动时自动登录"), Settings::kAutoLogin, page);
-    connect(autoStart, &QCheckBox::stateChanged, this, [autoStart] {
-        Config().SetValue(Settings::kAutoStart, autoStart->isChecked());
+    auto *autoStart = settingBox(tr("开机自动启动"), m_config->value(Settings::kAutoStart).toBool(), page);
+    auto *autoLogin = settingBox(tr("启动时自动登录"), m_config->value(Settings::kAutoLogin).toBool(), page);
+    connect(autoStart, &QCheckBox::stateChanged, this, [this, autoStart] {
+        m_config->setValue(Settings::kAutoStart, autoStart->isChecked());
         if (autoStart->isChecked())
             EnableAutoStart();
         else
             DisableAutoStart();
     });
     connect(autoLogin, &QCheckBox::stateChanged, this,
-            [autoLogin] { Config().SetValue(Settings::kAutoLogin, autoLogin->isChecked()); });
+            [this, autoLogin] { m_config->setValue(Settings::kAutoLogin, autoLogin->isChecked()); });
 
     auto *heading = new QLabel(tr("启动"), page);
     heading->setStyleSheet(QStringLiteral("font-weight:bold"));
@@ -80,11 +79,11 @@ QWidget *SettingsDialog::createGeneralPage()
 QWidget *SettingsDialog::createHotkeyPage()
 {
     auto *page = new QWidget;
-    hideGameKeyEdit = new HotkeyEdit(Settings::hotkey(Settings::kBossKey), page);
-    zoomWindowEdit = new HotkeyEdit(Settings::hotkey(Settings::kFullScreenKey), page);
-    for (auto [edit, key] : {std::pair{hideGameKeyEdit, Settings::kBossKey}, std::pair{zoomWindowEdit, Settings::kFullScreenKey}}) {
-        connect(edit, &QKeySequenceEdit::editingFinished, this, [edit = edit, key = key] {
-            Config().SetValue(key, edit->keySequence().toString(QKeySequence::PortableText));
+    m_bossKeyEdit = new HotkeyEdit(m_config->hotkey(Settings::kBossKey), page);
+    m_fullScreenKeyEdit = new HotkeyEdit(m_config->hotkey(Settings::kFullScreenKey), page);
+    for (auto [edit, key] : {std::pair{m_bossKeyEdit, Settings::kBossKey}, std::pair{m_fullScreenKeyEdit, Settings::kFullScreenKey}}) {
+        connect(edit, &QKeySequenceEdit::editingFinished, this, [this, edit = edit, key = key] {
+            m_config->setValue(key, edit->keySequence().toString(QKeySequence::PortableText));
         });
     }
     auto *restore = new PrimaryButton(page);
@@ -94,14 +93,14 @@ QWidget *SettingsDialog::createHotkeyPage()
     auto *note = new QLabel(tr("提醒：快捷键恢复初始化后，重启软件生效"), page);
 
     auto *bossLabel = new QLabel(tr("盒子隐藏："), page);
-    bossLabel->setBuddy(hideGameKeyEdit);
+    bossLabel->setBuddy(m_bossKeyEdit);
     auto *fullLabel = new QLabel(tr("窗口满屏："), page);
-    fullLabel->setBuddy(zoomWindowEdit);
+    fullLabel->setBuddy(m_fullScreenKeyEdit);
     auto *layout = new QVBoxLayout(page);
     layout->addSpacing(10);
-    layout->addLayout(row(bossLabel, hideGameKeyEdit));
+    layout->addLayout(row(bossLabel, m_bossKeyEdit));
     layout->addSpacing(10);
-    layout->addLayout(row(fullLabel, zoomWindowEdit));
+    layout->addLayout(row(fullLabel, m_fullScreenKeyEdit));
     layout->addSpacing(20);
     layout->addLayout(centredRow(restore));
     layout->addSpacing(10);
@@ -115,10 +114,10 @@ void SettingsDialog::restoreDefaultKeys()
     // Written, and shown, but not announced: the keys in force stay until
     // the next start, as the note under the button says.
     for (auto [edit, current, fallback] :
-         {std::tuple{hideGameKeyEdit, Settings::kBossKey, Settings::kDefaultBossKey},
-          std::tuple{zoomWindowEdit, Settings::kFullScreenKey, Settings::kDefaultFullScreenKey}}) {
-        const QString text = Config().GetValue(fallback).toString();
+         {std::tuple{m_bossKeyEdit, Settings::kBossKey, Settings::kDefaultBossKey},
+          std::tuple{m_fullScreenKeyEdit, Settings::kFullScreenKey, Settings::kDefaultFullScreenKey}}) {
+        const QString text = m_config->value(fallback).toString();
         edit->setKeySequence(Settings::hotkeyFromText(text, fallback.keyName()));
-        Config().SetValue(current, text, Config::Notice::Quiet);
+        m_config->setValue(current, text, Config::Notice::Quiet);
     }
 }

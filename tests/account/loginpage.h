@@ -25,6 +25,6 @@ inline bool waitForCode(QSignalSpy &spy, int code, int msec = 10000)
 inline bool waitForLoginPage(LoginWindow *login)
 {
     QSignalSpy loaded(login->webView(), &QWebEngineView::loadFinished);
-    QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
+    QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::messageReceived);
     return loaded.wait(20000) && loaded.last().first().toBool() && waitForCode(received, 17);
 }

@@ -35,7 +35,7 @@ private slots:
             log->append(text);
             previous(type, context, text);
         });
-        AltAccountDialog dialog(&m_api);
+        AltAccountDialog dialog(&m_api, nullptr);
         dialog.show();
         QPushButton *confirm = button(&dialog, QStringLiteral("确定"));
 

@@ -1,12 +1,9 @@
 #include "account/altaccounttable.h"
 #include "altaccountui.h"
-#include "app/clientwindows.h"
-#include "core/config.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
+#include "box/tabwidget.h"
+#include "support/boxfixture.h"
 #include "support/browsercatcher.h"
-#include "support/portalprocess.h"
-#include "support/tempdata.h"
 #include "support/testmain.h"
 #include "web/gamepage.h"
 #include <QTabWidget>
@@ -17,14 +14,12 @@ class TestAltAccounts : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
-    PortalProcess m_portal;
-    PortalApi m_api;
+    BoxFixture m_box;
     QPointer<MainWindow> m_window;
 
     QWidget *pressXiaohao()
     {
-        m_window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("xiaohaoButton"))->click();
+        m_window->tabs()->widget(0)->findChild<QToolButton *>(QStringLiteral("xiaohaoButton"))->click();
         for (QWidget *shown : m_window->findChildren<FramelessDialog *>()) {
             if (shown->isVisible() && (qobject_cast<AltAccountDialog *>(shown) || qobject_cast<AltAccountTable *>(shown)))
                 return shown;
@@ -35,21 +30,18 @@ private:
 private slots:
     void initTestCase()
     {
-        ensureHotkeyDefaults();
-        QVERIFY(m_portal.start());
-        m_portal.useForAllRoles();
+        QVERIFY(m_box.startPortal());
     }
 
     void init()
     {
-        m_window = new MainWindow(QStringLiteral("x"), &m_api);
-        m_window->show();
+        m_window = m_box.openWindow();
     }
 
     void cleanup()
     {
-        deleteClientWindows();
-        QFile::remove(m_data.filePath(QStringLiteral("xiaohaoinfolist.txt")));
+        m_box.closeWindows();
+        QFile::remove(m_box.data.filePath(QStringLiteral("xiaohaoinfolist.txt")));
     }
 
     void theButtonAsksForAnAccountUntilOneIsStored_data()
@@ -67,7 +59,7 @@ private slots:
         QFETCH(QByteArray, stored);
         QFETCH(bool, table);
         if (!stored.isNull())
-            m_data.write(QStringLiteral("xiaohaoinfolist.txt"), stored);
+            m_box.data.write(QStringLiteral("xiaohaoinfolist.txt"), stored);
         if (stored == "not a list")
             QTest::ignoreMessage(QtWarningMsg, "xiaohaoinfolist.txt is not a JSON array; reading it as empty");
         QWidget *shown = pressXiaohao();
@@ -102,14 +94,14 @@ private slots:
         QTest::mousePress(registerLink(table), Qt::LeftButton);
         QCOMPARE(browser.urls.size(), 2);
         button(table, QStringLiteral("开始游戏"))->click();
-        QTRY_COMPARE(m_window->tabWidget()->count(), 3);
-        QCOMPARE(m_window->tabWidget()->currentIndex(), 2);
-        QCOMPARE(m_window->tabWidget()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
-        const QString url = qobject_cast<GamePage *>(m_window->tabWidget()->widget(2))->pageUrl();
+        QTRY_COMPARE(m_window->tabs()->count(), 3);
+        QCOMPARE(m_window->tabs()->currentIndex(), 2);
+        QCOMPARE(m_window->tabs()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
+        const QString url = m_window->tabs()->page(2)->address().toString(QUrl::FullyEncoded);
         QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
                                                    "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
                  qPrintable(url));
-        QTRY_VERIFY(m_portal.log().contains(QRegularExpression(QStringLiteral("GET /entergame.php\\S* 200"))));
+        QTRY_VERIFY(m_box.portal.log().contains(QRegularExpression(QStringLiteral("GET /entergame.php\\S* 200"))));
     }
 
     void deletingRemovesWhatTheRowShows()
@@ -124,7 +116,7 @@ private slots:
         QCOMPARE(storedNames(), (QStringList{"new", "c"}));
         QVERIFY(table->isVisible());
 
-        ReadOnlyFolder readOnly(m_data.path());
+        ReadOnlyFolder readOnly(m_box.data.path());
         if (!readOnly.isReadOnly())
             QSKIP(qPrintable(readOnly.why()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt not saved")));
@@ -140,7 +132,7 @@ private slots:
         QPointer<AltAccountTable> table = qobject_cast<AltAccountTable *>(pressXiaohao()); // replaces it
         QTRY_VERIFY(first.isNull());
         button(table, QStringLiteral("删除"))->click();
-        QCOMPARE(m_data.read(QStringLiteral("xiaohaoinfolist.txt")), QByteArray("[]"));
+        QCOMPARE(m_box.data.read(QStringLiteral("xiaohaoinfolist.txt")), QByteArray("[]"));
         button(table, QStringLiteral("添加"))->click();
         QTRY_VERIFY(table.isNull());
         QVERIFY(m_window->findChild<AltAccountDialog *>() && m_window->findChild<AltAccountDialog *>()->isVisible());

@@ -1,10 +1,10 @@
-#include "app/clientwindows.h"
 #include "core/config.h"
 #include "core/endpoints.h"
 #include "loginpage.h"
 #include "support/httpfixture.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
+#include "support/lookup.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "web/loadretry.h"
@@ -16,6 +16,7 @@ class TestAutoLogin : public TestCase
     Q_OBJECT
 private:
     TempDataDir m_data;
+    Config m_config;
     HttpFixture m_http;
 
 private slots:
@@ -24,16 +25,16 @@ private slots:
         QVERIFY(m_http.start());
         m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
         Endpoints::setHost(Endpoints::Role::Member, m_http.hostPort());
-        Config().SetValue(Settings::kAutoLogin, true);
+        m_config.setValue(Settings::kAutoLogin, true);
     }
 
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { deleteTopLevels<LoginWindow>(); }
 
     void hidesAsksOncePerTickAndComesBackAfterTheTimeout()
     {
         QElapsedTimer sinceCreation;
         sinceCreation.start();
-        QPointer<LoginWindow> login = new LoginWindow(true);
+        QPointer<LoginWindow> login = new LoginWindow(&m_config, testProfile(), true);
         login->show();
         QVERIFY(waitForLoad(login->webView()));
         QTRY_VERIFY(login->loadingDialog()->isVisible());
@@ -47,8 +48,8 @@ private slots:
         auto *tick = login->findChild<QTimer *>(QStringLiteral("autoLoginTimer"));
         QVERIFY(tick && tick->isActive());
         QSignalSpy ticks(tick, &QTimer::timeout);
-        QSignalSpy sent(login, &LoginWindow::SigSendMessageToJS);
-        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
+        QSignalSpy sent(bridgeOf(login->webView()), &BridgeObject::SigSendMessageToJS);
+        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::messageReceived);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 1, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(received.count(), ticks.count(), 2000);
         QCOMPARE(sent.count(), ticks.count());
@@ -81,12 +82,13 @@ private slots:
     void retriesAfterTheTimeoutKeepTheWindowShown()
     {
         TempDataDir data;
-        Config().SetValue(Settings::kAutoLogin, true);
+        Config config;
+        config.setValue(Settings::kAutoLogin, true);
         PortalProcess portal; // its login page waits for the user: "autoLogin" does nothing
         QVERIFY(portal.start());
         Endpoints::setHost(Endpoints::Role::Member, portal.hostPort());
 
-        QPointer<LoginWindow> login = new LoginWindow(true);
+        QPointer<LoginWindow> login = new LoginWindow(&config, testProfile(), true);
         login->show();
         QTRY_VERIFY_WITH_TIMEOUT(login->isHidden() && login->loadingDialog()->isVisible(), 10000);
         QTRY_VERIFY_WITH_TIMEOUT(login->isVisible(), 8000); // the time-out

@@ -1,10 +1,11 @@
-#include "app/clientwindows.h"
 #include "core/config.h"
 #include "core/endpoints.h"
 #include "loginpage.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
+#include "support/lookup.h"
 #include "support/testmain.h"
+#include "support/webtools.h"
 #include "web/loadretry.h"
 #include "widgets/loadingdialog.h"
 #include <QElapsedTimer>
@@ -16,12 +17,13 @@ class TestLoginRetry : public TestCase
 {
     Q_OBJECT
 private slots:
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { deleteTopLevels<LoginWindow>(); }
 
     void portalDownShowsOurPageAndBacksOffUntilItAnswers()
     {
         TempDataDir data;
-        Config().SetValue(Settings::kAutoLogin, true);
+        Config config;
+        config.setValue(Settings::kAutoLogin, true);
         QTcpServer reserve;
         QVERIFY(reserve.listen(QHostAddress::LocalHost));
         const quint16 port = reserve.serverPort();
@@ -32,7 +34,7 @@ private slots:
         for (int i = 0; i < 3; ++i) // one per reload
             QTest::ignoreMessage(QtWarningMsg, failed);
 
-        auto *login = new LoginWindow(true);
+        auto *login = new LoginWindow(&config, testProfile(), true);
         login->show();
         auto *retry = login->webView()->findChild<LoadRetry *>();
         QVERIFY(retry);

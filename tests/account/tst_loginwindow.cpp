@@ -1,11 +1,12 @@
+#include "core/config.h"
 #include "app/client.h"
-#include "app/clientwindows.h"
 #include "core/endpoints.h"
 #include "box/mainwindow.h"
 #include "loginpage.h"
 #include "support/browsercatcher.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
+#include "support/lookup.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "widgets/loadingdialog.h"
@@ -17,6 +18,7 @@ class TestLoginWindow : public TestCase
     Q_OBJECT
 private:
     TempDataDir m_data;
+    Config m_config;
     PortalProcess m_portal;
     BrowserCatcher m_browser;
 
@@ -27,11 +29,11 @@ private slots:
         m_portal.useForAllRoles();
     }
 
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { deleteTopLevels<LoginWindow>(); }
 
     void typingLogsInWithoutAClick()
     {
-        QPointer<LoginWindow> login = new LoginWindow(true);
+        QPointer<LoginWindow> login = new LoginWindow(&m_config, testProfile(), true);
         QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         login->show();
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^QDebug_login 17 ")));
@@ -54,11 +56,11 @@ private slots:
 
     void pageCodesDriveTheWindow()
     {
-        QPointer<LoginWindow> login = new LoginWindow(true);
+        QPointer<LoginWindow> login = new LoginWindow(&m_config, testProfile(), true);
         QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);
         login->show();
         QVERIFY(waitForLoginPage(login));
-        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::SigReceivedMessFromJS);
+        QSignalSpy received(bridgeOf(login->webView()), &BridgeObject::messageReceived);
 
         // Registration and password reset go to the system browser.
         sendFromPage(login->webView(), 12, QStringLiteral("null"));
@@ -103,7 +105,7 @@ private slots:
 
     void socialDialogsShowTheirPagesAndLogIn()
     {
-        Client client;
+        Client client(testProfile());
         client.start();
         QPointer<LoginWindow> login = client.loginWindow();
         QSignalSpy succeeded(login, &LoginWindow::loginSucceeded);

@@ -3,7 +3,9 @@
 #include "core/config.h"
 #include "box/detachedgames.h"
 #include "core/endpoints.h"
+#include "box/boxactions.h"
 #include "box/mainwindow.h"
+#include "box/tabwidget.h"
 #include "support/httpfixture.h"
 #include "support/lookup.h"
 #include "support/messageboxes.h"
@@ -15,6 +17,7 @@
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
 #include "widgets/settingsdialog.h"
+#include <QAction>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWebEngineProfile>
@@ -52,7 +55,7 @@ private slots:
 
     void loginOpensTheBoxAndFreesTheLoginWindow()
     {
-        Client client;
+        Client client(testProfile());
         QSignalSpy finished(&client, &Client::finished);
         client.start();
         QPointer<LoginWindow> login = client.loginWindow();
@@ -66,15 +69,15 @@ private slots:
 
         // Cookies of every page are logged, once each, and never with their value.
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^Cookie Added--> \\S* kavo_session$")));
-        auto *home = qobject_cast<GamePage *>(client.mainWindow()->tabWidget()->widget(0));
+        GamePage *home = client.mainWindow()->tabs()->page(0);
         QTRY_VERIFY(runJs(home->webView()->page(), QStringLiteral("location.protocol === 'http:'")).toBool());
         runJs(home->webView()->page(), QStringLiteral("document.cookie = 'kavo_session=s3cr3t-value; path=/'"));
         QTest::qWait(300);
 
         // Opening the site messages switches the profile's HTTP cache off.
-        QWebEngineProfile::defaultProfile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
-        QMetaObject::invokeMethod(client.mainWindow(), "btn_message");
-        QCOMPARE(QWebEngineProfile::defaultProfile()->httpCacheType(), QWebEngineProfile::NoCache);
+        testProfile()->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+        client.mainWindow()->actions()->messages->trigger();
+        QCOMPARE(testProfile()->httpCacheType(), QWebEngineProfile::NoCache);
 
         client.mainWindow()->close();
         QTRY_COMPARE(finished.count(), 1);
@@ -82,8 +85,8 @@ private slots:
 
     void switchingAccountsKeepsTheRunAndNeverLogsInByItself()
     {
-        Config().SetValue(Settings::kAutoLogin, true);
-        Client client;
+        Client client(testProfile());
+        client.config()->setValue(Settings::kAutoLogin, true);
         QSignalSpy finished(&client, &Client::finished);
         client.start();
         QVERIFY(loginAs(client, QStringLiteral("a")));
@@ -103,21 +106,21 @@ private slots:
         // The new box is whole: its menus work.
         menuEntry(client.mainWindow(), QStringLiteral("系统设置"))->trigger();
         QVERIFY(client.mainWindow()->findChild<SettingsDialog *>());
-        Config().SetValue(Settings::kAutoLogin, false);
+        client.config()->setValue(Settings::kAutoLogin, false);
     }
 
     void detachedGamesNeverEndTheRunAndGoWithIt()
     {
         QPointer<DetachedWindow> kept;
         {
-            Client client;
+            Client client(testProfile());
             QSignalSpy finished(&client, &Client::finished);
             client.start();
             QVERIFY(loginAs(client, QStringLiteral("a")));
             MainWindow *box = client.mainWindow();
             for (int game = 0; game < 2; ++game) {
-                box->createTab(QStringLiteral("g"), m_http.url(QStringLiteral("/landers.html")).toString());
-                box->tabWidget()->currentWidget()->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
+                box->openGame(QStringLiteral("g"), m_http.url(QStringLiteral("/landers.html")))
+                    ->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
             }
             QPointer<DetachedWindow> closed = box->detachedGames()->windows().value(0);
             kept = box->detachedGames()->windows().value(1);
@@ -138,7 +141,7 @@ private slots:
 
     void closingTheLoginWindowEndsTheRun()
     {
-        Client client;
+        Client client(testProfile());
         QSignalSpy finished(&client, &Client::finished);
         client.start();
         client.loginWindow()->close();

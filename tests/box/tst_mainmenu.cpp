@@ -1,15 +1,12 @@
-#include "app/clientwindows.h"
-#include "core/config.h"
-#include "core/settingsnotice.h"
-#include "core/endpoints.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
+#include "box/tabwidget.h"
 #include "box/updatechecker.h"
+#include "core/endpoints.h"
+#include "support/boxfixture.h"
 #include "support/browsercatcher.h"
 #include "support/httpfixture.h"
 #include "support/lookup.h"
 #include "support/messageboxes.h"
-#include "support/tempdata.h"
 #include "support/testmain.h"
 #include "widgets/aboutdialog.h"
 #include "widgets/hotkeyedit.h"
@@ -24,15 +21,14 @@ class TestMainMenu : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
+    BoxFixture m_box;
     HttpFixture m_http;
-    PortalApi m_api;
 
     // A shown main window whose update check got this reply.
     MainWindow *openBox(const QByteArray &updateReply)
     {
         m_http.setBody(QStringLiteral("/update/"), updateReply, "application/json");
-        auto *window = new MainWindow(QStringLiteral("x"), &m_api);
+        MainWindow *window = m_box.openWindow(false);
         QSignalSpy replied(window->updateChecker(), &UpdateChecker::replied);
         window->show();
         static_cast<void>(replied.wait(5000)); // a bad reply never comes
@@ -47,10 +43,9 @@ private slots:
         m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
         for (Endpoints::Role role : Endpoints::roles())
             Endpoints::setHost(role, m_http.hostPort());
-        ensureHotkeyDefaults();
     }
 
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { m_box.closeWindows(); }
 
     void checkForUpdateAnswersFromTheStoredReply()
     {
@@ -96,7 +91,7 @@ private slots:
 
         auto agreed = answerNextMessageBox(QStringLiteral("同意"));
         m_http.setBody(QStringLiteral("/update/"), forced, "application/json");
-        window = new MainWindow(QStringLiteral("x"), &m_api);
+        window = m_box.openWindow(false);
         QSignalSpy quit(window, &MainWindow::quitRequested);
         window->show();
         QTRY_COMPARE(quit.count(), 1);
@@ -142,7 +137,6 @@ private slots:
 
     void aRecordedBossKeyWorksAtOnce()
     {
-        SettingsNotice notice;
         QPointer<MainWindow> window = openBox(R"({"version_code":2})");
         window->activateWindow();
         QTRY_VERIFY(window->isActiveWindow());
@@ -156,7 +150,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
         QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(window->isMinimized());
-        Config().SetValue(Settings::kBossKey, QStringLiteral("Alt+D"));
+        m_box.config.setValue(Settings::kBossKey, QStringLiteral("Alt+D"));
     }
 
     void theCloseIconAsksFirst()
@@ -170,7 +164,7 @@ private slots:
         QTest::qWait(100);
         QVERIFY(window && window->isVisible());
         // Yes closes the box and frees it with its pages.
-        QPointer<QWidget> home = window->tabWidget()->widget(0);
+        QPointer<QWidget> home = window->tabs()->widget(0);
         answerNextMessageBox(QStringLiteral("Yes"));
         QTest::mousePress(closeIcon, Qt::LeftButton);
         QTRY_VERIFY(window.isNull() && home.isNull());

@@ -1,8 +1,7 @@
-#include "core/config.h"
-#include "boxfixture.h"
-#include "core/portalapi.h"
-#include "support/tempdata.h"
+#include "box/boxactions.h"
+#include "box/trayicon.h"
 #include "support/testmain.h"
+#include "twogames.h"
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
 #include <QAccessible>
@@ -14,54 +13,44 @@ class TestMainWindow : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
-    PortalProcess m_portal;
-    PortalApi m_api;
+    BoxFixture m_box;
 
 private slots:
-    void initTestCase()
-    {
-        ensureHotkeyDefaults();
-        QVERIFY(m_portal.start());
-        m_portal.useForAllRoles();
-    }
-
-    void cleanup() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    void initTestCase() { QVERIFY(m_box.startPortal()); }
+    void cleanup() { m_box.closeWindows(); }
 
     void zoomIconAndTitleDoubleClickMaximise()
     {
-        MainWindow window(QStringLiteral("x"), &m_api);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QLabel *zoom = windowControl(&window, QStringLiteral("最大化"));
+        MainWindow *window = m_box.openWindow();
+        QLabel *zoom = childCalled<QLabel>(window, QStringLiteral("最大化"));
         // A double click counts in the title zone only.
-        QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-        QVERIFY(!window.maximizedFlag());
+        QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
+        QVERIFY(!window->maximizedFlag());
         for (const bool byIcon : {true, true, false, false}) {
-            const bool maximise = !window.maximizedFlag();
+            const bool maximise = !window->maximizedFlag();
             if (byIcon)
                 QTest::mousePress(zoom, Qt::LeftButton);
             else
-                QTest::mouseDClick(&window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
-            QCOMPARE(window.maximizedFlag(), maximise);
+                QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(300, 20));
+            QCOMPARE(window->maximizedFlag(), maximise);
             QVERIFY(shows(zoom, maximise ? QStringLiteral("://img/zoom_in_1") : QStringLiteral("://img/zoom_in")));
-            QTRY_COMPARE(bool(window.windowState() & Qt::WindowMaximized), maximise);
+            QTRY_COMPARE(bool(window->windowState() & Qt::WindowMaximized), maximise);
         }
-        QTest::mousePress(windowControl(&window, QStringLiteral("最小化")), Qt::LeftButton);
-        QTRY_VERIFY(window.isMinimized());
+        QTest::mousePress(childCalled<QLabel>(window, QStringLiteral("最小化")), Qt::LeftButton);
+        QTRY_VERIFY(window->isMinimized());
     }
 
     void crowdedTabsShrinkAndShowTitlesLiterally()
     {
-        MainWindow window(QStringLiteral("x"), &m_api);
-        window.resize(window.minimumSize());
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MainWindow *window = m_box.openWindow(false);
+        window->resize(window->minimumSize());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         const QString title = QStringLiteral("西游 & 三国 之 群英荟萃 怀旧版");
-        QTabBar *bar = window.tabWidget()->tabBar();
+        QTabBar *bar = window->tabs()->tabBar();
         const int homeWidth = bar->tabRect(0).width();
         for (int i = 0; i < 12; ++i)
-            window.createTab(title, QString());
+            window->openGame(title, QUrl());
         QCOMPARE(bar->currentIndex(), 13);
 
         // The last tab is current and the fixed tabs are still in view, whole.
@@ -79,9 +68,7 @@ private slots:
 
     void messagesAndSignInBelongToTheWindow()
     {
-        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QPointer<MainWindow> window = m_box.openWindow();
         QToolButton *messages = childWithText<QToolButton>(window, QStringLiteral("消息"));
         messages->click();
         QPointer<MessageDialog> dialog = window->findChild<MessageDialog *>();
@@ -97,7 +84,7 @@ private slots:
 
         // Each sign-in press makes a window of its own, freed when closed;
         // the rest close with the box.
-        auto *signIn = window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("signInButton"));
+        auto *signIn = window->tabs()->widget(0)->findChild<QToolButton *>(QStringLiteral("signInButton"));
         signIn->click();
         signIn->click();
         QList<QPointer<SignInDialog>> signIns;
@@ -113,41 +100,37 @@ private slots:
 
     void hotkeysComeFromTheSettingsAndFullScreenToggles()
     {
-        Config().SetValue(Settings::kBossKey, QStringLiteral("Ctrl+B"));
-        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("not a key"));
+        m_box.config.setValue(Settings::kBossKey, QStringLiteral("Ctrl+B"));
+        m_box.config.setValue(Settings::kFullScreenKey, QStringLiteral("not a key"));
         QTest::ignoreMessage(QtWarningMsg, "hotkey zoomWindow is not a key sequence: not a key");
-        {
-            MainWindow window(QStringLiteral("x"), &m_api);
-            QCOMPARE(window.bossKeyButton()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
-            QVERIFY(window.fullScreenKeyButton()->shortcut().isEmpty());
-        }
-        Config().SetValue(Settings::kBossKey, QStringLiteral("Alt+D"));
-        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("F11"));
+        MainWindow *window = m_box.openWindow(false);
+        QCOMPARE(window->actions()->bossKey->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+        QVERIFY(window->actions()->fullScreen->shortcut().isEmpty());
+        m_box.config.setValue(Settings::kBossKey, QStringLiteral("Alt+D"));
+        m_box.config.setValue(Settings::kFullScreenKey, QStringLiteral("F11"));
 
-        MainWindow window(QStringLiteral("x"), &m_api);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.activateWindow();
-        QTRY_VERIFY(window.isActiveWindow()); // the key belongs to the active window only
-        QTest::keyClick(&window, Qt::Key_F11);
-        QTRY_VERIFY(window.isFullScreen());
-        QTest::keyClick(&window, Qt::Key_F11);
-        QTRY_VERIFY(!window.isFullScreen());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow()); // keys go to the active window
+        QTest::keyClick(window, Qt::Key_F11);
+        QTRY_VERIFY(window->isFullScreen());
+        QTest::keyClick(window, Qt::Key_F11);
+        QTRY_VERIFY(!window->isFullScreen());
     }
 
     void withoutATrayTheBossKeyMinimisesAndMutes()
     {
         if (QSystemTrayIcon::isSystemTrayAvailable())
             QSKIP("this display has a system tray");
-        Box box(m_portal, &m_api);
-        QVERIFY(QTest::qWaitForWindowExposed(box.window));
+        TwoGames box(m_box);
         box.window->activateWindow();
         QTRY_VERIFY(box.window->isActiveWindow());
 
         QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
         QTest::keyClick(box.window, Qt::Key_D, Qt::AltModifier);
         QTRY_VERIFY(box.window->isMinimized());
-        QVERIFY(box.window->isVisible() && trays().isEmpty());
+        QVERIFY(box.window->isVisible() && !box.window->findChild<TrayIcon *>());
         QVERIFY(box.allMuted());
 
         box.window->showNormal();

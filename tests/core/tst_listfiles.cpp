@@ -165,8 +165,8 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         {
-            ReminderListDialog reminders;
-            AltAccountTable accounts;
+            ReminderListDialog reminders(nullptr);
+            AltAccountTable accounts(nullptr);
             reminders.show();
             accounts.show();
             QCOMPARE(reminders.findChild<QListWidget *>()->count(), qBound(0, clockRows, ReminderListDialog::kShown));

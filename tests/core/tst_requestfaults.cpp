@@ -7,6 +7,7 @@
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
+#include "support/webtools.h"
 #include "web/loadretry.h"
 #include "web/webview.h"
 #include <QComboBox>
@@ -203,7 +204,7 @@ private slots:
         GameServerChooser switching(&m_api);
         QSignalSpy servers(&switching, &GameServerChooser::serversArrived);
         QVERIFY(servers.wait());
-        AltAccountDialog dialog(&m_api);
+        AltAccountDialog dialog(&m_api, nullptr);
         auto *dialogChooser = dialog.findChild<GameServerChooser *>();
         QTRY_VERIFY(!dialogChooser->currentServer().code.isEmpty());
         dialog.findChildren<QLineEdit *>().at(0)->setText(QStringLiteral("alt"));
@@ -240,7 +241,7 @@ private slots:
             if (button->text() == QStringLiteral("确定"))
                 button->click();
         }
-        auto view = std::make_unique<WebView>();
+        auto view = std::make_unique<WebView>(testProfile(), nullptr);
         new LoadRetry(view.get());
         QSignalSpy loaded(view.get(), &QWebEngineView::loadFinished);
         view->show();

@@ -10,7 +10,7 @@
 // A page with the client's bridge object, keeping what it sends.
 struct BridgedPage {
     QWebEngineView view;
-    QSignalSpy messages{installBridge(&view), &BridgeObject::SigReceivedMessFromJS};
+    QSignalSpy messages{installBridge(&view), &BridgeObject::messageReceived};
     int next = 0;
 
     bool load(const QUrl &url)

@@ -53,7 +53,7 @@ private slots:
     {
         m_view = new QWebEngineView;
         m_view->resize(1052, 860);
-        m_messages = new QSignalSpy(installBridge(m_view), &BridgeObject::SigReceivedMessFromJS);
+        m_messages = new QSignalSpy(installBridge(m_view), &BridgeObject::messageReceived);
     }
 
     void cleanup()

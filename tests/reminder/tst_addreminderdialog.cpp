@@ -1,4 +1,5 @@
-#include "app/clientwindows.h"
+#include "box/tabwidget.h"
+#include "support/boxfixture.h"
 #include "core/config.h"
 #include "web/gameserverchooser.h"
 #include "core/listfiles.h"
@@ -52,9 +53,7 @@ class TestAddReminderDialog : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
-    PortalProcess m_portal;
-    PortalApi m_api;
+    BoxFixture m_box;
     QPointer<MainWindow> m_window;
 
     AddReminderDialog *openDialog(const QString &game, const QString &server, qint64 time)
@@ -68,19 +67,16 @@ private:
 private slots:
     void initTestCase()
     {
-        ensureHotkeyDefaults();
-        QVERIFY(m_portal.start());
-        m_portal.useForAllRoles();
+        QVERIFY(m_box.startPortal());
     }
 
     void init()
     {
         writeReminderRecords(QJsonArray());
-        m_window = new MainWindow(QStringLiteral("x"), &m_api);
-        m_window->show();
+        m_window = m_box.openWindow();
     }
 
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { m_box.closeWindows(); }
 
     void savesWhatTheUserChose()
     {
@@ -133,26 +129,26 @@ private slots:
         AddReminderDialog *dialog = openDialog(QString(), QString(), 0);
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2),
                            reminderRecord(QStringLiteral("s3"), 3)}); // meanwhile, elsewhere
-        const QByteArray three = m_data.read(QStringLiteral("clocklist.txt"));
+        const QByteArray three = m_box.data.read(QStringLiteral("clocklist.txt"));
         confirm(dialog);
         QCOMPARE(errorLine(dialog), QStringLiteral("最多只能有3个闹钟提醒"));
-        QCOMPARE(m_data.read(QStringLiteral("clocklist.txt")), three);
+        QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), three);
 
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1)});
-        const QByteArray one = m_data.read(QStringLiteral("clocklist.txt"));
-        ReadOnlyFolder readOnly(m_data.path());
+        const QByteArray one = m_box.data.read(QStringLiteral("clocklist.txt"));
+        ReadOnlyFolder readOnly(m_box.data.path());
         if (!readOnly.isReadOnly())
             QSKIP(qPrintable(readOnly.why()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
         confirm(dialog);
         QCOMPARE(errorLine(dialog), QStringLiteral("保存失败，请稍后重试"));
         QVERIFY(dialog->isVisible());
-        QCOMPARE(m_data.read(QStringLiteral("clocklist.txt")), one);
+        QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), one);
     }
 
     void aPagesRequestOpensTheDialogOrTheList()
     {
-        WebView *home = qobject_cast<GamePage *>(m_window->tabWidget()->widget(0))->webView();
+        WebView *home = m_window->tabs()->page(0)->webView();
         QVERIFY(waitForLoad(home));
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2)});
         sendFromPage(home, 100, QStringLiteral("{game: '西游降魔录', server: '双线2服', time: 1893456000}"));

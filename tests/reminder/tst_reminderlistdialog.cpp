@@ -47,7 +47,7 @@ private slots:
         QJsonObject noRemark = reminderRecord(QStringLiteral("s2"), 1893456060);
         noRemark.remove(QStringLiteral("remark"));
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1893456000), noRemark});
-        ReminderListDialog list;
+        ReminderListDialog list(nullptr);
         list.show();
         QCOMPARE(list.findChild<QListWidget *>()->count(), 2);
         QVERIFY(showsText(&list, QStringLiteral("西游降魔录【s1】"))); // the server's abbreviation
@@ -59,7 +59,7 @@ private slots:
     {
         TempDataDir data;
         writeReminderRecords(three());
-        ReminderListDialog list;
+        ReminderListDialog list(nullptr);
         QSignalSpy changed(&list, &ReminderListDialog::recordsChanged);
         list.show();
         deleteTopCard(&list);
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(!list.isVisible()); // its last card is gone
 
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1893456000)});
-        ReminderListDialog last;
+        ReminderListDialog last(nullptr);
         last.show();
         deleteTopCard(&last);
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), QByteArray("[]"));
@@ -88,7 +88,7 @@ private slots:
         TempDataDir data;
         writeReminderRecords(three());
         const QByteArray before = data.read(QStringLiteral("clocklist.txt"));
-        ReminderListDialog list;
+        ReminderListDialog list(nullptr);
         list.show();
         ReadOnlyFolder readOnly(data.path());
         if (!readOnly.isReadOnly())

@@ -1,4 +1,5 @@
-#include "app/clientwindows.h"
+#include "box/tabwidget.h"
+#include "support/boxfixture.h"
 #include "core/config.h"
 #include "box/mainwindow.h"
 #include "core/portalapi.h"
@@ -38,9 +39,7 @@ class TestNotification : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
-    PortalProcess m_portal;
-    PortalApi m_api;
+    BoxFixture m_box;
     DesktopSession m_desktop;
 
     // A box whose reminder rings now.
@@ -55,13 +54,11 @@ private:
 private slots:
     void initTestCase()
     {
-        ensureHotkeyDefaults();
-        QVERIFY(m_portal.start());
-        m_portal.useForAllRoles();
+        QVERIFY(m_box.startPortal());
         QVERIFY2(m_desktop.start(), qPrintable(m_desktop.why()));
     }
 
-    void cleanup() { deleteClientWindows(); }
+    void cleanup() { m_box.closeWindows(); }
 
     void sitsAtTheBottomRightOfTheFreeArea()
     {
@@ -75,33 +72,31 @@ private slots:
 
     void enterGameOpensTheServerInATab()
     {
-        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
-        window->show();
+        QPointer<MainWindow> window = m_box.openWindow();
         QPointer<ReminderNotice> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
         QVERIFY(notice && notice->isVisible());
         QVERIFY(notice->windowFlags() & Qt::WindowStaysOnTopHint);
         press(notice, QStringLiteral("进入游戏"));
         QTRY_VERIFY(notice.isNull());
 
-        QTabWidget *tabs = window->tabWidget();
+        TabWidget *tabs = window->tabs();
         QCOMPARE(tabs->count(), 3);
         QCOMPARE(tabs->currentIndex(), 2);
         QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录双线s1"));
-        QCOMPARE(qobject_cast<GamePage *>(tabs->widget(2))->pageUrl(),
-                 m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1")).toString());
+        QCOMPARE(tabs->page(2)->address(),
+                 m_box.portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1")));
 
         // Values that need it are encoded, keys in their order.
         notice = ring(window, QStringLiteral("西游 &"), QStringLiteral("s 1"));
         press(notice, QStringLiteral("进入游戏"));
         QTRY_COMPARE(tabs->count(), 4);
-        QVERIFY(qobject_cast<GamePage *>(tabs->widget(3))->pageUrl().endsWith(
+        QVERIFY(tabs->page(3)->address().toString(QUrl::FullyEncoded).endsWith(
             QStringLiteral("/entergame.php?game=%E8%A5%BF%E6%B8%B8%20%26&server=s%201&client=1&tobox=1")));
     }
 
     void theBoxComesBackAsItWas()
     {
-        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
-        window->show();
+        QPointer<MainWindow> window = m_box.openWindow();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         window->hideToTray();
         QTRY_VERIFY(!DesktopSession::trayIconOf(QCoreApplication::applicationPid()).isNull());
@@ -120,9 +115,8 @@ private slots:
 
     void theAlarmButtonShowsOneList()
     {
-        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
-        window->show();
-        auto *alarm = window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("clockButton"));
+        QPointer<MainWindow> window = m_box.openWindow();
+        auto *alarm = window->tabs()->widget(0)->findChild<QToolButton *>(QStringLiteral("clockButton"));
         alarm->click();
         QPointer<ReminderListDialog> first = window->findChild<ReminderListDialog *>();
         QVERIFY(first && first->isVisible());
@@ -133,8 +127,7 @@ private slots:
 
     void noticesGoWithTheirBox()
     {
-        QPointer<MainWindow> window = new MainWindow(QStringLiteral("x"), &m_api);
-        window->show();
+        QPointer<MainWindow> window = m_box.openWindow();
         QPointer<ReminderNotice> notice = ring(window, QStringLiteral("xyj"), QStringLiteral("s1"));
         QPointer<ReminderScheduler> alarms = window->reminders()->scheduler();
         window->close(); // as "切换账号" closes it

@@ -60,3 +60,13 @@ inline QString errorLine(const QWidget *dialog)
     }
     return QString();
 }
+
+// Deletes every top-level window of this type, and what they left to delete
+// later: what a test made and did not close.
+template <typename T>
+void deleteTopLevels()
+{
+    for (T *window : topLevels<T>())
+        delete window;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}

@@ -10,14 +10,25 @@
 #include <unistd.h>
 #endif
 
+namespace {
+// Folders nest: a test's own folder inside its class's goes back to the class's.
+QStringList &openFolders()
+{
+    static QStringList folders;
+    return folders;
+}
+} // namespace
+
 TempDataDir::TempDataDir()
 {
+    openFolders().append(m_dir.path());
     setDataDirOverride(m_dir.path());
 }
 
 TempDataDir::~TempDataDir()
 {
-    setDataDirOverride(QString());
+    openFolders().removeAll(m_dir.path());
+    setDataDirOverride(openFolders().isEmpty() ? QString() : openFolders().last());
 }
 
 QByteArray readFile(const QString &path)

@@ -2,6 +2,8 @@
 #include "app/resources.h"
 #include "support/webtools.h"
 #include <QApplication>
+#include <QTemporaryDir>
+#include <QWebEngineProfile>
 #include <QtTest/private/qtestlog_p.h>
 #include <vector>
 
@@ -46,7 +48,11 @@ int runRegisteredTests(int argc, char **argv)
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // before QApplication, or QtWebEngine warns
     QApplication app(argc, argv);
     initResources();
-    isolateDefaultProfile();
+    QTemporaryDir storage;
+    auto *profile = new QWebEngineProfile(QStringLiteral("kavo-tests"));
+    profile->setPersistentStoragePath(storage.filePath(QStringLiteral("storage")));
+    profile->setCachePath(storage.filePath(QStringLiteral("cache")));
+    setTestProfile(profile);
 
     std::vector<char *> args(argv, argv + argc);
     const char *only = nullptr;
@@ -61,5 +67,9 @@ int runRegisteredTests(int argc, char **argv)
         if (!only || qstrcmp(only, test.name) == 0)
             failures += test.run(int(args.size()), args.data());
     }
+    // Every page is gone by now; the profile goes before the application.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    setTestProfile(nullptr);
+    delete profile;
     return failures;
 }

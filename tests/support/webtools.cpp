@@ -8,14 +8,18 @@
 #include <QWebEngineView>
 #include <QtTest>
 
-void isolateDefaultProfile()
+namespace {
+QWebEngineProfile *s_profile = nullptr;
+}
+
+QWebEngineProfile *testProfile()
 {
-    static QTemporaryDir storage;
-    QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
-    if (profile->persistentStoragePath().startsWith(storage.path()))
-        return;
-    profile->setPersistentStoragePath(storage.filePath(QStringLiteral("storage")));
-    profile->setCachePath(storage.filePath(QStringLiteral("cache")));
+    return s_profile;
+}
+
+void setTestProfile(QWebEngineProfile *profile)
+{
+    s_profile = profile;
 }
 
 QByteArray testPage(const QString &path)

@@ -5,12 +5,15 @@
 
 class QWidget;
 class QWebEnginePage;
+class QWebEngineProfile;
 class QWebEngineView;
 
-// Points the default web profile (the one the client's views use) at a
-// folder of its own for this test run, so no cookie, cache or localStorage
-// leaks in from an earlier run. The tests' main does this before any view.
-void isolateDefaultProfile();
+// The web profile the tests' views and clients use: one for the test run,
+// in a folder of its own, so that no cookie, cache or localStorage leaks in
+// from an earlier run. Made by the tests' main before any view, and gone
+// after the last test.
+QWebEngineProfile *testProfile();
+void setTestProfile(QWebEngineProfile *profile);
 
 // A page of the test sources, by its path under tests/ (e.g. "web/pages/talk.html").
 QByteArray testPage(const QString &path);

@@ -79,8 +79,8 @@ private slots:
     void oneAtATimeIntoTheFolderShownOnce()
     {
         BrowserCatcher browser;
-        DownloadHandler downloads(QWebEngineProfile::defaultProfile());
-        WebView game;
+        DownloadHandler downloads(testProfile());
+        WebView game(testProfile(), nullptr);
         auto *retry = new LoadRetry(&game);
         game.resize(800, 600);
         game.show();
@@ -94,7 +94,7 @@ private slots:
         runJs(game.page(), QStringLiteral("location.href = %1")
                                .arg(jsString(download(name, 300000, QStringLiteral("&rate=200000")).toString())));
         QTRY_VERIFY(downloads.loadingDialog() && downloads.loadingDialog()->isVisible());
-        WebView other;
+        WebView other(testProfile(), nullptr);
         other.load(download(QStringLiteral("second.bin"), 1000));
         QTest::qWait(300);
         QCOMPARE(QDir(m_folder).entryList(QDir::Files).filter(QStringLiteral("second")), QStringList());
@@ -117,9 +117,9 @@ private slots:
     void withoutAFileManagerTheFolderOpens()
     {
         BrowserCatcher browser;
-        DownloadHandler downloads(QWebEngineProfile::defaultProfile());
+        DownloadHandler downloads(testProfile());
         QVERIFY(fileManagerListens(false));
-        WebView view;
+        WebView view(testProfile(), nullptr);
         view.load(download(QStringLiteral("notes.txt"), 5000));
         QTRY_VERIFY(wholeFile(QStringLiteral("notes.txt"), 5000));
         QTRY_COMPARE(browser.urls, QList<QUrl>{QUrl::fromLocalFile(m_folder)});
@@ -130,10 +130,10 @@ private slots:
 
     void aBrokenDownloadLeavesNothing()
     {
-        auto downloads = std::make_unique<DownloadHandler>(QWebEngineProfile::defaultProfile());
+        auto downloads = std::make_unique<DownloadHandler>(testProfile());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
             QStringLiteral("^DownloadHandler:: the download of broken.bin did not complete: .+")));
-        WebView view;
+        WebView view(testProfile(), nullptr);
         view.load(download(QStringLiteral("broken.bin"), 400000, QStringLiteral("&rate=400000&breakAt=100000")));
         QTRY_VERIFY(downloads->isBusy());
         QTRY_VERIFY_WITH_TIMEOUT(!downloads->isBusy(), 10000);
@@ -156,13 +156,13 @@ private slots:
 
     void aFolderItCannotWriteRefuses()
     {
-        DownloadHandler downloads(QWebEngineProfile::defaultProfile());
+        DownloadHandler downloads(testProfile());
         QDir().mkpath(m_folder);
         ReadOnlyFolder readOnly(m_folder);
         QVERIFY2(readOnly.isReadOnly(), qPrintable(readOnly.why()));
         const QStringList before = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^DownloadHandler:: cannot save in .*; download refused: ")));
-        WebView view;
+        WebView view(testProfile(), nullptr);
         view.load(download(QStringLiteral("refused.bin"), 1000));
         QTest::qWait(1000);
         QVERIFY(!downloads.isBusy());

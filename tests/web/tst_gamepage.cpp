@@ -1,11 +1,9 @@
-#include "core/config.h"
-#include "core/endpoints.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
-#include "web/bridgeobject.h"
+#include "box/tabwidget.h"
+#include "core/endpoints.h"
+#include "support/boxfixture.h"
 #include "support/browsercatcher.h"
-#include "support/portalprocess.h"
-#include "support/tempdata.h"
+#include "web/bridgeobject.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "web/cachedialog.h"
@@ -85,25 +83,23 @@ class TestGamePage : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
-    PortalProcess m_portal;
-    PortalApi m_api;
+    BoxFixture m_box;
     QPointer<MainWindow> m_window;
 
-    GamePage *page(int index) const { return qobject_cast<GamePage *>(m_window->tabWidget()->widget(index)); }
+    QUrl gameUrl() const { return m_box.portal.url(QStringLiteral("/game/xyj.html")); }
+
+    GamePage *page(int index) const { return m_window->tabs()->page(index); }
     WebView *homeView() const { return page(0)->webView(); }
 
 private slots:
     void initTestCase()
     {
-        ensureHotkeyDefaults();
-        QVERIFY(m_portal.start());
-        m_portal.useForAllRoles();
+        QVERIFY(m_box.startPortal());
     }
 
     void init()
     {
-        m_window = new MainWindow(QStringLiteral("tester"), &m_api);
+        m_window = m_box.openWindow(false);
         // Both fixed pages start loading at construction; a reload asked for
         // while the first load runs would only restart it.
         QSignalSpy homeLoaded(homeView(), &QWebEngineView::loadFinished);
@@ -116,13 +112,12 @@ private slots:
 
     void cleanup()
     {
-        delete m_window.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_box.closeWindows();
     }
 
     void fixedTabsCannotBeDetachedOrMuted()
     {
-        m_window->createTab(QStringLiteral("游戏"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
+        m_window->openGame(QStringLiteral("游戏"), gameUrl());
         for (int index : {0, 1, 2}) {
             QStringList shown = visibleToolButtons(page(index));
             QCOMPARE(shown.size(), index < 2 ? 9 : 11);
@@ -134,8 +129,8 @@ private slots:
     void pageMessagesOpenTabsAndTheBrowser()
     {
         BrowserCatcher browser;
-        QTabWidget *tabs = m_window->tabWidget();
-        const QString gameUrl = m_portal.url(QStringLiteral("/game/xyj.html")).toString();
+        TabWidget *tabs = m_window->tabs();
+        const QString gameUrl = this->gameUrl().toString();
 
         // 3: a tab with the page's title and address, made current.
         sendFromPage(homeView(), 3, QStringLiteral("{title: '西游降魔录', url: %1}").arg(jsString(gameUrl)));
@@ -144,7 +139,7 @@ private slots:
         QCOMPARE(tabs->tabText(2), QStringLiteral("西游降魔录"));
         GamePage *game = page(2);
         QVERIFY(game);
-        QCOMPARE(game->pageUrl(), gameUrl);
+        QCOMPARE(game->address(), QUrl(gameUrl));
         QTRY_COMPARE_WITH_TIMEOUT(game->webView()->url().toString(), gameUrl, 10000);
         QVERIFY(!m_window->maximizedFlag());
 
@@ -168,7 +163,7 @@ private slots:
         sendFromPage(homeView(), 3, QStringLiteral("JSON.stringify([{title: 'a', url: %1}])").arg(jsString(gameUrl)));
         sendFromPage(homeView(), 10, QStringLiteral("'not json'"));
         sendFromPage(homeView(), 3, QStringLiteral("{title: 'x', url: 'javascript:alert(1)'}"));
-        QSignalSpy received(page(0)->bridgeObject(), &BridgeObject::SigReceivedMessFromJS);
+        QSignalSpy received(page(0)->bridgeObject(), &BridgeObject::messageReceived);
         sendFromPage(homeView(), 4242, QStringLiteral("null")); // unknown codes do nothing
         QTRY_COMPARE(received.count(), 1);
         QCOMPARE(tabs->count(), 3);
@@ -182,7 +177,7 @@ private slots:
         QTRY_COMPARE(tabs->count(), 4);
         QCOMPARE(tabs->currentIndex(), 3);
         QVERIFY(tabs->tabText(3).startsWith(QStringLiteral("西游降魔录")));
-        QVERIFY(page(3)->pageUrl().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
+        QVERIFY(page(3)->address().toString().contains(QStringLiteral("/entergame.php?game=xyj&server=")));
         QVERIFY(m_window->maximizedFlag());
         QTRY_VERIFY(m_window->windowState() & Qt::WindowMaximized);
     }
@@ -190,9 +185,9 @@ private slots:
     void aFloodingPageOpensLittleAndNothingElse()
     {
         BrowserCatcher browser;
-        QTabWidget *tabs = m_window->tabWidget();
-        const QString gameUrl = m_portal.url(QStringLiteral("/game/xyj.html")).toString();
-        QSignalSpy received(page(0)->bridgeObject(), &BridgeObject::SigReceivedMessFromJS);
+        TabWidget *tabs = m_window->tabs();
+        const QString gameUrl = this->gameUrl().toString();
+        QSignalSpy received(page(0)->bridgeObject(), &BridgeObject::messageReceived);
         QSignalSpy reminders(page(0), &GamePage::reminderRequested);
         QElapsedTimer elapsed;
         {
@@ -209,7 +204,8 @@ private slots:
         for (const QUrl &url : browser.urls)
             QVERIFY2(Endpoints::isWebAddress(url), qPrintable(url.toString()));
         for (int i = 2; i < tabs->count(); ++i)
-            QVERIFY2(page(i)->pageUrl().startsWith(gameUrl) || page(i)->pageUrl().isEmpty(), qPrintable(page(i)->pageUrl()));
+            QVERIFY2(page(i)->address().toString().startsWith(gameUrl) || page(i)->address().isEmpty(),
+                     qPrintable(page(i)->address().toString()));
 
         // Every warning says what was refused or dropped.
         const QRegularExpression known(QStringLiteral(
@@ -228,9 +224,9 @@ private slots:
 
     void closingATabFreesItsPage()
     {
-        m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
-        m_window->createTab(QStringLiteral("b"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
-        QTabBar *bar = m_window->tabWidget()->tabBar();
+        m_window->openGame(QStringLiteral("a"), gameUrl());
+        m_window->openGame(QStringLiteral("b"), gameUrl());
+        QTabBar *bar = m_window->tabs()->tabBar();
         QCOMPARE(bar->currentIndex(), 3);
         QVERIFY(!bar->tabButton(0, QTabBar::RightSide) && !bar->tabButton(0, QTabBar::LeftSide));
 
@@ -246,7 +242,7 @@ private slots:
         QTRY_VERIFY(closed.isNull() && view.isNull() && bridge.isNull());
 
         QTest::ignoreMessage(QtWarningMsg, "tab 0 is a fixed tab and stays open");
-        m_window->closeTab(0);
+        QVERIFY(!m_window->tabs()->closeTab(0));
         QCOMPARE(bar->count(), 3);
     }
 
@@ -257,15 +253,15 @@ private slots:
         QVERIFY(search != homeView());
         QSignalSpy homeLoads(homeView(), &QWebEngineView::loadStarted);
         QSignalSpy searchLoads(search, &QWebEngineView::loadStarted);
-        m_window->tabWidget()->widget(0)->findChild<QToolButton *>(QStringLiteral("reloadButton"))->click();
+        m_window->tabs()->widget(0)->findChild<QToolButton *>(QStringLiteral("reloadButton"))->click();
         QTRY_COMPARE(homeLoads.count(), 1);
         QCOMPARE(searchLoads.count(), 0);
 
         // The first look at "找游戏" reloads it, later ones do not.
-        m_window->tabWidget()->setCurrentIndex(1);
+        m_window->tabs()->setCurrentIndex(1);
         QTRY_COMPARE(searchLoads.count(), 1);
-        m_window->tabWidget()->setCurrentIndex(0);
-        m_window->tabWidget()->setCurrentIndex(1);
+        m_window->tabs()->setCurrentIndex(0);
+        m_window->tabs()->setCurrentIndex(1);
         QTest::qWait(300);
         QCOMPARE(searchLoads.count(), 1);
 
@@ -284,7 +280,7 @@ private slots:
         for (CacheDialog *dialog : clearDialogs())
             dialog->close();
 
-        QWidget *toolbar = m_window->tabWidget()->widget(1);
+        QWidget *toolbar = m_window->tabs()->widget(1);
         for (const QString &name : {QStringLiteral("giftButton"), QStringLiteral("kefuButton"), QStringLiteral("payButton")})
             toolbar->findChild<QToolButton *>(name)->click();
         QCOMPARE(browser.urls, (QList<QUrl>{Endpoints::url(Endpoints::Address::Gift),
@@ -294,8 +290,7 @@ private slots:
 
     void muteTogglesThePageAndTheIcon()
     {
-        m_window->createTab(QStringLiteral("a"), m_portal.url(QStringLiteral("/game/xyj.html")).toString());
-        GamePage *game = page(2);
+        GamePage *game = m_window->openGame(QStringLiteral("a"), gameUrl());
         auto *mute = game->findChild<QToolButton *>(QStringLiteral("muteButton"));
         const QImage horn = iconImage(QIcon(QStringLiteral(":/img/horn")));
         const QImage muted = iconImage(QIcon(QStringLiteral(":/img/mute")));
@@ -316,12 +311,12 @@ private slots:
     {
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const QString url = QStringLiteral("http://127.0.0.1:%1/game").arg(closed.serverPort());
+        const QUrl url(QStringLiteral("http://127.0.0.1:%1/game").arg(closed.serverPort()));
         closed.close();
 
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
             QStringLiteral("^page failed to load: http://127.0.0.1:\\d+/game - retrying after 1 s$")));
-        m_window->createTab(QStringLiteral("down"), url);
+        m_window->openGame(QStringLiteral("down"), url);
         auto *retry = page(2)->webView()->findChild<LoadRetry *>();
         QVERIFY(retry);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);

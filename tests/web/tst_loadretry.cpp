@@ -28,7 +28,7 @@ private slots:
     // a newer load, one that became a download. Neither is reloaded.
     void loadsThatWentOnAreNotRetried()
     {
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy dropped(retry, &LoadRetry::retryDropped);
         view.show(); // a hidden page's timers are throttled
@@ -58,7 +58,7 @@ private slots:
 #ifndef Q_OS_UNIX
         QSKIP("needs kill()");
 #else
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         QSignalSpy loaded(&view, &QWebEngineView::loadFinished);

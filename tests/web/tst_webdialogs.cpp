@@ -32,7 +32,7 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "site message asked to open a non-web address; ignored: javascript:alert(1)");
         QTest::ignoreMessage(QtWarningMsg, "site message asked to open a non-web address; ignored: file:///etc/passwd");
         QTest::ignoreMessage(QtWarningMsg, "site message asked to open a non-web address; ignored: ");
-        MessageDialog dialog;
+        MessageDialog dialog(testProfile(), nullptr);
         dialog.show();
         QTRY_COMPARE_WITH_TIMEOUT(browser.urls.size(), 1, 20000);
         QCOMPARE(browser.urls.first(), QUrl(QStringLiteral("http://host.test/path?a=1")));
@@ -41,8 +41,8 @@ private slots:
     void signInMessagesChangeNothing()
     {
         BrowserCatcher browser;
-        SignInDialog dialog;
-        QSignalSpy received(dialog.findChild<BridgeObject *>(), &BridgeObject::SigReceivedMessFromJS);
+        SignInDialog dialog(testProfile());
+        QSignalSpy received(dialog.findChild<BridgeObject *>(), &BridgeObject::messageReceived);
         dialog.show();
         QTRY_COMPARE_WITH_TIMEOUT(received.count(), 4, 20000);
         QTest::qWait(200);

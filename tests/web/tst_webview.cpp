@@ -42,7 +42,7 @@ private slots:
 
     void newTabGetsAWindowOfItsOwnWithoutAMenu()
     {
-        WebView view;
+        WebView view(testProfile(), nullptr);
         QVERIFY(showLinkPage(view));
         QVERIFY(clickElement(&view, QStringLiteral("#popup"), Qt::RightButton));
         QTest::qWait(300); // a menu would pop up at once
@@ -56,15 +56,25 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(tabView->url().path(), QStringLiteral("/second"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("second page"), 10000);
         QCOMPARE(tabView->contextMenuPolicy(), Qt::NoContextMenu);
+        QCOMPARE(tabView->page()->profile(), view.page()->profile());
         QCOMPARE(view.url().path(), QStringLiteral("/links"));
 
         window->close();
         QTRY_VERIFY(window.isNull() && tabView.isNull());
+
+        // A window nobody closed goes with the page that opened it.
+        auto *opener = new WebView(testProfile(), nullptr);
+        QVERIFY(showLinkPage(*opener));
+        QVERIFY(clickElement(opener, QStringLiteral("#tab")));
+        QTRY_COMPARE_WITH_TIMEOUT(tabWindows().size(), 1, 10000);
+        window = tabWindows().first();
+        delete opener;
+        QVERIFY(window.isNull());
     }
 
     void popupsAndBackgroundTabsStayInTheView()
     {
-        WebView view;
+        WebView view(testProfile(), nullptr);
         QVERIFY(showLinkPage(view));
         QVERIFY(clickElement(&view, QStringLiteral("#popup")));
         QTRY_COMPARE_WITH_TIMEOUT(view.url().path(), QStringLiteral("/popup"), 10000);
@@ -77,7 +87,7 @@ private slots:
 
     void windowsCountAgainstThePagesLimit()
     {
-        WebView view;
+        WebView view(testProfile(), nullptr);
         QVERIFY(showLinkPage(view));
         const int before = tabWindows().size();
         for (int i = 0; i < OpenLimiter::kPerSecond; ++i)

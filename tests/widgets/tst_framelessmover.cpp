@@ -85,7 +85,7 @@ private slots:
         QWidget parent;
         parent.resize(600, 400);
         auto *dialog = new FramelessDialog(&parent);
-        dialog->setupFrame(new QWidget);
+        dialog->setupFrame(QStringLiteral("dialog"), new QWidget);
         dialog->setGeometry(100, 100, 200, 150);
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));

@@ -1,6 +1,5 @@
 #include "core/autostart.h"
 #include "core/config.h"
-#include "core/settingsnotice.h"
 #include "support/lookup.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
@@ -12,7 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-class TestSystemSettings : public TestCase
+class TestSettingsDialog : public TestCase
 {
     Q_OBJECT
 private:
@@ -24,7 +23,7 @@ private:
     {
         return static_cast<HotkeyEdit *>(childWithText<QLabel>(dialog, label)->buddy());
     }
-    static QString stored(const Settings::Key &key) { return Config().GetValue(key).toString(); }
+    static QString stored(const Settings::Key &key) { return Config().value(key).toString(); }
 
 private slots:
     void initTestCase()
@@ -46,7 +45,8 @@ private slots:
         TempDataDir data;
         data.write(QStringLiteral("Config.ini"), "[sys]\nauto=true\nautoLogin=false\n[currectKeys]\nhideGameKey=Ctrl+B\nzoomWindow=F11\n");
         const QByteArray before = data.read(QStringLiteral("Config.ini"));
-        SettingsDialog dialog(nullptr);
+        Config config;
+        SettingsDialog dialog(&config, nullptr);
         QVERIFY(box(&dialog, QStringLiteral("开机自动启动"))->isChecked());
         QVERIFY(!box(&dialog, QStringLiteral("启动时自动登录"))->isChecked());
         QCOMPARE(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence(), QKeySequence(QStringLiteral("Ctrl+B")));
@@ -69,10 +69,10 @@ private slots:
     void anEditorHoldsOneChordAndTellsAtOnce()
     {
         TempDataDir data;
-        ensureHotkeyDefaults();
-        SettingsNotice notice;
-        QSignalSpy changed(&notice, &SettingsNotice::changed);
-        SettingsDialog dialog(nullptr);
+        Config config;
+        config.ensureHotkeyDefaults();
+        QSignalSpy changed(&config, &Config::changed);
+        SettingsDialog dialog(&config, nullptr);
         HotkeyEdit *boss = editor(&dialog, QStringLiteral("盒子隐藏："));
         QCOMPARE(boss->keySequence(), QKeySequence(QStringLiteral("Alt+D")));
 
@@ -80,6 +80,7 @@ private slots:
         QTest::keyClick(boss, Qt::Key_B, Qt::ControlModifier);
         QCOMPARE(boss->keySequence(), QKeySequence(QStringLiteral("Ctrl+B")));
         QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Ctrl+B"));
+        QVERIFY(!changed.isEmpty());
         QCOMPARE(changed.last(), (QList<QVariant>{QStringLiteral("currectKeys"), QStringLiteral("hideGameKey")}));
 
         QTest::keyClick(boss, Qt::Key_Control); // a modifier alone
@@ -93,13 +94,13 @@ private slots:
     void defaultsComeBackWithoutAnnouncement()
     {
         TempDataDir data;
-        ensureHotkeyDefaults();
-        Config().SetValue(Settings::kBossKey, QStringLiteral("not a key"));
-        Config().SetValue(Settings::kFullScreenKey, QStringLiteral("F2"));
-        SettingsNotice notice;
-        QSignalSpy changed(&notice, &SettingsNotice::changed);
+        Config config;
+        config.ensureHotkeyDefaults();
+        config.setValue(Settings::kBossKey, QStringLiteral("not a key"));
+        config.setValue(Settings::kFullScreenKey, QStringLiteral("F2"));
+        QSignalSpy changed(&config, &Config::changed);
         QTest::ignoreMessage(QtWarningMsg, "hotkey hideGameKey is not a key sequence: not a key");
-        SettingsDialog dialog(nullptr);
+        SettingsDialog dialog(&config, nullptr);
         QVERIFY(editor(&dialog, QStringLiteral("盒子隐藏："))->keySequence().isEmpty());
 
         childWithText<QPushButton>(&dialog, QStringLiteral("恢复初始设置"))->click();
@@ -110,6 +111,6 @@ private slots:
         QCOMPARE(changed.count(), 0); // the keys in force stay until the next start
     }
 };
-KAVO_TEST(TestSystemSettings)
+KAVO_TEST(TestSettingsDialog)
 
 #include "tst_settingsdialog.moc"

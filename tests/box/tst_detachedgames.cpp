@@ -1,13 +1,12 @@
-#include "core/config.h"
 #include "box/detachedgames.h"
-#include "core/endpoints.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
+#include "box/tabwidget.h"
+#include "core/endpoints.h"
+#include "support/boxfixture.h"
 #include "support/browsercatcher.h"
 #include "support/httpfixture.h"
 #include "support/lookup.h"
 #include "support/messageboxes.h"
-#include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "web/detachedwindow.h"
@@ -44,19 +43,20 @@ int ticks(GamePage *page)
 } // namespace
 
 // A game tab let out into a window of its own, and back.
-class TestDetachedWindow : public TestCase
+class TestDetachedGames : public TestCase
 {
     Q_OBJECT
 private:
-    TempDataDir m_data;
+    BoxFixture m_box;
     HttpFixture m_http;
-    PortalApi m_api;
     QPointer<MainWindow> m_window;
     const QString m_gamePath = QStringLiteral("/game/play");
 
-    QString gameUrl() const
+    QUrl gameUrl() const
     {
-        return m_http.url(m_gamePath).toString() + QStringLiteral("?game=xyj&server=s7");
+        QUrl url = m_http.url(m_gamePath);
+        url.setQuery(QStringLiteral("game=xyj&server=s7"));
+        return url;
     }
     int gameRequests() const
     {
@@ -67,8 +67,7 @@ private:
     // A running game tab, detached with its toolbar button.
     DetachedWindow *detachGame(const QString &title)
     {
-        m_window->createTab(title, gameUrl());
-        auto *page = qobject_cast<GamePage *>(m_window->tabWidget()->currentWidget());
+        GamePage *page = m_window->openGame(title, gameUrl());
         if (!waitForLoad(page->webView())
             || !QTest::qWaitFor([page] { return runJs(page->webView()->page(), QStringLiteral("!!window.kavoBridge")).toBool(); }))
             return nullptr;
@@ -80,7 +79,6 @@ private:
 private slots:
     void initTestCase()
     {
-        ensureHotkeyDefaults();
         QVERIFY(m_http.start());
         m_http.setBody(m_gamePath, testPage(QStringLiteral("web/pages/counter.html")));
         m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
@@ -93,17 +91,14 @@ private slots:
     void init()
     {
         m_http.clearRequests();
-        m_window = new MainWindow(QStringLiteral("tester"), &m_api);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window = m_box.openWindow();
     }
 
     void cleanup()
     {
         for (DetachedWindow *window : m_window ? m_window->detachedGames()->windows() : QList<DetachedWindow *>())
             delete window;
-        delete m_window.data();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_box.closeWindows();
     }
 
     void detachAndMergeKeepTheRunningGame()
@@ -113,7 +108,7 @@ private slots:
         QVERIFY(window);
         QPointer<GamePage> page = window->page();
         QCOMPARE(page->parentWidget(), window.data());
-        QCOMPARE(m_window->tabWidget()->count(), MainWindow::kFixedTabs);
+        QCOMPARE(m_window->tabs()->count(), 2);
         QCOMPARE(window->windowTitle(), QStringLiteral("西游降魔录 & 1服"));
         QCOMPARE(controlNames(window), (QStringList{"未置顶", "充值", "刷新", "窗口合并", "最小化", "最大化", "关闭"}));
         QVERIFY(!page->findChild<QToolButton *>(QStringLiteral("detachButton"))->isVisibleTo(window));
@@ -131,12 +126,16 @@ private slots:
         QTest::mousePress(control(window, QStringLiteral("充值")), Qt::LeftButton);
         QCOMPARE(browser.urls.last().query(QUrl::FullyEncoded), QStringLiteral("payway=10&gname=xyj&gserver=s7"));
 
-        // Back as the current tab, without a reload.
+        // Back as the current tab, without a reload, into a box brought to
+        // the front from the task bar.
         const int counted = ticks(page);
+        m_window->showMinimized();
+        QTRY_VERIFY(m_window->isMinimized());
         QTest::mousePress(control(window, QStringLiteral("窗口合并")), Qt::LeftButton);
         QTRY_VERIFY(window.isNull());
-        QCOMPARE(m_window->tabWidget()->currentWidget(), page.data());
-        QCOMPARE(m_window->tabWidget()->tabText(MainWindow::kFixedTabs), QStringLiteral("西游降魔录 && 1服"));
+        QTRY_VERIFY(!m_window->isMinimized() && m_window->isVisible());
+        QCOMPARE(m_window->tabs()->currentWidget(), page.data());
+        QCOMPARE(m_window->tabs()->tabText(2), QStringLiteral("西游降魔录 && 1服"));
         QVERIFY(ticks(page) >= counted);
         QCOMPARE(gameRequests(), 1);
         QVERIFY(page->findChild<QToolButton *>(QStringLiteral("detachButton"))->isVisibleTo(m_window));
@@ -145,13 +144,14 @@ private slots:
         // And out again.
         page->findChild<QToolButton *>(QStringLiteral("detachButton"))->click();
         QCOMPARE(m_window->detachedGames()->windows().value(0)->page(), page.data());
-        QCOMPARE(m_window->tabWidget()->count(), MainWindow::kFixedTabs);
+        QCOMPARE(m_window->tabs()->count(), 2);
     }
 
     void topUpAddressesFromThePageAddress()
     {
         BrowserCatcher browser;
         const QString base = m_http.url(m_gamePath).toString();
+        const QUrl home = m_http.url(QStringLiteral("/landers.html"));
         const QList<QPair<QString, QString>> cases{
             {base + QStringLiteral("?server=2&game=abc"), QStringLiteral("payway=10&gname=abc&gserver=2")},
             {base, QStringLiteral("payway=10&gname=&gserver=")},
@@ -159,9 +159,8 @@ private slots:
              QStringLiteral("payway=10&gname=%E8%A5%BF%E6%B8%B8&gserver=%E5%8F%8C%E7%BA%BF1%E6%9C%8D")},
         };
         for (const auto &game : cases) {
-            auto *page = new GamePage;
-            page->createPageWidget(nullptr, QStringLiteral("t"), 0, nullptr);
-            DetachedWindow window(page, QStringLiteral("t"), game.first, nullptr);
+            auto *page = new GamePage(home, QStringLiteral("t"), GamePage::Kind::Game, testProfile());
+            DetachedWindow window(page, QUrl(game.first));
             QTest::mousePress(control(&window, QStringLiteral("充值")), Qt::LeftButton);
             QCOMPARE(browser.urls.size(), 1);
             QCOMPARE(browser.urls.takeFirst().query(QUrl::FullyEncoded), game.second);
@@ -239,6 +238,6 @@ private slots:
         QTRY_VERIFY(window.isNull());
     }
 };
-KAVO_TEST(TestDetachedWindow)
+KAVO_TEST(TestDetachedGames)
 
-#include "tst_detachedwindow.moc"
+#include "tst_detachedgames.moc"
