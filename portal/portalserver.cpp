@@ -309,7 +309,7 @@ void PortalServer::serveEnterGame(const Request &req, Response &res)
     std::string altAccount;
     if (req.has_param("boxSmall") || req.has_param("ckcode")) {
         altAccount = req.get_param_value("boxSmall");
-        if (altAccount.empty() || !m_checkCodes.isValid(altAccount, req.get_param_value("ckcode"))) {
+        if (altAccount.empty() || m_checkCodes.find(req.get_param_value("ckcode")) != altAccount) {
             return sendPage(req, res,
                             renderNoticePage("小号校验失败", "该小号的校验码无效或已过期，请在小号列表中重新添加该账号后再试。"),
                             403);

@@ -1,7 +1,7 @@
 #pragma once
 #include "benchhooks.h"
-#include "checkcoderegistry.h"
 #include "portaldata.h"
+#include "tokenregistry.h"
 #include <httplib.h>
 #include <string>
 
@@ -58,7 +58,7 @@ private:
 
     PortalOptions m_options;
     const PortalData &m_data;
-    CheckCodeRegistry m_checkCodes;
+    TokenRegistry m_checkCodes;
     BenchHooks m_bench;
     httplib::Server m_server;
 };
