@@ -18,6 +18,14 @@ std::string enterGamePath(const Game &game, const GameServer &server)
     return "/entergame.php?game=" + game.tag + "&server=" + server.code + "&client=1&tobox=1";
 }
 
+// The game's own page, where the player stays after entering: it knows the
+// account only from the game's cookie. Game and server stay in the query, where
+// the box looks for them (the top-up of a detached game).
+std::string gamePagePath(const Game &game, const GameServer &server)
+{
+    return "/play/game.php?game=" + game.tag + "&server=" + server.code;
+}
+
 // A generated file, throttled so that the box's download progress shows for
 // a couple of seconds.
 std::string resourcePackPath(const Game &game)
@@ -95,15 +103,13 @@ std::string renderErrorPage(int status)
                      {});
 }
 
-std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now)
+std::string renderGamePage(const Game &game, const GameServer &server, const std::string &account, int64_t now)
 {
     const GameKind *kind = findGameKind(game.kind);
     const std::string kindTitle = kind ? kind->title : "";
     std::string body = "<section class=\"game-layout\">\n<div class=\"card game-stage\">\n<div class=\"game-head\"><h1>"
-        + htmlEscape(game.name) + " <span class=\"muted\">" + htmlEscape(server.name) + "</span></h1>";
-    if (!altAccount.empty())
-        body += "<span class=\"badge\">以小号 " + htmlEscape(altAccount) + " 登录</span>";
-    body += "</div>\n";
+        + htmlEscape(game.name) + " <span class=\"muted\">" + htmlEscape(server.name)
+        + "</span></h1><span class=\"badge\" id=\"game-role\">当前角色：" + htmlEscape(account) + "</span></div>\n";
     if (server.openTime > now) {
         body += "<p class=\"note\">本服将于 " + htmlEscape(formatLocalTime(server.openTime, "%m-%d %H:%M"))
             + " 正式开服，演示环境可提前体验。</p>\n";
@@ -121,15 +127,12 @@ std::string renderGamePage(const Game &game, const GameServer &server, const std
         + "<p><a href=\"/game/" + game.tag + ".html\">游戏主页</a> · <a href=\"/index.php?payway=10&amp;gname="
         + game.tag + "&amp;gserver=" + server.code + "\">充值</a></p>\n</aside>\n</section>\n";
 
-    const Json info = {{"tag", game.tag}, {"server", server.code}, {"kind", game.kind}};
+    const Json info = {
+        {"tag", game.tag}, {"server", server.code}, {"kind", game.kind}, {"address", gamePagePath(game, server)}};
     const std::string tail = "<script type=\"application/json\" id=\"game-info\">" + dumpJsonForScript(info)
         + "</script>\n<script src=\"/static/games/common.js\"></script>\n<script src=\"/static/games/" + game.kind
         + ".js\"></script>\n";
-
-    std::string title = game.name + " " + server.name;
-    if (!altAccount.empty())
-        title += " - 以小号 " + altAccount + " 登录";
-    return pageShell(title, body, tail);
+    return pageShell(game.name + " " + server.name, body, tail);
 }
 
 std::string renderIntroPage(const Game &game, int64_t now)

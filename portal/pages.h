@@ -19,8 +19,8 @@ std::string renderSitePage(const std::string &fragment);
 // An error page (404 and the like) in the site's frame, with a link home.
 std::string renderErrorPage(int status);
 
-// The playable game of one server. altAccount is empty unless an alt account enters.
-std::string renderGamePage(const Game &game, const GameServer &server, const std::string &altAccount, int64_t now);
+// The playable game of one server, played as account.
+std::string renderGamePage(const Game &game, const GameServer &server, const std::string &account, int64_t now);
 // A game's own page: description and its servers with opening times.
 std::string renderIntroPage(const Game &game, int64_t now);
 std::string renderNewsPage(const SiteMessage &message);

@@ -16,6 +16,9 @@ const char kJsonType[] = "application/json; charset=utf-8";
 const char kHtmlType[] = "text/html; charset=utf-8";
 const char kConfigPlaceholder[] = "<!--portal-config-->";
 const size_t kWorkerThreads = 32;
+// Who plays a game entered without a member session, so that the demo's games
+// need no login.
+const char kGuest[] = "游客";
 
 void sendJson(httplib::Response &res, const Json &value, int status = 200)
 {
@@ -70,6 +73,7 @@ std::string regexEscape(const std::string &text)
 PortalServer::PortalServer(const PortalOptions &options, const PortalData &data)
     : m_options(options)
     , m_data(data)
+    , m_sessions(data.games())
 {
     setupRoutes();
 }
@@ -185,7 +189,9 @@ void PortalServer::setupRoutes()
     m_server.Get("/api/messages\\.json", route(&PortalServer::serveMessages));
     m_server.Get("/api/allserver_series\\.php", route(&PortalServer::serveServerSeries));
     m_server.Get("/login\\.php", route(&PortalServer::serveLoginApi));
+    m_server.Get("/Kavobox2/session", route(&PortalServer::serveMemberLogin));
     m_server.Get("/entergame\\.php", route(&PortalServer::serveEnterGame));
+    m_server.Get("/play/game\\.php", route(&PortalServer::serveGamePage));
     m_server.Get("/index\\.php", route(&PortalServer::serveTopUp));
     m_server.Get("/update/?", route(&PortalServer::serveUpdate));
     m_server.Get("/news/([0-9]{1,6})\\.html", route(&PortalServer::serveNews));
@@ -293,29 +299,91 @@ void PortalServer::serveLoginApi(const Request &req, Response &res)
     sendJson(res, {{"msg", 0}, {"code", "-1"}});
 }
 
-void PortalServer::serveEnterGame(const Request &req, Response &res)
+void PortalServer::serveMemberLogin(const Request &req, Response &res)
+{
+    const std::string via = req.get_param_value("via");
+    std::string account;
+    if (via == "qq") {
+        account = "QQ玩家";
+    } else if (via == "wx") {
+        account = "微信玩家";
+    } else if (via == "demo") {
+        if (m_options.demoLogin.empty())
+            return sendError(res, 404, "no demo login");
+        account = m_options.demoLogin;
+    } else if (!via.empty()) {
+        return sendError(res, 400, "expected via=qq, wx or demo");
+    } else {
+        if (!req.has_param("username") || !req.has_param("password"))
+            return sendError(res, 400, "expected username and password");
+        account = req.get_param_value("username");
+        switch (m_data.checkLogin(account, req.get_param_value("password"))) {
+        case PortalData::LoginResult::Accepted:
+            break;
+        case PortalData::LoginResult::Locked:
+            return sendJson(res, {{"msg", 0}, {"code", "-2"}});
+        case PortalData::LoginResult::Rejected:
+            return sendJson(res, {{"msg", 0}, {"code", "-1"}});
+        }
+    }
+    res.set_header("Set-Cookie", m_sessions.openMemberSession(account));
+    sendJson(res, {{"msg", 1}, {"code", "0"}, {"name", account}});
+}
+
+bool PortalServer::findGameServer(const Request &req, Response &res, const Game *&game, const GameServer *&server) const
 {
     const std::string tag = req.get_param_value("game");
     const std::string serverCode = req.get_param_value("server");
-    if (tag.empty() || serverCode.empty())
-        return sendPageError(req, res, 400, "expected game and server");
-    const Game *game = m_data.findGame(tag);
-    if (!game)
-        return sendPageError(req, res, 404, "unknown game");
-    const GameServer *server = game->findServer(serverCode);
-    if (!server)
-        return sendPageError(req, res, 404, "unknown server");
+    if (tag.empty() || serverCode.empty()) {
+        sendPageError(req, res, 400, "expected game and server");
+        return false;
+    }
+    game = m_data.findGame(tag);
+    server = game ? game->findServer(serverCode) : nullptr;
+    if (!server) {
+        sendPageError(req, res, 404, game ? "unknown server" : "unknown game");
+        return false;
+    }
+    return true;
+}
 
-    std::string altAccount;
+void PortalServer::serveEnterGame(const Request &req, Response &res)
+{
+    const Game *game = nullptr;
+    const GameServer *server = nullptr;
+    if (!findGameServer(req, res, game, server))
+        return;
+
+    std::string account;
     if (req.has_param("boxSmall") || req.has_param("ckcode")) {
-        altAccount = req.get_param_value("boxSmall");
-        if (altAccount.empty() || !m_checkCodes.isValid(altAccount, req.get_param_value("ckcode"))) {
+        account = req.get_param_value("boxSmall");
+        if (account.empty() || m_checkCodes.find(req.get_param_value("ckcode")) != account) {
             return sendPage(req, res,
                             renderNoticePage("小号校验失败", "该小号的校验码无效或已过期，请在小号列表中重新添加该账号后再试。"),
                             403);
         }
+    } else {
+        account = m_sessions.member(req).value_or(kGuest);
     }
-    sendPage(req, res, renderGamePage(*game, *server, altAccount, now()));
+    // The game's cookie now belongs to this account, whichever tab entered
+    // before: what every page of the game sharing this cookie store shows
+    // from now on.
+    res.set_header("Set-Cookie", m_sessions.openGameSession(game->tag, account));
+    sendPage(req, res, renderGamePage(*game, *server, account, now()));
+}
+
+void PortalServer::serveGamePage(const Request &req, Response &res)
+{
+    const Game *game = nullptr;
+    const GameServer *server = nullptr;
+    if (!findGameServer(req, res, game, server))
+        return;
+    const std::optional<std::string> account = m_sessions.gameAccount(req, game->tag);
+    if (!account) {
+        return sendPage(req, res, renderNoticePage("登录已失效", "请回到游戏盒子，从游戏列表或小号列表重新进入游戏。"),
+                        403);
+    }
+    sendPage(req, res, renderGamePage(*game, *server, *account, now()));
 }
 
 void PortalServer::serveUpdate(const Request &, Response &res)

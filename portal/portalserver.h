@@ -1,7 +1,8 @@
 #pragma once
 #include "benchhooks.h"
-#include "checkcoderegistry.h"
 #include "portaldata.h"
+#include "sessions.h"
+#include "tokenregistry.h"
 #include <httplib.h>
 #include <string>
 
@@ -42,7 +43,9 @@ private:
     void serveGameList(const Request &req, Response &res);
     void serveServerSeries(const Request &req, Response &res);
     void serveLoginApi(const Request &req, Response &res);
+    void serveMemberLogin(const Request &req, Response &res);
     void serveEnterGame(const Request &req, Response &res);
+    void serveGamePage(const Request &req, Response &res);
     void serveUpdate(const Request &req, Response &res);
     void serveMessages(const Request &req, Response &res);
     void serveNews(const Request &req, Response &res);
@@ -54,11 +57,14 @@ private:
     // Every page goes out here; a benchmark's portal adds its script.
     void sendPage(const Request &req, Response &res, const std::string &html, int status = 200);
     bool readSiteFile(const std::string &file, std::string &out) const;
+    // The query's game and server; false after sending the error.
+    bool findGameServer(const Request &req, Response &res, const Game *&game, const GameServer *&server) const;
     int64_t now() const;
 
     PortalOptions m_options;
     const PortalData &m_data;
-    CheckCodeRegistry m_checkCodes;
+    TokenRegistry m_checkCodes;
+    Sessions m_sessions;
     BenchHooks m_bench;
     httplib::Server m_server;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
 #include <QNetworkReply>
 #include <QtTest>
 
@@ -13,9 +14,15 @@ struct Reply {
 };
 
 // accept: the Accept header, e.g. what a browser sends when it navigates.
-inline Reply get(const QUrl &url, const QByteArray &accept = {})
+// cookies: a cookie store that requests share, as a browser profile's pages
+// do; without one, a request carries no cookie and keeps none.
+inline Reply get(const QUrl &url, const QByteArray &accept = {}, QNetworkCookieJar *cookies = nullptr)
 {
     QNetworkAccessManager network;
+    if (cookies) {
+        network.setCookieJar(cookies);
+        cookies->setParent(nullptr); // the caller's, outliving this request
+    }
     QNetworkRequest request(url);
     if (!accept.isEmpty())
         request.setRawHeader("Accept", accept);

@@ -113,6 +113,19 @@ private slots:
         QCOMPARE(get(m_portal.url(QStringLiteral("/bench/command?after=2&wait=0"))).status, 204);
     }
 
+    // The benchmark waits for the address it opened; the game moves on to
+    // its own address once loaded.
+    void anEnteredGameReportsItsEntryAddress()
+    {
+        const int before = loadsSince(0).size();
+        const QString entry = QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1");
+        BridgedPage game;
+        QVERIFY(game.load(m_portal.url(entry)));
+        QTRY_COMPARE_WITH_TIMEOUT(loadsSince(before).size(), 1, 10000);
+        QCOMPARE(loadsSince(before).at(0).toObject()[QStringLiteral("page")].toString(), entry);
+        QTRY_COMPARE(game.view.url().path(), QStringLiteral("/play/game.php"));
+    }
+
     void pendingRelayDoesNotHoldUpTheStop()
     {
         PortalProcess portal;

@@ -4,6 +4,8 @@
 #include "support/testmain.h"
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QNetworkCookie>
+#include <QUrlQuery>
 
 // The demo portal over plain HTTP, as the client and a browser reach it.
 class TestPortalApis : public TestCase
@@ -11,6 +13,39 @@ class TestPortalApis : public TestCase
     Q_OBJECT
 private:
     PortalProcess m_portal;
+
+    QUrl memberLogin(const QString &query) const { return m_portal.url(QStringLiteral("/Kavobox2/session?") + query); }
+    static QUrl enter(const QString &tag)
+    {
+        return Endpoints::url(Endpoints::Address::EnterGame, {tag, QStringLiteral("s1")});
+    }
+    static QUrl enterAsAlt(const QString &name, const QString &ckcode)
+    {
+        return Endpoints::url(Endpoints::Address::EnterGameAsAlt, {QStringLiteral("xyj"), QStringLiteral("s1"), name, ckcode});
+    }
+    static QString checkCode(const QString &name, const QString &password)
+    {
+        return get(Endpoints::url(Endpoints::Address::LoginApi, {name, password})).json()[QStringLiteral("ckcode")].toString();
+    }
+    // A page as a browser tab with this cookie store opens it.
+    static Reply open(const QUrl &url, QNetworkCookieJar *cookies) { return get(url, kBrowserAccept, cookies); }
+    // The player a game page shows; empty for any other page.
+    static QString role(const Reply &page)
+    {
+        static const QRegularExpression kRole(QStringLiteral("id=\"game-role\">当前角色：([^<]*)<"));
+        return kRole.match(QString::fromUtf8(page.body)).captured(1);
+    }
+    // The address a game page moves to once loaded: what a reload asks for.
+    QUrl stayAddress(const Reply &page) const
+    {
+        static const QRegularExpression kInfo(QStringLiteral("id=\"game-info\">([^<]*)</script>"));
+        const QString info = kInfo.match(QString::fromUtf8(page.body)).captured(1);
+        return m_portal.url(QJsonDocument::fromJson(info.toUtf8())[QStringLiteral("address")].toString());
+    }
+    static QNetworkCookie setCookie(const Reply &reply)
+    {
+        return QNetworkCookie::parseCookies(reply.headers.value("set-cookie")).value(0);
+    }
 
 private slots:
     void initTestCase()
@@ -56,6 +91,101 @@ private slots:
         QCOMPARE(get(Endpoints::url(Endpoints::Address::EnterGameAsAlt, {tag, server, QStringLiteral("kavo_alt2"), ckcode})).status, 403);
         QTRY_VERIFY(m_portal.log().contains(QStringLiteral("/login.php")));
         QVERIFY(!m_portal.log().contains(QStringLiteral("SecretPw42")));
+    }
+
+    void aLoginOpensTheMemberSessionThatGamesAreEnteredWith()
+    {
+        QNetworkCookieJar browser;
+        QCOMPARE(role(open(enter(QStringLiteral("xyj")), &browser)), QStringLiteral("游客"));
+        for (const QString &refused : {QStringLiteral("username=demo&password=demo12"),
+                                       QStringLiteral("username=locked_user&password=locked123"),
+                                       QStringLiteral("via=demo")}) { // this portal has no demo login
+            const Reply reply = get(memberLogin(refused), {}, &browser);
+            QVERIFY2(reply.json()[QStringLiteral("msg")].toInt() != 1 && !reply.headers.contains("set-cookie"),
+                     qPrintable(refused));
+        }
+
+        const QNetworkCookie member = setCookie(get(memberLogin(QStringLiteral("username=demo&password=demo123")), {}, &browser));
+        QCOMPARE(member.name(), QByteArray("kavo_member"));
+        QCOMPARE(member.path(), QStringLiteral("/"));
+        QVERIFY(member.isHttpOnly());
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(QString::fromLatin1(member.value())).hasMatch(),
+                 member.value().constData());
+
+        const Reply entered = open(enter(QStringLiteral("xyj")), &browser);
+        QCOMPARE(role(entered), QStringLiteral("demo"));
+        const QNetworkCookie game = setCookie(entered);
+        QCOMPARE(game.name(), QByteArray("kavo_game_xyj"));
+        QCOMPARE(game.path(), QStringLiteral("/play/"));
+        QVERIFY(game.isHttpOnly());
+        QVERIFY(game.value() != member.value());
+
+        // The page the player stays on knows the account from the cookie
+        // alone, however often it is reloaded; the box finds game and server
+        // in its address (a detached game's top-up).
+        const QUrl stay = stayAddress(entered);
+        QCOMPARE(QUrlQuery(stay).queryItemValue(QStringLiteral("game")), QStringLiteral("xyj"));
+        QCOMPARE(QUrlQuery(stay).queryItemValue(QStringLiteral("server")), QStringLiteral("s1"));
+        for (int reload = 0; reload < 2; ++reload)
+            QCOMPARE(role(open(stay, &browser)), QStringLiteral("demo"));
+        const Reply stranger = open(stay, nullptr);
+        QCOMPARE(stranger.status, 403);
+        QVERIFY(role(stranger).isEmpty());
+
+        for (const auto &social : QList<QPair<QString, QString>>{{QStringLiteral("qq"), QStringLiteral("QQ玩家")},
+                                                                 {QStringLiteral("wx"), QStringLiteral("微信玩家")}}) {
+            const Reply login = get(memberLogin(QStringLiteral("via=") + social.first), {}, &browser);
+            QCOMPARE(login.json()[QStringLiteral("name")].toString(), social.second);
+            QCOMPARE(role(open(enter(QStringLiteral("xyj")), &browser)), social.second);
+        }
+
+        QTRY_VERIFY(m_portal.log().contains(QStringLiteral("GET /entergame.php?game=xyj&server=s1&client=1&tobox=1 200")));
+        QList<QNetworkCookie> ids = browser.cookiesForUrl(stay);
+        ids << member << game;
+        for (const QNetworkCookie &cookie : ids)
+            QVERIFY2(!m_portal.log().contains(QString::fromLatin1(cookie.value())), "a session id in the log");
+    }
+
+    void anAltEntersOnlyWithItsOwnCheckCode()
+    {
+        QNetworkCookieJar browser;
+        const QUrl stay = stayAddress(open(enter(QStringLiteral("xyj")), &browser));
+        const QString ckcode = checkCode(QStringLiteral("kavo_alt1"), QStringLiteral("alt123"));
+        for (const QUrl &refused : {enterAsAlt(QStringLiteral("kavo_alt2"), ckcode),
+                                    enterAsAlt(QStringLiteral("kavo_alt1"), QString(32, QLatin1Char('0')))}) {
+            const Reply reply = open(refused, &browser);
+            QCOMPARE(reply.status, 403);
+            QVERIFY(!reply.headers.contains("set-cookie"));
+        }
+        QCOMPARE(role(open(stay, &browser)), QStringLiteral("游客"));
+
+        QCOMPARE(role(open(enterAsAlt(QStringLiteral("kavo_alt1"), ckcode), &browser)), QStringLiteral("kavo_alt1"));
+        QCOMPARE(role(open(stay, &browser)), QStringLiteral("kavo_alt1"));
+    }
+
+    // Tabs that share one cookie store (one web profile) share each game's
+    // cookie: the last account to enter a game owns it in all of them.
+    void theLastAccountToEnterAGameOwnsItsCookie()
+    {
+        QNetworkCookieJar shared;
+        QCOMPARE(get(memberLogin(QStringLiteral("username=demo&password=demo123")), {}, &shared).json()[QStringLiteral("msg")].toInt(),
+                 1);
+        const QUrl mainTab = stayAddress(open(enter(QStringLiteral("xyj")), &shared));
+        const QUrl otherGameTab = stayAddress(open(enter(QStringLiteral("sgqy")), &shared));
+        const QString ckcode = checkCode(QStringLiteral("kavo_alt1"), QStringLiteral("alt123"));
+        const Reply alt = open(enterAsAlt(QStringLiteral("kavo_alt1"), ckcode), &shared);
+        QCOMPARE(role(alt), QStringLiteral("kavo_alt1"));
+        QCOMPARE(stayAddress(alt), mainTab);
+
+        QCOMPARE(role(open(mainTab, &shared)), QStringLiteral("kavo_alt1")); // the main account's tab, reloaded
+        QCOMPARE(role(open(otherGameTab, &shared)), QStringLiteral("demo"));
+
+        // A store of its own keeps its own account and takes nothing from the shared one.
+        QNetworkCookieJar own;
+        const QString ckcode2 = checkCode(QStringLiteral("kavo_alt2"), QStringLiteral("alt456"));
+        QCOMPARE(role(open(enterAsAlt(QStringLiteral("kavo_alt2"), ckcode2), &own)), QStringLiteral("kavo_alt2"));
+        QCOMPARE(role(open(mainTab, &own)), QStringLiteral("kavo_alt2"));
+        QCOMPARE(role(open(mainTab, &shared)), QStringLiteral("kavo_alt1"));
     }
 
     // A browser navigating to a page gets an error page; APIs and scripts get JSON.
@@ -122,6 +252,9 @@ private slots:
         const QByteArray page = get(portal.url(QStringLiteral("/Kavobox2"))).body;
         QVERIFY(page.contains("qrc:///qtwebchannel/qwebchannel.js"));
         QVERIFY2(!page.contains("演示</script>"), "the name must not be able to close the script");
+        const Reply demoLogin = get(portal.url(QStringLiteral("/Kavobox2/session?via=demo")));
+        QCOMPARE(demoLogin.json()[QStringLiteral("name")].toString(), QStringLiteral("演示</script>\""));
+        QCOMPARE(setCookie(demoLogin).name(), QByteArray("kavo_member"));
     }
 };
 KAVO_TEST(TestPortalApis)

@@ -45,6 +45,10 @@ private:
         return found;
     }
     QJsonObject nextObject(int code) { return QJsonDocument::fromJson(next(code).toString().toUtf8()).object(); }
+    static QString role(QWebEngineView *view)
+    {
+        return runJs(view->page(), QStringLiteral("document.getElementById('game-role').textContent")).toString();
+    }
 
 private slots:
     void initTestCase() { QVERIFY(m_portal.start()); }
@@ -93,6 +97,45 @@ private slots:
         QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), QStringLiteral("演示玩家"));
         emit m_view->findChild<BridgeObject *>()->SigSendMessageToJS(QStringLiteral("somethingElse"));
         QVERIFY(!next(2, 1500).isValid());
+    }
+
+    void socialLoginOpensTheMemberSession()
+    {
+        QVERIFY(load(m_portal.url(QStringLiteral("/api/third_api/qq_login/qq_login.php"))));
+        QVERIFY(click(QStringLiteral("#btn-authorize")));
+        QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), QStringLiteral("QQ玩家"));
+        QVERIFY(load(m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1"))));
+        QCOMPARE(role(m_view), QStringLiteral("当前角色：QQ玩家"));
+    }
+
+    // Two tabs of one web profile: reloading the member's game after an alt
+    // account entered the same game plays as the alt.
+    void aReloadPlaysAsTheLastAccountToEnterTheGame()
+    {
+        QVERIFY(load(m_portal.url(QStringLiteral("/Kavobox2"))));
+        eval(QStringLiteral("document.getElementById('username').value='demo';"
+                            "document.getElementById('password').value='demo123';"));
+        QVERIFY(click(QStringLiteral("#btn-login")));
+        QCOMPARE(nextObject(2)[QStringLiteral("name")].toString(), QStringLiteral("demo"));
+
+        QVERIFY(load(m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1"))));
+        QCOMPARE(role(m_view), QStringLiteral("当前角色：demo"));
+        QTRY_COMPARE(m_view->url().path(), QStringLiteral("/play/game.php"));
+        m_view->reload();
+        QVERIFY(waitForLoad(m_view));
+        QCOMPARE(role(m_view), QStringLiteral("当前角色：demo"));
+
+        const QString ckcode = get(m_portal.url(QStringLiteral("/login.php?action=get_user&username=kavo_alt1&password=alt123")))
+                                   .json()[QStringLiteral("ckcode")].toString();
+        QWebEngineView alt; // the same (default) profile
+        alt.load(m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&boxSmall=kavo_alt1&ckcode=%1&tobox=1")
+                                  .arg(ckcode)));
+        QVERIFY(waitForLoad(&alt));
+        QCOMPARE(role(&alt), QStringLiteral("当前角色：kavo_alt1"));
+
+        m_view->reload();
+        QVERIFY(waitForLoad(m_view));
+        QCOMPARE(role(m_view), QStringLiteral("当前角色：kavo_alt1"));
     }
 
     void homePageCardsDriveTheClient()

@@ -44,6 +44,20 @@
     kavoBridge.send(2, 'login', { name: name });
   }
 
+  // Each login opens the member's session (a cookie) before the box hears of
+  // it, so the games it enters know the member.
+  function openSession(query) {
+    return fetch('/Kavobox2/session?' + query, { cache: 'no-store' }).then(reply => reply.json());
+  }
+
+  function demoLogin() {
+    openSession('via=demo')
+      .then(reply => {
+        if (reply && reply.msg === 1) reportLogin(reply.name);
+      })
+      .catch(() => showLine('网络异常，请稍后再试'));
+  }
+
   function bindClick(id, code, what) {
     document.getElementById(id).addEventListener('click', e => {
       e.preventDefault();
@@ -72,10 +86,7 @@
     }
     showLine('');
     loginButton.disabled = true;
-    const url = '/login.php?action=get_user&username=' + encodeURIComponent(name) +
-      '&password=' + encodeURIComponent(password);
-    fetch(url, { cache: 'no-store' })
-      .then(reply => reply.json())
+    openSession('username=' + encodeURIComponent(name) + '&password=' + encodeURIComponent(password))
       .then(reply => {
         if (reply && reply.msg === 1) {
           remember(name);
@@ -106,12 +117,18 @@
     kavoBridge.send(17, 'login form shown', null);
     // Counted from the load event too, so that the page has loaded whole
     // (and said so) before the window goes.
-    if (config.demoLogin) loaded.then(() => setTimeout(() => reportLogin(config.demoLogin), demoDelay));
+    if (config.demoLogin) loaded.then(() => setTimeout(demoLogin, demoDelay));
   });
 
   kavoBridge.onMessage(text => {
     if (text !== 'autoLogin') return;
-    const name = config.demoLogin || rememberedUser();
+    if (config.demoLogin) {
+      demoLogin();
+      return;
+    }
+    // No password to open a session with: the member session of an earlier
+    // login, if the cookie store still holds one, is what games see.
+    const name = rememberedUser();
     if (name) reportLogin(name);
   });
 })();

@@ -16,8 +16,16 @@
   document.getElementById('social-player').textContent = provider.player;
   document.getElementById('social-ask').textContent = 'Kavo游戏盒子 申请使用你的' + provider.name + '账号登录';
 
+  // Authorising opens the member session (a cookie), as the provider's
+  // return to the member site does on a real portal.
   document.getElementById('btn-authorize').addEventListener('click', () => {
-    kavoBridge.send(2, 'social login', { name: provider.player });
+    fetch('/Kavobox2/session?via=' + id, { cache: 'no-store' })
+      .then(reply => reply.json())
+      .then(reply => {
+        if (reply && reply.msg === 1) kavoBridge.send(2, 'social login', { name: reply.name });
+        else kavoBridge.notice('授权失败，请稍后再试');
+      })
+      .catch(() => kavoBridge.notice('网络异常，请稍后再试'));
   });
   document.getElementById('btn-cancel').addEventListener('click', () => {
     kavoBridge.notice('已取消授权，可关闭此窗口');
