@@ -19,6 +19,8 @@ struct HttpFixture::Private {
     std::map<std::string, int> delays;
     std::map<std::string, int> cutOffs;
     std::map<std::string, int> trickles;
+    std::map<std::string, httplib::Headers> headers;
+    std::map<std::string, int> headStatuses;
     std::condition_variable stopping;
     bool stopped = false;
     QVector<Request> requests;
@@ -48,6 +50,10 @@ HttpFixture::HttpFixture()
         d->requests.append(seen);
         if (const int *delay = Private::find(d->delays, req))
             d->stopping.wait_for(lock, std::chrono::milliseconds(*delay), [this] { return d->stopped; });
+        if (const int *status = Private::find(d->headStatuses, req); status && req.method == "HEAD") {
+            res.status = *status;
+            return;
+        }
         const Private::Canned *canned = Private::find(d->bodies, req);
         if (!canned) {
             res.status = 404;
@@ -55,6 +61,8 @@ HttpFixture::HttpFixture()
             return;
         }
         res.status = canned->status;
+        if (const httplib::Headers *headers = Private::find(d->headers, req))
+            res.headers.insert(headers->begin(), headers->end());
         if (const int *trickle = Private::find(d->trickles, req)) {
             const std::string whole = canned->body;
             const int msec = *trickle;
@@ -142,6 +150,21 @@ void HttpFixture::setTrickle(const QString &path, int msec)
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->trickles[path.toStdString()] = msec;
+}
+
+void HttpFixture::setHeader(const QString &path, const QByteArray &name, const QByteArray &value)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    d->headers[path.toStdString()].emplace(name.toStdString(), value.toStdString());
+}
+
+void HttpFixture::setHeadStatus(const QString &path, int status)
+{
+    std::lock_guard<std::mutex> lock(d->mutex);
+    if (status == 0)
+        d->headStatuses.erase(path.toStdString());
+    else
+        d->headStatuses[path.toStdString()] = status;
 }
 
 QVector<HttpFixture::Request> HttpFixture::requests() const

@@ -36,6 +36,11 @@ public:
     void setCutOff(const QString &path, int bytes);
     // Sends path's body one byte every msec: never silent, never done.
     void setTrickle(const QString &path, int msec);
+    // Sends a header of this name and value with path's answer.
+    void setHeader(const QString &path, const QByteArray &name, const QByteArray &value);
+    // Answers HEAD requests for path with this status and nothing else, as
+    // a server that does not do HEAD (405) would; a status of 0 clears it.
+    void setHeadStatus(const QString &path, int status);
     QVector<Request> requests() const;
     void clearRequests();
 
