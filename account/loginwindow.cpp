@@ -96,6 +96,7 @@ void LoginWindow::onLoadFinished(bool ok)
     qCDebug(lcAccount) << "finish:" << ok;
     if (!ok)
         return; // the view's LoadRetry tries again
+    qCInfo(lcAccount) << "login page loaded";
     if (!m_autoLoginEnabled || !m_allowAutoLogin)
         return;
 

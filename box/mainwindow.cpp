@@ -42,27 +42,7 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
     , m_profile(profile)
     , m_actions(new BoxActions(this))
 {
-    // A closed main window takes its pages and their renderers with it.
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(tr("Kavo游戏盒子"));
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowMaximizeButtonHint);
-    // Set explicitly so the resize guards act the same on every platform.
-    setMinimumSize(800, 600);
-    resize(1052, 860);
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        QRect frame(QPoint(), size());
-        frame.moveCenter(available.center());
-        move(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
-    }
-    auto *mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, 120});
-    connect(mover, &FramelessMover::titleDoubleClicked, this, [this] {
-        qCDebug(lcCore) << "双击";
-        toggleMaximized();
-    });
-
+    setupFrame();
     m_updateChecker = new UpdateChecker(api, this);
     m_topBar = new TopBar(m_userName, m_actions, this);
     m_menu = new MainMenu(this, config, m_updateChecker, m_actions);
@@ -107,6 +87,30 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
     layout->setSpacing(0);
 
     setupActions();
+}
+
+void MainWindow::setupFrame()
+{
+    // A closed main window takes its pages and their renderers with it.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(tr("Kavo游戏盒子"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowMaximizeButtonHint);
+    // Set explicitly so the resize guards act the same on every platform.
+    setMinimumSize(800, 600);
+    resize(1052, 860);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        QRect frame(QPoint(), size());
+        frame.moveCenter(available.center());
+        move(qMax(frame.left(), available.left()), qMax(frame.top(), available.top()));
+    }
+    auto *mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, 120});
+    connect(mover, &FramelessMover::titleDoubleClicked, this, [this] {
+        qCDebug(lcCore) << "双击";
+        toggleMaximized();
+    });
 }
 
 MainWindow::~MainWindow()

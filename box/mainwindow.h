@@ -77,6 +77,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void setupFrame();
     void setupActions();
     void setupPage(GamePage *page);
     void enterGame(const QString &title, const QUrl &url);

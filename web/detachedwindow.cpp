@@ -42,6 +42,26 @@ DetachedWindow::DetachedWindow(GamePage *page, const QUrl &address, QWidget *par
     m_payUrl = Endpoints::url(Endpoints::Address::PayGame,
                               {query.value(QStringLiteral("game")), query.value(QStringLiteral("server"))});
 
+    createTitleBar();
+    m_page->setDetached(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(m_titleBar);
+    layout->addWidget(m_page);
+    m_page->show(); // a new parent hides it
+
+    auto *mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, kControlsWidth});
+    connect(mover, &FramelessMover::titleDoubleClicked, this, [this] {
+        qCDebug(lcWeb) << "双击";
+        toggleMaximized();
+    });
+}
+
+DetachedWindow::~DetachedWindow() = default;
+
+void DetachedWindow::createTitleBar()
+{
     m_titleBar = new QWidget(this);
     m_titleBar->setFixedHeight(kTitleBarHeight);
     m_titleBar->setStyleSheet(QStringLiteral("background:#FFDAB9"));
@@ -72,23 +92,7 @@ DetachedWindow::DetachedWindow(GamePage *page, const QUrl &address, QWidget *par
     connect(m_maxLabel, &ClickableLabel::clicked, this, &DetachedWindow::toggleMaximized);
     connect(addControl(QStringLiteral("://img/zoom_close"), tr("关闭")), &ClickableLabel::clicked, this,
             &QWidget::close);
-
-    m_page->setDetached(true);
-    auto *layout = new QVBoxLayout(this);
-    layout->setSpacing(0);
-    layout->setContentsMargins(1, 1, 1, 1);
-    layout->addWidget(m_titleBar);
-    layout->addWidget(m_page);
-    m_page->show(); // a new parent hides it
-
-    auto *mover = new FramelessMover(this, WindowZones::Frame{kBorderWidth, 50, kControlsWidth});
-    connect(mover, &FramelessMover::titleDoubleClicked, this, [this] {
-        qCDebug(lcWeb) << "双击";
-        toggleMaximized();
-    });
 }
-
-DetachedWindow::~DetachedWindow() = default;
 
 GamePage *DetachedWindow::page() const
 {

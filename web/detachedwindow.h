@@ -40,6 +40,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void createTitleBar();
     ClickableLabel *addControl(const QString &image, const QString &name);
     void togglePinned();
     void toggleMaximized();

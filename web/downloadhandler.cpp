@@ -75,8 +75,9 @@ DownloadHandler::~DownloadHandler()
     if (m_download && !m_download->isFinished()) {
         qCWarning(lcWeb).noquote() << "DownloadHandler:: quitting during the download of" << m_path << "; cancelled";
         m_download->disconnect(this);
+        // The engine removes its partial file itself: on a cancel, on an
+        // interruption it cannot resume, and before it shuts down.
         m_download->cancel();
-        removePartial();
     }
     qDeleteAll(std::exchange(m_superseded, {}));
     delete m_dialog.data();
@@ -174,16 +175,8 @@ void DownloadHandler::finish(QWebEngineDownloadItem *download)
         qCWarning(lcWeb).noquote() << "DownloadHandler:: the download of" << QFileInfo(m_path).fileName()
                                    << "did not complete:"
                                    << (m_interruption.isEmpty() ? download->interruptReasonString() : m_interruption);
-        removePartial();
         return;
     }
     qCInfo(lcWeb).noquote() << "DownloadHandler::on_finished saved" << m_path;
     revealFile(m_path);
-}
-
-void DownloadHandler::removePartial() const
-{
-    const QString partial = m_path + QStringLiteral(".download");
-    if (QFileInfo::exists(partial) && !QFile::remove(partial))
-        qCWarning(lcWeb).noquote() << "DownloadHandler:: could not remove the partial file" << partial;
 }

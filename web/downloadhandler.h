@@ -17,7 +17,8 @@ QString downloadFileName(const QString &suggested, const QString &folder);
 // The client's downloads: one handler for the whole profile, one download at
 // a time, saved to the user's download folder under a loading dialog over the
 // window that asked, then shown in the file manager. A download that does not
-// complete is reported, its partial file removed, and nothing is shown.
+// complete is reported (the engine removes its partial file), and nothing is
+// shown.
 class DownloadHandler : public QObject
 {
     Q_OBJECT
@@ -35,7 +36,6 @@ private:
     void take(QWebEngineDownloadItem *download);
     void showProgress(qint64 bytesReceived, qint64 bytesTotal);
     void finish(QWebEngineDownloadItem *download);
-    void removePartial() const;
 
     QPointer<QWebEngineDownloadItem> m_download;
     QList<QPointer<QWebEngineDownloadItem>> m_superseded; // by its restarts

@@ -61,7 +61,7 @@ GamePage::GamePage(const QUrl &url, const QString &title, Kind kind, QWebEngineP
     connect(m_view, &WebView::loadFinished, this, [this](bool ok) {
         // A failed load is retried by the view's LoadRetry, with backoff.
         if (ok)
-            qCDebug(lcWeb).noquote() << "page loaded:" << m_title;
+            qCInfo(lcWeb).noquote() << "page loaded:" << m_title;
     });
     connect(m_view, &WebView::urlChanged, this,
             [](const QUrl &now) { qCDebug(lcWeb).noquote() << "监听：" << Endpoints::urlForLog(now); });

@@ -84,7 +84,7 @@ private slots:
             url.setPort(closed.serverPort());
         }
 
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         QSignalSpy started(&view, &QWebEngineView::loadStarted);
@@ -140,7 +140,7 @@ private slots:
         if (!refreshHeader.isEmpty())
             m_http.setHeader(path, "Refresh", refreshHeader);
 
-        WebView view;
+        WebView view(testProfile(), nullptr);
         view.show(); // a hidden page's timers are throttled
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
@@ -159,7 +159,7 @@ private slots:
         const QString path = QStringLiteral("/nohead");
         m_http.setBody(path, statusPage(403), "text/html; charset=utf-8", 403);
         m_http.setHeadStatus(path, 405);
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         view.load(m_http.url(path));
@@ -182,7 +182,7 @@ private slots:
         QVERIFY(http->start());
         const QUrl url = http->url(QStringLiteral("/game"));
         http->setBody(QStringLiteral("/game"), statusPage(403), "text/html; charset=utf-8", 403);
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         QSignalSpy finished(&view, &QWebEngineView::loadFinished);
@@ -205,7 +205,7 @@ private slots:
     {
         const QString path = QStringLiteral("/changing");
         m_http.setBody(path, statusPage(403), "text/html; charset=utf-8", 403);
-        WebView view;
+        WebView view(testProfile(), nullptr);
         auto *retry = new LoadRetry(&view);
         QSignalSpy scheduled(retry, &LoadRetry::retryScheduled);
         QSignalSpy finished(&view, &QWebEngineView::loadFinished);
