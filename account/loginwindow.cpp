@@ -91,6 +91,15 @@ QDialog *LoginWindow::wxDialog() const
     return m_wxDialog;
 }
 
+void LoginWindow::comeToFront()
+{
+    QWidget *front = m_loadingDialog && m_loadingDialog->isVisible() ? static_cast<QWidget *>(m_loadingDialog) : this;
+    front->setWindowState(front->windowState() & ~Qt::WindowMinimized);
+    front->show();
+    front->raise();
+    front->activateWindow();
+}
+
 void LoginWindow::onLoadFinished(bool ok)
 {
     qCDebug(lcAccount) << "finish:" << ok;

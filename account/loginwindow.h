@@ -31,6 +31,9 @@ public:
     LoadingDialog *loadingDialog() const;
     QDialog *qqDialog() const;
     QDialog *wxDialog() const;
+    // Shown, not minimised, raised and active; while the automatic login
+    // hides it, its waiting dialog comes up instead.
+    void comeToFront();
 
 signals:
     // The page reported a successful login for this user.

@@ -4,6 +4,7 @@
 #include "core/config.h"
 #include "core/logging.h"
 #include "core/portalapi.h"
+#include "reminder/reminders.h"
 #include "web/detachedwindow.h"
 #include "web/downloadhandler.h"
 #include <QGuiApplication>
@@ -18,6 +19,7 @@ Client::Client(QWebEngineProfile *profile, const QString &configFile, QObject *p
     , m_api(new PortalApi(this))
     , m_profile(profile)
     , m_downloads(new DownloadHandler(profile, this))
+    , m_reminders(new Reminders(m_api, this))
 {
     // Hiding the box behind the tray, or closing a window of its own, must
     // not end the run; only the user's quitting does.
@@ -34,12 +36,14 @@ Client::Client(QWebEngineProfile *profile, const QString &configFile, QObject *p
     connect(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, [](const QNetworkCookie &cookie) {
         qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
     });
+    connect(m_reminders, &Reminders::enterGameRequested, this, &Client::enterGame);
 }
 
 Client::~Client()
 {
     m_finished = true; // windows going now are no reason to quit again
     delete m_downloads; // a download still running is cancelled, before its window goes
+    delete m_reminders; // with its notices
     delete m_loginWindow.data();
     delete m_mainWindow.data();
     for (const QPointer<QWidget> &window : qAsConst(m_detachedWindows))
@@ -62,6 +66,27 @@ MainWindow *Client::mainWindow() const
 void Client::start()
 {
     openLoginWindow(true);
+    m_reminders->rearm();
+}
+
+void Client::bringToFront()
+{
+    if (m_mainWindow) {
+        m_mainWindow->comeToFront();
+        return;
+    }
+    if (m_loginWindow)
+        m_loginWindow->comeToFront();
+}
+
+void Client::enterGame(const QString &title, const QUrl &url)
+{
+    if (m_mainWindow) {
+        m_mainWindow->openGameInFront(title, url);
+        return;
+    }
+    m_gamesAfterLogin.append({title, url});
+    bringToFront();
 }
 
 void Client::openLoginWindow(bool allowAutoLogin)
@@ -87,7 +112,7 @@ void Client::openMainWindow(const QString &userName)
     // A login from a window opened to switch accounts replaces the old box.
     if (m_mainWindow)
         m_mainWindow->close();
-    auto *window = new MainWindow(userName, m_config, m_api, m_profile);
+    auto *window = new MainWindow(userName, m_config, m_api, m_profile, m_reminders);
     m_mainWindow = window;
     connect(window, &MainWindow::quitRequested, this, &Client::quit);
     connect(window, &MainWindow::noHttpCacheWanted, this, &Client::switchOffHttpCache);
@@ -103,6 +128,8 @@ void Client::openMainWindow(const QString &userName)
     });
     m_currentMain = window;
     window->show();
+    for (const auto &game : std::exchange(m_gamesAfterLogin, {}))
+        window->openGame(game.first, game.second);
     emit mainWindowOpened(window);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
+#include <QUrl>
 
 class Config;
 class DownloadHandler;
@@ -10,6 +12,7 @@ class MainWindow;
 class PortalApi;
 class QWebEngineProfile;
 class QWidget;
+class Reminders;
 
 // The one object that owns the run: it opens the login window, turns a
 // successful login into the main window, switches accounts, and holds what
@@ -32,11 +35,17 @@ public:
     PortalApi *portalApi() const { return m_api; }
     DownloadHandler *downloads() const { return m_downloads; }
     QWebEngineProfile *profile() const { return m_profile; }
+    Reminders *reminders() const { return m_reminders; }
     LoginWindow *loginWindow() const;
     MainWindow *mainWindow() const;
 
-    // Shows the first login window; automatic login as configured.
+    // Shows the first login window, automatic login as configured, and arms
+    // the reminders.
     void start();
+    // Another start of the box asked for it: the current window comes to
+    // the front, shown, not minimised, raised and active (the login window
+    // before the login, the main window after it, back from the tray).
+    void bringToFront();
     // A fresh login window without automatic login, shown before the main
     // window closes, so that the run never stands without a window.
     void switchAccount();
@@ -53,11 +62,15 @@ private:
     void openLoginWindow(bool allowAutoLogin);
     void openMainWindow(const QString &userName);
     void windowGone();
+    // "进入游戏" on a reminder's notice: in the box, or right after the next login.
+    void enterGame(const QString &title, const QUrl &url);
 
     Config *m_config;
     PortalApi *m_api;
     QWebEngineProfile *m_profile;
     DownloadHandler *m_downloads;
+    Reminders *m_reminders;
+    QList<QPair<QString, QUrl>> m_gamesAfterLogin;
     QPointer<LoginWindow> m_loginWindow;
     QPointer<MainWindow> m_mainWindow;
     // Games in windows of their own, which outlive the main window that let

@@ -1,6 +1,7 @@
 #include "app/client.h"
 #include "core/datadir.h"
 #include "core/logging.h"
+#include "core/singleinstance.h"
 #include "app/resources.h"
 #include "app/startup.h"
 #include <QApplication>
@@ -30,12 +31,19 @@ int main(int argc, char *argv[])
     const QStringList uiLanguages = QLocale::system().uiLanguages();
     installTranslation(&translator, uiLanguages);
 
+    // One box per user and data folder: a second start brings the first
+    // one to the front and ends, having opened and written nothing.
+    SingleInstance single(dataDir());
+    if (single.handOver())
+        return 0;
+
     int exitCode = 0;
     {
         // Goes before the application object, and takes every window with a
         // page with it: a page outliving the web profile crashes at exit.
         Client client(QWebEngineProfile::defaultProfile());
         QObject::connect(&client, &Client::finished, &app, &QCoreApplication::quit);
+        QObject::connect(&single, &SingleInstance::activationRequested, &client, &Client::bringToFront);
         client.start();
         exitCode = app.exec();
     }

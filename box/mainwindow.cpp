@@ -13,6 +13,7 @@
 #include "core/endpoints.h"
 #include "core/logging.h"
 #include "core/memory.h"
+#include "core/windowplace.h"
 #include "reminder/reminders.h"
 #include "web/cachedialog.h"
 #include "web/detachedwindow.h"
@@ -23,6 +24,7 @@
 #include "widgets/framelessmover.h"
 #include "widgets/roundedbody.h"
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -32,15 +34,19 @@
 
 namespace {
 constexpr int kReturnMemoryDelayMs = 3000;
-}
+// A window in full screen, and whether it was maximised before.
+const char kMaximizedBeforeFullScreen[] = "kavoMaximizedBeforeFullScreen";
+} // namespace
 
-MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile)
+MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile,
+                       Reminders *reminders)
     : QWidget(nullptr)
     , m_userName(userName)
     , m_config(config)
     , m_api(api)
     , m_profile(profile)
     , m_actions(new BoxActions(this))
+    , m_reminders(reminders)
 {
     setupFrame();
     m_updateChecker = new UpdateChecker(api, this);
@@ -50,11 +56,7 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
     connect(m_menu, &MainMenu::quitRequested, this, &MainWindow::quitRequested);
     m_updateChecker->check();
 
-    m_reminders = new Reminders(this, api);
-    connect(m_reminders, &Reminders::enterGameRequested, this, [this](const QString &title, const QUrl &url) {
-        openGame(title, url);
-        comeToFront();
-    });
+    m_reminders->setHost(this);
     m_altAccounts = new AltAccounts(this, api);
     connect(m_altAccounts, &AltAccounts::startGameRequested, this, &MainWindow::openGame);
     m_bossKey = new BossKey(this, m_actions);
@@ -87,6 +89,7 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
     layout->setSpacing(0);
 
     setupActions();
+    restorePlace();
 }
 
 void MainWindow::setupFrame()
@@ -113,8 +116,42 @@ void MainWindow::setupFrame()
     });
 }
 
+void MainWindow::restorePlace()
+{
+    const QString text = m_config->value(Settings::kWindowPlace).toString();
+    if (text.isEmpty())
+        return; // placed as at the first start
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    QString why;
+    const QRect place = readWindowPlace(text, screens, &why);
+    if (place.isNull()) {
+        qCWarning(lcCore).noquote() << "the main window's saved place" << text << "is ignored:" << why;
+        return;
+    }
+    setGeometry(place);
+    if (m_config->value(Settings::kWindowMaximized).toBool()) {
+        setMaximizedFlag(true);
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
+void MainWindow::savePlace()
+{
+    if (!m_shown)
+        return; // never on screen: nothing the user left anywhere
+    const bool maximized = isFullScreen() ? property(kMaximizedBeforeFullScreen).toBool()
+                                          : isMaximized() || (isMinimized() && m_maximized);
+    const QRect normal = (isMaximized() || isFullScreen() || isMinimized()) && normalGeometry().isValid()
+        ? normalGeometry() : geometry();
+    m_config->setValue(Settings::kWindowPlace, windowPlaceText(normal));
+    m_config->setValue(Settings::kWindowMaximized, maximized);
+}
+
 MainWindow::~MainWindow()
 {
+    savePlace();
     for (const QPointer<QWidget> &window : qAsConst(m_ownWindows))
         delete window.data();
 }
@@ -183,6 +220,12 @@ GamePage *MainWindow::openGame(const QString &title, const QUrl &url)
     return m_tabs->openGame(title, url);
 }
 
+void MainWindow::openGameInFront(const QString &title, const QUrl &url)
+{
+    openGame(title, url);
+    comeToFront();
+}
+
 void MainWindow::enterGame(const QString &title, const QUrl &url)
 {
     openGame(title, url);
@@ -234,8 +277,19 @@ void MainWindow::openSignIn()
 
 void MainWindow::confirmQuit()
 {
-    if (Prompts::askToQuit(this))
+    if (Prompts::askToQuit(this)) {
+        m_quitConfirmed = true;
         close();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (event->spontaneous() && !m_quitConfirmed && !Prompts::askToQuit(this)) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindow::onCurrentTabChanged(int index)
@@ -270,10 +324,15 @@ void MainWindow::toggleFullScreen()
     QWidget *target = qobject_cast<DetachedWindow *>(QApplication::activeWindow());
     if (!target)
         target = this;
-    if (!target->isFullScreen())
+    // Back to the state it left: maximised stays maximised.
+    if (!target->isFullScreen()) {
+        target->setProperty(kMaximizedBeforeFullScreen, target->isMaximized());
         target->showFullScreen();
-    else
+    } else if (target->property(kMaximizedBeforeFullScreen).toBool()) {
+        target->showMaximized();
+    } else {
         target->showNormal();
+    }
 }
 
 void MainWindow::hideToTray()
@@ -317,6 +376,7 @@ void MainWindow::bringBack(bool maximized)
 void MainWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    m_shown = true;
     if (!isMinimized())
         m_bossKey->restore();
 }

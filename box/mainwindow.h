@@ -33,7 +33,8 @@ class MainWindow : public QWidget
 public:
     static constexpr int kBorderWidth = 5;
 
-    MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile);
+    MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile,
+               Reminders *reminders);
     ~MainWindow() override;
 
     QString userName() const { return m_userName; }
@@ -45,6 +46,8 @@ public:
 
     // A game tab, made current.
     GamePage *openGame(const QString &title, const QUrl &url);
+    // The same, and the box brought to the front as the user left it.
+    void openGameInFront(const QString &title, const QUrl &url);
     // Whether the window counts as maximised; the zoom icon follows.
     void setMaximizedFlag(bool maximized);
     bool maximizedFlag() const { return m_maximized; }
@@ -54,7 +57,7 @@ public:
     // maximised or at normal size, never left minimised.
     void bringBack(bool maximized);
     // The full-screen key: the active window of the box, this one or a
-    // detached game, in or out of full screen.
+    // detached game, in or out of full screen, and back as it was.
     void toggleFullScreen();
     // Up front as the user left it: a hidden box comes back as with the
     // tray's "还原", a minimised one as it was before, a maximised one stays so.
@@ -72,12 +75,17 @@ signals:
     void detachedWindowOpened(DetachedWindow *window);
 
 protected:
+    // The window manager's close (Alt+F4, its close button) asks as the
+    // close icon does; the box's own closes (switching accounts) do not.
+    void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
     void setupFrame();
+    void restorePlace();
+    void savePlace();
     void setupActions();
     void setupPage(GamePage *page);
     void enterGame(const QString &title, const QUrl &url);
@@ -96,6 +104,8 @@ private:
     QWebEngineProfile *m_profile;
     bool m_maximized = false;
     bool m_searchTabReloaded = false;
+    bool m_quitConfirmed = false;
+    bool m_shown = false;
 
     BoxActions *m_actions = nullptr;
     TopBar *m_topBar = nullptr;

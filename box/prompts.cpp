@@ -1,4 +1,5 @@
 #include "prompts.h"
+#include "widgets/question.h"
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMessageBox>
@@ -16,16 +17,16 @@ struct Text {
 void tellUpToDate()
 {
     QMessageBox box(QMessageBox::NoIcon, Text::tr("Kavo游戏盒子"), Text::tr("已经是最新版本，暂无更新"));
-    // Its own icon: the application's stays the box's.
+    // Its own icon: the application's stays the box's. Its own words on the
+    // button, which then carries no picture of the desktop's theme either.
     box.setWindowIcon(QIcon(QStringLiteral("://img/tip")));
+    box.setEscapeButton(box.addButton(Text::tr("确定"), QMessageBox::AcceptRole));
     box.exec();
 }
 
 bool askToDownloadNewer(QWidget *parent)
 {
-    return QMessageBox::question(parent, Text::tr("提示"), Text::tr("发现有新的版本，需要前往下载吗?"),
-                                 QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    return askToConfirm(parent, Text::tr("提示"), Text::tr("发现有新的版本，需要前往下载吗?"));
 }
 
 bool insistOnUpdate()
@@ -44,9 +45,7 @@ bool insistOnUpdate()
 
 bool askToQuit(QWidget *parent)
 {
-    return QMessageBox::question(parent, QStringLiteral("Quit"), Text::tr("确定退出Kavo游戏盒子吗?"),
-                                 QMessageBox::Yes | QMessageBox::No)
-        == QMessageBox::Yes;
+    return askToConfirm(parent, QStringLiteral("Quit"), Text::tr("确定退出Kavo游戏盒子吗?"));
 }
 
 } // namespace Prompts

@@ -12,7 +12,7 @@ bool askToDownloadNewer(QWidget *parent);
 // The server insists on an update: true for "同意", false when the box was
 // closed any other way (its close button, Escape).
 bool insistOnUpdate();
-// The close icon: true for "Yes".
+// The close icon and the window manager's close: true for "确定".
 bool askToQuit(QWidget *parent);
 
 } // namespace Prompts

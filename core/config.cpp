@@ -104,6 +104,10 @@ bool Config::setValue(const QString &group, const QString &key, const QVariant &
         qCWarning(lcCore).noquote() << "could not save settings to" << m_fileName;
         return false;
     }
+    // QSettings keeps a file's permissions; a new one would be open to all.
+    if (!QFile::exists(m_fileName))
+        QFile(m_fileName).open(QIODevice::WriteOnly);
+    makePrivate(m_fileName);
     m_settings->setValue(keyPath(group, key), value);
     // Written through now, so that whoever hears of the change reads it back.
     m_settings->sync();

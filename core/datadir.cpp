@@ -39,7 +39,8 @@ QString chooseDataDir(const QString &exeDir, const QString &fallbackDir)
 {
     if (!isInstalledExecutable(exeDir) && isDirWritable(exeDir))
         return QDir::cleanPath(exeDir);
-    QDir().mkpath(fallbackDir);
+    if (!QFileInfo::exists(fallbackDir) && QDir().mkpath(fallbackDir))
+        makePrivate(fallbackDir, Narrowing::Quiet);
     return QDir::cleanPath(fallbackDir);
 }
 
@@ -58,9 +59,9 @@ QStringList copyMissingDataFiles(const QString &fromDir, const QString &toDir)
             qCWarning(lcApp).noquote() << "could not copy" << from << "to" << to;
             continue;
         }
-        // The copy keeps the original's permissions, and an original on
-        // read-only media often has no write bit.
-        QFile::setPermissions(to, QFile::permissions(to) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // The copy keeps the original's permissions: often no write bit on
+        // read-only media, and often readable by all.
+        makePrivate(to, Narrowing::Quiet);
         qCInfo(lcApp).noquote() << "copied" << from << "to" << to << "once; the copy is used from now on";
         copied << to;
     }
@@ -129,6 +130,18 @@ void setDataDirOverride(const QString &dir)
     s_override = dir.isEmpty() ? QString() : QDir::cleanPath(dir);
 }
 
+void makePrivate(const QString &path, Narrowing narrowing)
+{
+    const QFileInfo info(path);
+    const QFileDevice::Permissions own = info.isDir() ? kPrivateFile | QFileDevice::ExeOwner : kPrivateFile;
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(path);
+    if (narrowing == Narrowing::Announced && info.exists() && (now & others))
+        qCInfo(lcApp).noquote() << "narrowing the permissions of" << path << "to its owner's alone";
+    QFile::setPermissions(path, own);
+}
+
 namespace {
 QString asideName(const QString &path)
 {
@@ -148,6 +161,7 @@ QString putAside(const QString &path, bool keepOriginal)
         return QString();
     }
     qCWarning(lcApp).noquote() << "unreadable file" << path << "kept aside as" << target;
+    makePrivate(target, Narrowing::Quiet);
     return target;
 }
 } // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,15 @@ bool isDirWritable(const QString &dir);
 // Points dataDir() at another folder (tests use a temporary one); an empty
 // string goes back to the normal choice.
 void setDataDirOverride(const QString &dir);
+
+// The owner's alone (0600 for a file, 0700 for a folder, on Unix): what the
+// box keeps (check codes, settings) is nobody else's to read. A user's file
+// that was open to others is narrowed with one info line; what the box has
+// just made itself, quietly.
+enum class Narrowing { Announced, Quiet };
+void makePrivate(const QString &path, Narrowing narrowing = Narrowing::Announced);
+// The permissions a file the box writes gets.
+constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 // Renames an unparsable file to "<name>.corrupt-<yyyyMMdd-HHmmss>" (with -1,
 // -2, ... on a clash) so that writing a fresh one loses nothing. Returns the

@@ -55,6 +55,8 @@ bool writeListFile(const QString &name, const QByteArray &contents)
         }
     }
 
+    if (existing.exists())
+        makePrivate(path); // the new file takes over the old one's permissions
     // Unbuffered, so that a short write (a full disk) shows here: a buffered
     // QSaveFile can report success and commit a truncated file.
     QSaveFile file(path);
@@ -62,6 +64,7 @@ bool writeListFile(const QString &name, const QByteArray &contents)
         qCWarning(lcCore).noquote() << name << "not saved:" << file.errorString();
         return false;
     }
+    file.setPermissions(kPrivateFile); // the scratch copy, which becomes the list
     if (file.write(contents) != contents.size()) {
         qCWarning(lcCore).noquote() << name << "not saved: short write" << file.errorString();
         file.cancelWriting();

@@ -22,3 +22,13 @@ ReminderRecord ReminderRecord::fromJson(const QJsonValue &value)
     record.musicReminds = music.isDouble() ? music.toInt() : 0;
     return record;
 }
+
+int upcomingReminders(const QJsonArray &records, qint64 nowSecs)
+{
+    int upcoming = 0;
+    for (const QJsonValue &value : records) {
+        const ReminderRecord record = ReminderRecord::fromJson(value);
+        upcoming += record.hasTime && record.time > nowSecs;
+    }
+    return upcoming;
+}

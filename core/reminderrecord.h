@@ -1,4 +1,5 @@
 #pragma once
+#include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
 
@@ -24,3 +25,7 @@ struct ReminderRecord {
     // The tab title of "进入游戏": the game's name straight followed by the server's.
     QString title() const { return gamename + servername; }
 };
+
+// How many of the records are reminders still to come at nowSecs: the ones
+// the limit counts.
+int upcomingReminders(const QJsonArray &records, qint64 nowSecs);

@@ -22,6 +22,11 @@ inline constexpr Key kFullScreenKey{"currectKeys", "zoomWindow"};
 inline constexpr Key kDefaultBossKey{"defaultKeys", "hideGameKey"};
 inline constexpr Key kDefaultFullScreenKey{"defaultKeys", "zoomWindow"};
 
+// Where the main window was left: its normal place as "x,y,width,height",
+// and whether it was maximised.
+inline constexpr Key kWindowPlace{"mainWindow", "geometry"};
+inline constexpr Key kWindowMaximized{"mainWindow", "maximized"};
+
 inline constexpr char kBossKeyDefault[] = "Alt+D";
 inline constexpr char kFullScreenKeyDefault[] = "F11";
 

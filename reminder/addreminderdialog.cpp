@@ -91,7 +91,14 @@ void AddReminderDialog::confirm()
 
     QJsonArray records = readReminderRecords();
     qCInfo(lcReminder) << "文件取出数据：" << records.size() << "reminders";
-    if (records.size() >= kReminderLimit) {
+    for (const QJsonValue &stored : qAsConst(records)) {
+        const ReminderRecord record = ReminderRecord::fromJson(stored);
+        if (record.hasTime && record.time == time && record.tag == game.code && record.server == server.code) {
+            fail(tr("该提醒已存在"));
+            return;
+        }
+    }
+    if (upcomingReminders(records, QDateTime::currentSecsSinceEpoch()) >= kReminderLimit) {
         qCDebug(lcReminder) << "大于3";
         fail(tr("最多只能有%1个闹钟提醒").arg(kReminderLimit));
         return;

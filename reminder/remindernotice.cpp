@@ -1,7 +1,9 @@
 #include "remindernotice.h"
 #include "core/logging.h"
 #include "core/endpoints.h"
+#include <QDateTime>
 #include <QFont>
+#include <QLocale>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,6 +34,10 @@ ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
         label->setFont(font);
         label->setTextFormat(Qt::PlainText);
     }
+    // Its own time: one that passed while the box was not running rings late.
+    auto *when = new QLabel(QLocale::system().toString(QDateTime::fromSecsSinceEpoch(record.time), QLocale::ShortFormat),
+                            content);
+    when->setObjectName(QStringLiteral("reminderTime"));
     auto *remark = new QLabel(tr("备注：") + record.remark, content);
     remark->setTextFormat(Qt::PlainText);
     remark->setStyleSheet(QStringLiteral("color:gray"));
@@ -61,6 +67,7 @@ ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
     layout->setSpacing(30);
     layout->addStretch();
     layout->addLayout(heading);
+    layout->addWidget(when);
     layout->addWidget(remark);
     layout->addLayout(buttons);
     layout->addStretch();

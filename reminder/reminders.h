@@ -12,23 +12,27 @@ class PortalApi;
 class QWidget;
 class ReminderListDialog;
 
-// The reminders of one main window: the scheduler of its alarms, the add
-// dialog and the list it shows, and the notices that are open. The alarms are armed when the window
-// opens and again after every change; the notices go with the window.
+// The reminders of the run: the scheduler of the alarms, the notices of the
+// reminders that rang, and the add dialog and the list, drawn inside the
+// main window that hosts them. The alarms ring whether or not a main window
+// is open (before the login too); a reminder that rang is taken off the list.
 class Reminders : public QObject
 {
     Q_OBJECT
 
 public:
-    Reminders(QWidget *mainWindow, PortalApi *api);
+    Reminders(PortalApi *api, QObject *parent);
     ~Reminders() override;
 
-    ReminderScheduler *scheduler() const { return m_timer; }
+    ReminderScheduler *scheduler() const { return m_scheduler; }
+    // Arms the alarms from the list; again after every change.
+    void rearm();
+    // The window the dialogs are drawn in; they go with it.
+    void setHost(QWidget *window);
     // "闹钟": a fresh list from the file, in place of an open one.
     void showList();
-    void rearm();
     // A page asks to be reminded of a server's opening: the add dialog,
-    // proposing what the page sent, or the list when three are saved.
+    // proposing what the page sent, or the list when the limit is reached.
     void requestReminder(const QString &game, const QString &server, qint64 time);
 
 signals:
@@ -38,10 +42,10 @@ signals:
 private:
     void notify(const ReminderRecord &record);
 
-    QWidget *m_window;
     PortalApi *m_api;
-    ReminderScheduler *m_timer;
+    ReminderScheduler *m_scheduler;
+    QPointer<QWidget> m_host;
     QPointer<AddReminderDialog> m_addDialog;
     QPointer<ReminderListDialog> m_list;
-    QList<QPointer<ReminderNotice>> m_notices; // top-level, closed with the window
+    QList<QPointer<ReminderNotice>> m_notices; // windows of their own, closed with the run
 };

@@ -28,52 +28,69 @@ void ReminderScheduler::preparePlayer()
 
 void ReminderScheduler::start()
 {
-    const qint64 now = m_now();
-    // A reminder that fell due while its timer event waited rings now, before
-    // its timer goes.
-    const QMap<int, Armed> previous = m_armed;
     m_armed.clear();
-    for (auto it = previous.begin(); it != previous.end(); ++it) {
-        killTimer(it.key());
-        if (it->dueMs <= now)
-            ring(it->record, it.key());
-    }
-
+    // Every reminder still to come is armed; one whose moment passed (while
+    // the box was not running, or while its timer event waited) rings now.
+    // A reminder deleted meanwhile is no longer in the file and never rings.
+    const qint64 now = m_now();
     const QJsonArray records = readReminderRecords();
-    for (int i = 0; i < records.size() && i < kReminderLimit; ++i) {
-        const ReminderRecord record = ReminderRecord::fromJson(records.at(i));
-        if (record.hasTime && record.time * 1000 > now)
-            arm(record, record.time * 1000);
+    QList<ReminderRecord> due;
+    for (const QJsonValue &value : records) {
+        const ReminderRecord record = ReminderRecord::fromJson(value);
+        if (!record.hasTime || m_rung.contains(record.stored))
+            continue;
+        if (record.time * 1000 > now)
+            m_armed.append({record, record.time * 1000, 0});
+        else
+            due.append(record);
     }
+    std::stable_sort(m_armed.begin(), m_armed.end(), [](const Armed &a, const Armed &b) { return a.dueMs < b.dueMs; });
+    armNearest();
     qCDebug(lcReminder) << m_armed.size() << "reminders armed";
+    // No more notices at once than reminders can be kept: a file edited by
+    // hand may hold thousands of old ones, which stay where they are.
+    if (due.size() > kReminderLimit) {
+        qCInfo(lcReminder) << due.size() - kReminderLimit << "older reminders that passed are not rung";
+        due = due.mid(due.size() - kReminderLimit);
+    }
+    for (const ReminderRecord &record : qAsConst(due))
+        ring(record);
 }
 
-void ReminderScheduler::arm(const ReminderRecord &record, qint64 dueMs)
+void ReminderScheduler::armNearest()
 {
+    if (m_timerId)
+        killTimer(std::exchange(m_timerId, 0));
+    if (m_armed.isEmpty())
+        return;
     preparePlayer();
-    const qint64 interval = qMin(dueMs - m_now(), kLongestWaitMs);
-    const int id = startTimer(int(qMax<qint64>(interval, 0)), Qt::PreciseTimer);
-    m_armed.insert(id, {record, dueMs, interval});
+    Armed &nearest = m_armed.first();
+    nearest.intervalMs = qMin(nearest.dueMs - m_now(), kLongestWaitMs);
+    m_timerId = startTimer(int(qMax<qint64>(nearest.intervalMs, 0)), Qt::PreciseTimer);
 }
 
 void ReminderScheduler::timerEvent(QTimerEvent *event)
 {
-    const int id = event->timerId();
-    killTimer(id);
-    if (!m_armed.contains(id))
+    if (event->timerId() != m_timerId)
         return;
-    const Armed armed = m_armed.take(id);
-    if (armed.dueMs > m_now()) {
-        arm(armed.record, armed.dueMs); // a long wait, one step further
-        return;
-    }
-    ring(armed.record, id);
+    killTimer(std::exchange(m_timerId, 0));
+    // A long wait goes one step further; what is due rings.
+    const qint64 now = m_now();
+    QList<ReminderRecord> due;
+    while (!m_armed.isEmpty() && m_armed.first().dueMs <= now)
+        due.append(m_armed.takeFirst().record);
+    armNearest();
+    for (const ReminderRecord &record : qAsConst(due))
+        ring(record);
 }
 
-void ReminderScheduler::ring(const ReminderRecord &record, int timerId)
+void ReminderScheduler::ring(const ReminderRecord &record)
 {
+    preparePlayer();
+    // Once a run, even where its record cannot be taken off the file.
+    m_rung.append(record.stored);
     m_player->stop();
-    qCDebug(lcReminder) << "naozhongxiangle:" << timerId;
+    qCDebug(lcReminder).noquote() << "naozhongxiangle:" << record.server;
     if (record.musicReminds == 1)
         m_player->play();
     emit rang(record);

@@ -1,17 +1,19 @@
 #pragma once
 #include "core/reminderrecord.h"
-#include <QMap>
+#include <QJsonValue>
+#include <QList>
 #include <QObject>
 #include <functional>
 
 class QMediaPlayer;
 
-// Turns the first three reminders of clocklist.txt into alarms: one precise
-// timer per reminder still ahead, to the millisecond. When one falls due it
-// stops any earlier alarm sound, plays the alarm if the reminder asks for it,
-// and reports the reminder; each armed reminder rings once. start() arms it
-// again from the file, after every change: a reminder deleted meanwhile never
-// rings, one already due rings before the re-arm.
+// Turns the reminders of clocklist.txt into alarms, to the millisecond. When
+// one falls due it stops any earlier alarm sound, plays the alarm if the
+// reminder asks for it, and reports the reminder; a reminder rings once in a
+// run. start() arms them again from the file, after every change: a reminder
+// deleted meanwhile never rings, one already due (passed while the box was
+// not running, or while its timer waited) rings at once. One precise timer
+// waits for the nearest: a hand-made file of thousands costs no more.
 class ReminderScheduler : public QObject
 {
     Q_OBJECT
@@ -24,13 +26,14 @@ public:
     struct Armed {
         ReminderRecord record;
         qint64 dueMs = 0;
-        qint64 intervalMs = 0;
+        qint64 intervalMs = 0; // of the timer now waiting, for the nearest
     };
 
     explicit ReminderScheduler(QObject *parent = nullptr);
 
     void start();
-    QList<Armed> armed() const { return m_armed.values(); }
+    // Every reminder still to come, the nearest first.
+    QList<Armed> armed() const { return m_armed; }
     // Null until a reminder was armed.
     QMediaPlayer *player() const { return m_player; }
     // The clock in Unix milliseconds; tests put their own in.
@@ -44,10 +47,12 @@ protected:
 
 private:
     void preparePlayer();
-    void arm(const ReminderRecord &record, qint64 dueMs);
-    void ring(const ReminderRecord &record, int timerId);
+    void armNearest();
+    void ring(const ReminderRecord &record);
 
     QMediaPlayer *m_player = nullptr;
-    QMap<int, Armed> m_armed; // by timer id
+    QList<Armed> m_armed; // by due time
+    int m_timerId = 0;
+    QList<QJsonValue> m_rung; // the records that rang in this run, as stored
     std::function<qint64()> m_now;
 };

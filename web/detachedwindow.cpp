@@ -5,6 +5,7 @@
 #include "web/gamepage.h"
 #include "widgets/clickablelabel.h"
 #include "widgets/framelessmover.h"
+#include "widgets/question.h"
 #include "widgets/roundedbody.h"
 #include <QApplication>
 #include <QCloseEvent>
@@ -12,7 +13,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -168,10 +168,7 @@ void DetachedWindow::merge()
 
 void DetachedWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_askBeforeClosing
-        && QMessageBox::question(this, QStringLiteral("Quit"), tr("确定退出当前窗口吗?"),
-                                 QMessageBox::Yes | QMessageBox::No)
-               != QMessageBox::Yes) {
+    if (m_askBeforeClosing && !askToConfirm(this, QStringLiteral("Quit"), tr("确定退出当前窗口吗?"))) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 #include "core/config.h"
 #include "box/detachedgames.h"
 #include "core/endpoints.h"
+#include "core/listfiles.h"
 #include "box/boxactions.h"
 #include "box/mainwindow.h"
 #include "box/tabwidget.h"
@@ -12,12 +13,17 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include "reminder/remindernotice.h"
 #include "web/detachedwindow.h"
 #include "web/gamepage.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
 #include "widgets/settingsdialog.h"
 #include <QAction>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWebEngineProfile>
@@ -127,7 +133,7 @@ private slots:
             QVERIFY(closed && kept);
 
             box->hide(); // behind the tray
-            answerNextMessageBox(QStringLiteral("Yes"));
+            answerNextMessageBox(QStringLiteral("确定"));
             closed->close();
             QTRY_VERIFY(closed.isNull());
             QTest::qWait(100);
@@ -137,6 +143,32 @@ private slots:
             QCOMPARE(finished.count(), 1);
         }
         QVERIFY(kept.isNull());
+    }
+
+    void remindersRingBeforeTheLoginAndTheirGameOpensAfterIt()
+    {
+        const qint64 soon = QDateTime::currentSecsSinceEpoch() + 1;
+        QJsonObject reminder{{QStringLiteral("gamename"), QStringLiteral("西游降魔录")}, {QStringLiteral("musicReminds"), 0},
+                             {QStringLiteral("remark"), QString()}, {QStringLiteral("server"), QStringLiteral("s1")},
+                             {QStringLiteral("servername"), QStringLiteral("双线1服")}, {QStringLiteral("tag"), QStringLiteral("xyj")},
+                             {QStringLiteral("time"), soon}};
+        writeReminderRecords({reminder});
+        Client client(testProfile());
+        client.start();
+        QPointer<LoginWindow> login = client.loginWindow();
+        QVERIFY(waitForLoad(login->webView()));
+        QTRY_VERIFY_WITH_TIMEOUT(!topLevels<ReminderNotice>().isEmpty(), 5000);
+        // Rung once, it is off the list and frees its place.
+        QCOMPARE(readReminderRecords().size(), 0);
+        login->showMinimized();
+        QTRY_VERIFY(login->isMinimized());
+        childWithText<QPushButton>(topLevels<ReminderNotice>().first(), QStringLiteral("进入游戏"))->click();
+        QTRY_VERIFY(!login->isMinimized() && login->isVisible());
+
+        QVERIFY(loginAs(client, QStringLiteral("a"), true));
+        TabWidget *tabs = client.mainWindow()->tabs();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->page(2)->address(), Endpoints::url(Endpoints::Address::EnterGame, {QStringLiteral("xyj"), QStringLiteral("s1")}));
     }
 
     void closingTheLoginWindowEndsTheRun()

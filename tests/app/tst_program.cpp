@@ -3,6 +3,9 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -40,6 +43,34 @@ private:
             DesktopSession::xdotool({QStringLiteral("key"), QStringLiteral("Up"), QStringLiteral("Return")});
             static_cast<void>(QTest::qWaitFor([&] { return !running(); }, 3000));
         }
+    }
+
+    // A second start against the same data folder ends at once, writing
+    // nothing, and the first one's window comes back from the task bar.
+    static void secondStartBringsTheFirstToTheFront(const QString &exe, const QString &folder, QProcess &first)
+    {
+        const QString box = DesktopSession::xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                                     QStringLiteral("--pid"), QString::number(first.processId()),
+                                                     QStringLiteral("--name"), QStringLiteral("^Kavo游戏盒子$")});
+        QVERIFY(!box.isEmpty());
+        DesktopSession::xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), box});
+        const auto files = [&folder] {
+            QStringList all;
+            for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+                all << file.fileName() + QLatin1Char(' ') + QString::number(file.size()) + QLatin1Char(' ')
+                        + file.lastModified().toString(Qt::ISODateWithMs);
+            return all;
+        };
+        const QStringList before = files();
+        QProcess second;
+        second.setProcessChannelMode(QProcess::MergedChannels);
+        second.start(exe, {});
+        QVERIFY(second.waitForFinished(5000));
+        const QByteArray said = second.readAll();
+        QVERIFY2(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0, said.constData());
+        QVERIFY2(said.contains("the box is already running"), said.constData());
+        QCOMPARE(files(), before);
+        QTRY_COMPARE_WITH_TIMEOUT(DesktopSession::xdotool({QStringLiteral("getactivewindow")}), box, 5000);
     }
 
 private slots:
@@ -82,6 +113,7 @@ private slots:
             log += client.readAll();
             return log.contains("page loaded: Kavo首页") || client.state() == QProcess::NotRunning;
         }, 30000));
+        secondStartBringsTheFirstToTheFront(exe, folder.path(), client);
         quitFromTheTray(client);
         if (!client.waitForFinished(60000))
             client.kill();

@@ -197,7 +197,7 @@ private slots:
         QPointer<GamePage> page = window->page();
         QPointer<WebView> view = page->webView();
 
-        QSharedPointer<SeenMessageBox> asked = answerNextMessageBox(QStringLiteral("No"));
+        QSharedPointer<SeenMessageBox> asked = answerNextMessageBox(QStringLiteral("取消"));
         QTest::mousePress(control(window, QStringLiteral("关闭")), Qt::LeftButton);
         QVERIFY(asked->seen && asked->hasParent);
         QCOMPARE(asked->text, QStringLiteral("确定退出当前窗口吗?"));
@@ -207,7 +207,7 @@ private slots:
         window->close(); // as the desktop asks
         QVERIFY(window && window->isVisible());
 
-        answerNextMessageBox(QStringLiteral("Yes"));
+        answerNextMessageBox(QStringLiteral("确定"));
         QTest::mousePress(control(window, QStringLiteral("关闭")), Qt::LeftButton);
         QTRY_VERIFY(window.isNull() && page.isNull() && view.isNull());
         QVERIFY(m_window->detachedGames()->windows().isEmpty());
@@ -233,7 +233,7 @@ private slots:
         QSignalSpy reloaded(page->webView(), &QWebEngineView::loadFinished);
         QTest::mousePress(control(window, QStringLiteral("刷新")), Qt::LeftButton);
         QVERIFY(reloaded.wait(10000));
-        answerNextMessageBox(QStringLiteral("Yes"));
+        answerNextMessageBox(QStringLiteral("确定"));
         QTest::mousePress(control(window, QStringLiteral("关闭")), Qt::LeftButton);
         QTRY_VERIFY(window.isNull());
     }

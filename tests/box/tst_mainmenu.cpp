@@ -52,7 +52,7 @@ private slots:
         BrowserCatcher browser;
         QPointer<MainWindow> window = openBox(R"({"version_name":"v3.0.0","version_code":3,"force":0})");
         QCOMPARE(window->updateChecker()->versionCode(), 3);
-        auto asked = answerNextMessageBox(QStringLiteral("Yes"));
+        auto asked = answerNextMessageBox(QStringLiteral("确定"));
         menuEntry(window, QStringLiteral("检查更新"))->trigger();
         QVERIFY(asked->seen && asked->hasParent);
         QCOMPARE(asked->text, QStringLiteral("发现有新的版本，需要前往下载吗?"));
@@ -157,7 +157,7 @@ private slots:
     {
         QPointer<MainWindow> window = openBox(R"({"version_code":2})");
         QLabel *closeIcon = childCalled<QLabel>(window, QStringLiteral("关闭"));
-        auto no = answerNextMessageBox(QStringLiteral("No"));
+        auto no = answerNextMessageBox(QStringLiteral("取消"));
         QTest::mousePress(closeIcon, Qt::LeftButton);
         QVERIFY(no->seen && no->hasParent);
         QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
@@ -165,7 +165,7 @@ private slots:
         QVERIFY(window && window->isVisible());
         // Yes closes the box and frees it with its pages.
         QPointer<QWidget> home = window->tabs()->widget(0);
-        answerNextMessageBox(QStringLiteral("Yes"));
+        answerNextMessageBox(QStringLiteral("确定"));
         QTest::mousePress(closeIcon, Qt::LeftButton);
         QTRY_VERIFY(window.isNull() && home.isNull());
     }

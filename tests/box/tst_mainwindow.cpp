@@ -1,10 +1,14 @@
 #include "box/boxactions.h"
 #include "box/trayicon.h"
+#include "support/desktopsession.h"
+#include "support/messageboxes.h"
 #include "support/testmain.h"
 #include "twogames.h"
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
 #include <QAccessible>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -117,6 +121,57 @@ private slots:
         QTRY_VERIFY(window->isFullScreen());
         QTest::keyClick(window, Qt::Key_F11);
         QTRY_VERIFY(!window->isFullScreen());
+    }
+
+    void comesBackWhereItWasLeft()
+    {
+        MainWindow *window = m_box.openWindow();
+        const QRect place(130, 70, 900, 700);
+        window->setGeometry(place);
+        window->actions()->toggleMaximized->trigger();
+        QTRY_VERIFY(window->isMaximized());
+        delete window;
+        QCOMPARE(m_box.config.value(Settings::kWindowPlace).toString(), QStringLiteral("130,70,900,700"));
+        QVERIFY(m_box.config.value(Settings::kWindowMaximized).toBool());
+
+        // The next one opens maximised, over its normal place; full screen
+        // comes back to maximised, and "restore" to the place.
+        window = m_box.openWindow();
+        QTRY_VERIFY(window->isMaximized());
+        QVERIFY(window->maximizedFlag());
+        window->toggleFullScreen();
+        QTRY_VERIFY(window->isFullScreen());
+        window->toggleFullScreen();
+        QTRY_VERIFY(window->isMaximized() && !window->isFullScreen());
+        window->actions()->toggleMaximized->trigger();
+        QTRY_COMPARE(window->geometry(), place);
+        delete window;
+        QVERIFY(!m_box.config.value(Settings::kWindowMaximized).toBool());
+
+        // A place no screen shows any more, or no place at all, is ignored.
+        for (const char *text : {"-5000,-5000,900,700", "130,70,wide,700"}) {
+            m_box.config.setValue(Settings::kWindowPlace, QLatin1String(text));
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^the main window's saved place .* is ignored")));
+            window = m_box.openWindow();
+            QCOMPARE(window->size(), QSize(1052, 860));
+            QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().intersects(window->geometry()));
+            delete window;
+        }
+    }
+
+    void theDesktopsCloseAsksAsTheIconDoes()
+    {
+        QPointer<MainWindow> window = m_box.openWindow();
+        auto no = answerNextMessageBox(QStringLiteral("取消"));
+        DesktopSession::closeAsTheDesktopDoes(window);
+        QVERIFY(no->seen);
+        QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
+        QTest::qWait(100);
+        QVERIFY(window && window->isVisible());
+        auto yes = answerNextMessageBox(QStringLiteral("确定"));
+        DesktopSession::closeAsTheDesktopDoes(window);
+        QVERIFY(yes->seen);
+        QTRY_VERIFY(window.isNull());
     }
 
     void withoutATrayTheBossKeyMinimisesAndMutes()

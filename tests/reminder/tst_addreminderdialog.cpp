@@ -115,27 +115,31 @@ private slots:
         QTRY_COMPARE(readReminderRecords().size(), 1);
         QCOMPARE(readReminderRecords().at(0)[QStringLiteral("time")].toInt(), 2147483647);
 
-        dialog = openDialog(QString(), QString(), -500);
-        QCOMPARE(proposed(dialog).toSecsSinceEpoch(), 0);
-        confirm(dialog); // a past time is kept; it never rings
-        QTRY_COMPARE(readReminderRecords().size(), 2);
-        QCOMPARE(readReminderRecords().at(1)[QStringLiteral("time")].toInt(), 0);
         QCOMPARE(m_window->reminders()->scheduler()->armed().size(), 1);
         QCOMPARE(m_window->reminders()->scheduler()->armed().first().record.time, 2147483647);
     }
 
-    void theLimitAndAFailedSaveKeepTheDialog()
+    void theLimitDuplicatesAndAFailedSaveKeepTheDialog()
     {
-        AddReminderDialog *dialog = openDialog(QString(), QString(), 0);
-        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2),
-                           reminderRecord(QStringLiteral("s3"), 3)}); // meanwhile, elsewhere
+        const qint64 future = QDateTime::currentSecsSinceEpoch() + 3600;
+        AddReminderDialog *dialog = openDialog(QStringLiteral("西游降魔录"), QStringLiteral("双线1服"), future);
+        // Three still to come (and one long rung, that does not count), meanwhile, elsewhere.
+        writeReminderRecords({reminderRecord(QStringLiteral("s0"), 1), reminderRecord(QStringLiteral("s2"), future),
+                              reminderRecord(QStringLiteral("s3"), future), reminderRecord(QStringLiteral("s4"), future)});
         const QByteArray three = m_box.data.read(QStringLiteral("clocklist.txt"));
         confirm(dialog);
         QCOMPARE(errorLine(dialog), QStringLiteral("最多只能有3个闹钟提醒"));
         QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), three);
 
-        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1)});
+        // The same game, server and time again stores nothing.
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), future)});
         const QByteArray one = m_box.data.read(QStringLiteral("clocklist.txt"));
+        confirm(dialog);
+        QCOMPARE(errorLine(dialog), QStringLiteral("该提醒已存在"));
+        QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), one);
+
+        writeReminderRecords({reminderRecord(QStringLiteral("s9"), future)});
+        const QByteArray before = m_box.data.read(QStringLiteral("clocklist.txt"));
         ReadOnlyFolder readOnly(m_box.data.path());
         if (!readOnly.isReadOnly())
             QSKIP(qPrintable(readOnly.why()));
@@ -143,7 +147,7 @@ private slots:
         confirm(dialog);
         QCOMPARE(errorLine(dialog), QStringLiteral("保存失败，请稍后重试"));
         QVERIFY(dialog->isVisible());
-        QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), one);
+        QCOMPARE(m_box.data.read(QStringLiteral("clocklist.txt")), before);
     }
 
     void aPagesRequestOpensTheDialogOrTheList()
@@ -168,9 +172,10 @@ private slots:
         sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: 'soon'}"));
         QTRY_VERIFY(shownDialog(m_window) && proposed(shownDialog(m_window)).toSecsSinceEpoch() == 0);
 
-        // Three saved: the list, and no dialog.
-        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 2),
-                           reminderRecord(QStringLiteral("s3"), 3)});
+        // Three to come: the list, and no dialog.
+        const qint64 future = QDateTime::currentSecsSinceEpoch() + 3600;
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), future), reminderRecord(QStringLiteral("s2"), future),
+                              reminderRecord(QStringLiteral("s3"), future)});
         sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: 1}"));
         QTRY_VERIFY(m_window->findChild<ReminderListDialog *>());
         QTRY_VERIFY(!shownDialog(m_window));

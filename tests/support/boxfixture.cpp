@@ -23,8 +23,10 @@ bool BoxFixture::startPortal(const QStringList &options)
 
 MainWindow *BoxFixture::openWindow(bool show, const QString &user)
 {
-    auto *window = new MainWindow(user, &config, &api, testProfile());
+    auto *window = new MainWindow(user, &config, &api, testProfile(), &reminders);
     m_windows.append(window);
+    // As the owner of the run wires them: "进入游戏" on a notice.
+    QObject::connect(&reminders, &Reminders::enterGameRequested, window, &MainWindow::openGameInFront);
     if (show) {
         window->show();
         if (!QTest::qWaitForWindowExposed(window))
@@ -38,4 +40,7 @@ void BoxFixture::closeWindows()
     for (const QPointer<MainWindow> &window : std::exchange(m_windows, {}))
         delete window.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The next test's window opens where a first one does.
+    config.setValue(Settings::kWindowPlace, QString());
+    config.setValue(Settings::kWindowMaximized, false);
 }

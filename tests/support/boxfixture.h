@@ -1,6 +1,7 @@
 #pragma once
 #include "core/config.h"
 #include "core/portalapi.h"
+#include "reminder/reminders.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include <QList>
@@ -10,7 +11,8 @@ class MainWindow;
 
 // What a test of the box needs before its first check: a data folder of its
 // own with the run's settings (default hotkeys in place), the portal API,
-// the demo portal for every role, and main windows made on them. The
+// the reminders (not armed until a test asks), the demo portal for every
+// role, and main windows made on them. The
 // windows go with the fixture, or earlier with closeWindows().
 class BoxFixture
 {
@@ -23,12 +25,14 @@ public:
     // A main window for user on this fixture's settings and the test profile;
     // shown and exposed when show is true.
     MainWindow *openWindow(bool show = true, const QString &user = QStringLiteral("tester"));
-    // Deletes the windows made here, and what they left to delete later.
+    // Deletes the windows made here, and what they left to delete later, and
+    // forgets where they were left.
     void closeWindows();
 
     TempDataDir data;
     Config config;
     PortalApi api;
+    Reminders reminders{&api, nullptr};
     PortalProcess portal;
 
 private:

@@ -1,4 +1,7 @@
 #include "desktopsession.h"
+#include <QWidget>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 #include <QFile>
 #include <QStandardPaths>
 #include <QSystemTrayIcon>
@@ -101,4 +104,9 @@ QRect DesktopSession::trayIconOf(qint64 pid)
             return rect;
     }
     return QRect();
+}
+
+void DesktopSession::closeAsTheDesktopDoes(QWidget *window)
+{
+    QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::SynchronousDelivery>(window->windowHandle());
 }

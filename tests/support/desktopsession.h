@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+class QWidget;
+
 // What a user's desktop adds to bare Xvfb, on the test's display: a window
 // manager (openbox) and a tray host (trayer, a small panel at the top right).
 // Faults in minimising, restoring and the tray show only with both. Also
@@ -22,6 +24,9 @@ public:
     static QString xdotool(const QStringList &arguments, bool *ok = nullptr);
     // The on-screen rectangle of the tray icon a process shows, if any.
     static QRect trayIconOf(qint64 pid);
+    // A close as the window manager asks for it (its close button, Alt+F4),
+    // not as the program asks itself.
+    static void closeAsTheDesktopDoes(QWidget *window);
 
 private:
     QProcess m_windowManager;
