@@ -105,9 +105,8 @@ bool Config::setValue(const QString &group, const QString &key, const QVariant &
         return false;
     }
     // QSettings keeps a file's permissions; a new one would be open to all.
-    if (!QFile::exists(m_fileName))
-        QFile(m_fileName).open(QIODevice::WriteOnly);
-    makePrivate(m_fileName);
+    const bool made = !QFile::exists(m_fileName) && QFile(m_fileName).open(QIODevice::WriteOnly);
+    makePrivate(m_fileName, made ? Narrowing::Quiet : Narrowing::Announced);
     m_settings->setValue(keyPath(group, key), value);
     // Written through now, so that whoever hears of the change reads it back.
     m_settings->sync();

@@ -3,7 +3,6 @@
 #include "core/endpoints.h"
 #include <QDateTime>
 #include <QFont>
-#include <QLocale>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,8 +34,7 @@ ReminderNotice::ReminderNotice(const ReminderRecord &record, QWidget *parent)
         label->setTextFormat(Qt::PlainText);
     }
     // Its own time: one that passed while the box was not running rings late.
-    auto *when = new QLabel(QLocale::system().toString(QDateTime::fromSecsSinceEpoch(record.time), QLocale::ShortFormat),
-                            content);
+    auto *when = new QLabel(QDateTime::fromSecsSinceEpoch(record.time).toString(QStringLiteral("yyyy/MM/dd HH:mm")), content);
     when->setObjectName(QStringLiteral("reminderTime"));
     auto *remark = new QLabel(tr("备注：") + record.remark, content);
     remark->setTextFormat(Qt::PlainText);
