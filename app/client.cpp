@@ -2,11 +2,13 @@
 #include "account/loginwindow.h"
 #include "box/mainwindow.h"
 #include "core/config.h"
+#include "core/datadir.h"
 #include "core/logging.h"
 #include "core/portalapi.h"
 #include "reminder/reminders.h"
 #include "web/detachedwindow.h"
 #include "web/downloadhandler.h"
+#include "web/profiles.h"
 #include <QGuiApplication>
 #include <QNetworkCookie>
 #include <QWebEngineCookieStore>
@@ -17,7 +19,7 @@ Client::Client(QWebEngineProfile *profile, const QString &configFile, QObject *p
     : QObject(parent)
     , m_config(new Config(configFile, this))
     , m_api(new PortalApi(this))
-    , m_profile(profile)
+    , m_profiles(new Profiles(profile, dataFilePath(QStringLiteral("profiles")), this))
     , m_downloads(new DownloadHandler(profile, this))
     , m_reminders(new Reminders(m_api, this))
 {
@@ -31,10 +33,12 @@ Client::Client(QWebEngineProfile *profile, const QString &configFile, QObject *p
     profile->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     profile->settings()->setAttribute(QWebEngineSettings::DnsPrefetchEnabled, true);
     profile->setUseForGlobalCertificateVerification(true);
-    // Every page shares the profile's cookie store: one line per cookie,
-    // however many pages are open, and never its value.
-    connect(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, [](const QNetworkCookie &cookie) {
-        qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+    logCookies(profile);
+    connect(m_profiles, &Profiles::profileAdded, this, [this](QWebEngineProfile *added) {
+        m_downloads->watch(added);
+        logCookies(added);
+        if (m_noHttpCache)
+            added->setHttpCacheType(QWebEngineProfile::NoCache);
     });
     connect(m_reminders, &Reminders::enterGameRequested, this, &Client::enterGame);
 }
@@ -49,8 +53,9 @@ Client::~Client()
     for (const QPointer<QWidget> &window : qAsConst(m_detachedWindows))
         delete window.data();
     // What those left to be deleted later (a closed tab's page, a window
-    // closed by the user) goes now, before the profile.
+    // closed by the user) goes now, before the profiles.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete m_profiles;
 }
 
 LoginWindow *Client::loginWindow() const
@@ -91,7 +96,7 @@ void Client::enterGame(const QString &title, const QUrl &url)
 
 void Client::openLoginWindow(bool allowAutoLogin)
 {
-    auto *login = new LoginWindow(m_config, m_profile, allowAutoLogin);
+    auto *login = new LoginWindow(m_config, m_profiles->main(), allowAutoLogin);
     m_loginWindow = login;
     connect(login, &LoginWindow::socialLoginOpening, this, &Client::switchOffHttpCache);
     connect(login, &LoginWindow::loginSucceeded, this, [this, login](const QString &name) {
@@ -112,7 +117,7 @@ void Client::openMainWindow(const QString &userName)
     // A login from a window opened to switch accounts replaces the old box.
     if (m_mainWindow)
         m_mainWindow->close();
-    auto *window = new MainWindow(userName, m_config, m_api, m_profile, m_reminders);
+    auto *window = new MainWindow(userName, m_config, m_api, m_profiles, m_reminders);
     m_mainWindow = window;
     connect(window, &MainWindow::quitRequested, this, &Client::quit);
     connect(window, &MainWindow::noHttpCacheWanted, this, &Client::switchOffHttpCache);
@@ -143,7 +148,18 @@ void Client::switchAccount()
 
 void Client::switchOffHttpCache()
 {
-    m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
+    m_noHttpCache = true;
+    for (QWebEngineProfile *profile : m_profiles->all())
+        profile->setHttpCacheType(QWebEngineProfile::NoCache);
+}
+
+void Client::logCookies(QWebEngineProfile *profile)
+{
+    // Every page of a profile shares its cookie store: one line per cookie,
+    // however many pages are open, and never its value.
+    connect(profile->cookieStore(), &QWebEngineCookieStore::cookieAdded, this, [](const QNetworkCookie &cookie) {
+        qCDebug(lcWeb).noquote() << "Cookie Added-->" << cookie.domain() << QString::fromUtf8(cookie.name());
+    });
 }
 
 void Client::windowGone()

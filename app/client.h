@@ -11,6 +11,7 @@ class LoginWindow;
 class MainWindow;
 class PortalApi;
 class QWebEngineProfile;
+class Profiles;
 class QWidget;
 class Reminders;
 
@@ -34,7 +35,7 @@ public:
     Config *config() const { return m_config; }
     PortalApi *portalApi() const { return m_api; }
     DownloadHandler *downloads() const { return m_downloads; }
-    QWebEngineProfile *profile() const { return m_profile; }
+    Profiles *profiles() const { return m_profiles; }
     Reminders *reminders() const { return m_reminders; }
     LoginWindow *loginWindow() const;
     MainWindow *mainWindow() const;
@@ -50,7 +51,7 @@ public:
     // window closes, so that the run never stands without a window.
     void switchAccount();
     // From now on no page of the run keeps an HTTP cache (social logins and
-    // the portal's message pages must never come from it).
+    // the portal's message pages must never come from it), in any profile.
     void switchOffHttpCache();
     void quit();
 
@@ -62,12 +63,14 @@ private:
     void openLoginWindow(bool allowAutoLogin);
     void openMainWindow(const QString &userName);
     void windowGone();
+    void logCookies(QWebEngineProfile *profile);
     // "进入游戏" on a reminder's notice: in the box, or right after the next login.
     void enterGame(const QString &title, const QUrl &url);
 
     Config *m_config;
     PortalApi *m_api;
-    QWebEngineProfile *m_profile;
+    Profiles *m_profiles;
+    bool m_noHttpCache = false;
     DownloadHandler *m_downloads;
     Reminders *m_reminders;
     QList<QPair<QString, QUrl>> m_gamesAfterLogin;

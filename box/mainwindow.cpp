@@ -19,6 +19,7 @@
 #include "web/detachedwindow.h"
 #include "web/gamepage.h"
 #include "web/messagedialog.h"
+#include "web/profiles.h"
 #include "web/signindialog.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
@@ -38,13 +39,13 @@ constexpr int kReturnMemoryDelayMs = 3000;
 const char kMaximizedBeforeFullScreen[] = "kavoMaximizedBeforeFullScreen";
 } // namespace
 
-MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile,
+MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, Profiles *profiles,
                        Reminders *reminders)
     : QWidget(nullptr)
     , m_userName(userName)
     , m_config(config)
     , m_api(api)
-    , m_profile(profile)
+    , m_profiles(profiles)
     , m_actions(new BoxActions(this))
     , m_reminders(reminders)
 {
@@ -70,7 +71,7 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
     connect(m_bossKey, &BossKey::hideDetachedRequested, m_detachedGames, &DetachedGames::hideAll);
     connect(m_bossKey, &BossKey::showDetachedRequested, m_detachedGames, &DetachedGames::showAgain);
 
-    m_tabs = new TabWidget(profile, this);
+    m_tabs = new TabWidget(profiles->main(), this);
     connect(m_tabs, &TabWidget::pageAdded, this, &MainWindow::setupPage);
     connect(m_tabs, &QTabWidget::currentChanged, this, &MainWindow::onCurrentTabChanged);
     m_memoryTimer = new QTimer(this);
@@ -201,15 +202,18 @@ void MainWindow::setupActions()
 
 void MainWindow::setupPage(GamePage *page)
 {
-    connect(page, &GamePage::openTabRequested, this, &MainWindow::openGame);
-    connect(page, &GamePage::enterGameRequested, this, &MainWindow::enterGame);
+    // A page's tabs are its account's: in its profile.
+    connect(page, &GamePage::openTabRequested, this,
+            [this, page](const QString &title, const QUrl &url) { m_tabs->openGame(title, url, page->profile()); });
+    connect(page, &GamePage::enterGameRequested, this,
+            [this, page](const QString &title, const QUrl &url) { enterGame(title, url, page->profile()); });
     connect(page, &GamePage::searchTabRequested, this, [this] { m_tabs->setCurrentIndex(TabWidget::kSearchTab); });
     connect(page, &GamePage::bossKeyRequested, m_actions->bossKey, &QAction::trigger);
     connect(page, &GamePage::signInRequested, this, &MainWindow::openSignIn);
     connect(page, &GamePage::remindersRequested, m_reminders, &Reminders::showList);
     connect(page, &GamePage::altAccountsRequested, m_altAccounts, &AltAccounts::showForToolbar);
     connect(page, &GamePage::reminderRequested, m_reminders, &Reminders::requestReminder);
-    connect(page, &GamePage::clearCacheRequested, this, [this, page] { openCacheDialog(page); });
+    connect(page, &GamePage::clearCacheRequested, this, &MainWindow::openCacheDialog);
     connect(page, &GamePage::detachRequested, this, [this, page] { detach(page); });
     if (m_bossKey->isActive())
         page->setSilenced(true); // opened while hidden: silent like the rest
@@ -226,9 +230,9 @@ void MainWindow::openGameInFront(const QString &title, const QUrl &url)
     comeToFront();
 }
 
-void MainWindow::enterGame(const QString &title, const QUrl &url)
+void MainWindow::enterGame(const QString &title, const QUrl &url, QWebEngineProfile *profile)
 {
-    openGame(title, url);
+    m_tabs->openGame(title, url, profile);
     setMaximizedFlag(true);
     showMaximized();
 }
@@ -245,10 +249,10 @@ void MainWindow::silenceAll(bool silenced)
         page->setSilenced(silenced);
 }
 
-void MainWindow::openCacheDialog(GamePage *page)
+void MainWindow::openCacheDialog()
 {
-    // Measured afresh each time.
-    auto *dialog = new CacheDialog(page->webView()->page()->profile());
+    // Measured afresh each time, over every profile.
+    auto *dialog = new CacheDialog(m_profiles->all());
     m_ownWindows.removeAll(nullptr);
     m_ownWindows.append(dialog);
     dialog->show();
@@ -261,7 +265,7 @@ void MainWindow::toggleMessages()
         return;
     }
     emit noHttpCacheWanted();
-    m_messageDialog = new MessageDialog(m_profile, this);
+    m_messageDialog = new MessageDialog(m_profiles->main(), this);
     m_messageDialog->move(width() - 510, height() - 415);
     m_messageDialog->show();
 }
@@ -269,7 +273,7 @@ void MainWindow::toggleMessages()
 void MainWindow::openSignIn()
 {
     emit noHttpCacheWanted();
-    auto *dialog = new SignInDialog(m_profile);
+    auto *dialog = new SignInDialog(m_profiles->main());
     m_ownWindows.removeAll(nullptr);
     m_ownWindows.append(dialog);
     dialog->showCentred(this);

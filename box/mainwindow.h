@@ -13,6 +13,7 @@ class GamePage;
 class MainMenu;
 class MessageDialog;
 class PortalApi;
+class Profiles;
 class QTimer;
 class QWebEngineProfile;
 class Reminders;
@@ -33,8 +34,7 @@ class MainWindow : public QWidget
 public:
     static constexpr int kBorderWidth = 5;
 
-    MainWindow(const QString &userName, Config *config, PortalApi *api, QWebEngineProfile *profile,
-               Reminders *reminders);
+    MainWindow(const QString &userName, Config *config, PortalApi *api, Profiles *profiles, Reminders *reminders);
     ~MainWindow() override;
 
     QString userName() const { return m_userName; }
@@ -88,12 +88,12 @@ private:
     void savePlace();
     void setupActions();
     void setupPage(GamePage *page);
-    void enterGame(const QString &title, const QUrl &url);
+    void enterGame(const QString &title, const QUrl &url, QWebEngineProfile *profile);
     void detach(GamePage *page);
     void silenceAll(bool silenced);
     void toggleMessages();
     void openSignIn();
-    void openCacheDialog(GamePage *page);
+    void openCacheDialog();
     void confirmQuit();
     void toggleMaximized();
     void onCurrentTabChanged(int index);
@@ -101,7 +101,7 @@ private:
     QString m_userName;
     Config *m_config;
     PortalApi *m_api;
-    QWebEngineProfile *m_profile;
+    Profiles *m_profiles;
     bool m_maximized = false;
     bool m_searchTabReloaded = false;
     bool m_quitConfirmed = false;

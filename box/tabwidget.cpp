@@ -37,10 +37,10 @@ void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
     }
 }
 
-GamePage *TabWidget::openGame(const QString &title, const QUrl &url)
+GamePage *TabWidget::openGame(const QString &title, const QUrl &url, QWebEngineProfile *profile)
 {
     qCDebug(lcCore) << "QDebug" << "新增tab";
-    auto *page = new GamePage(url, title, GamePage::Kind::Game, m_profile, this);
+    auto *page = new GamePage(url, title, GamePage::Kind::Game, profile ? profile : m_profile, this);
     emit pageAdded(page);
     setCurrentIndex(addPageTab(page));
     return page;

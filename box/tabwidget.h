@@ -20,8 +20,8 @@ public:
 
     // The fixed tabs, once, in this order.
     void addFixedTabs(const QUrl &home, const QUrl &search);
-    // A game tab, made current.
-    GamePage *openGame(const QString &title, const QUrl &url);
+    // A game tab, made current, in the given profile (the main one when null).
+    GamePage *openGame(const QString &title, const QUrl &url, QWebEngineProfile *profile = nullptr);
     // Frees a game tab's page with its view; fixed tabs stay.
     bool closeTab(int index);
     // A game tab's page out of the tabs, alive; null for a fixed tab.

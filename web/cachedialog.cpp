@@ -22,10 +22,16 @@ QString CacheDialog::sizeText(qint64 bytes)
     return QString::number(quint64(qMax<qint64>(bytes, 0)) >> 20) + QStringLiteral("MB");
 }
 
-CacheDialog::CacheDialog(QWebEngineProfile *profile)
+CacheDialog::CacheDialog(const QList<QWebEngineProfile *> &profiles)
     : QDialog(nullptr)
-    , m_profile(profile)
 {
+    qint64 cached = 0;
+    for (QWebEngineProfile *profile : profiles) {
+        m_profiles.append(profile);
+        // One off the record keeps no cache on disk.
+        if (!profile->isOffTheRecord() && !profile->cachePath().isEmpty())
+            cached += dirSize(profile->cachePath());
+    }
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(360, 300);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -53,7 +59,7 @@ CacheDialog::CacheDialog(QWebEngineProfile *profile)
     cache->setStyleSheet(QStringLiteral("font-weight:bold;font:16px;color:gray"));
     second->addWidget(cache);
     second->addStretch();
-    m_sizeLabel = new QLabel(sizeText(dirSize(profile->cachePath())));
+    m_sizeLabel = new QLabel(sizeText(cached));
     m_sizeLabel->setStyleSheet(QStringLiteral("font-weight:bold;font:16px;color:#22c064"));
     second->addWidget(m_sizeLabel);
     second->addSpacing(20);
@@ -65,7 +71,10 @@ CacheDialog::CacheDialog(QWebEngineProfile *profile)
     third->addWidget(clear);
     connect(clear, &QPushButton::clicked, this, [this] {
         // The engine clears in the background; the label does not wait.
-        m_profile->clearHttpCache();
+        for (const QPointer<QWebEngineProfile> &profile : qAsConst(m_profiles)) {
+            if (profile)
+                profile->clearHttpCache();
+        }
         m_sizeLabel->setText(tr("清理完成"));
     });
 

@@ -1,18 +1,21 @@
 #pragma once
 #include <QDialog>
+#include <QList>
+#include <QPointer>
 
 class QLabel;
 class QWebEngineProfile;
 
-// "清理": how much the web engine's disk cache takes, measured when the
-// dialog opens, and a button that clears the HTTP cache. A top-level window
-// of its own, freed when closed.
+// "清理": how much the web engine's disk caches take (every profile of the
+// run: the main account's and the alt accounts'), measured when the dialog
+// opens, and a button that clears them. A top-level window of its own,
+// freed when closed.
 class CacheDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CacheDialog(QWebEngineProfile *profile);
+    explicit CacheDialog(const QList<QWebEngineProfile *> &profiles);
 
     QLabel *sizeLabel() const { return m_sizeLabel; }
 
@@ -20,6 +23,6 @@ public:
     static QString sizeText(qint64 bytes);
 
 private:
-    QWebEngineProfile *m_profile;
+    QList<QPointer<QWebEngineProfile>> m_profiles;
     QLabel *m_sizeLabel = nullptr;
 };

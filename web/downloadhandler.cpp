@@ -67,6 +67,11 @@ QString downloadFileName(const QString &suggested, const QString &folder)
 DownloadHandler::DownloadHandler(QWebEngineProfile *profile, QObject *parent)
     : QObject(parent)
 {
+    watch(profile);
+}
+
+void DownloadHandler::watch(QWebEngineProfile *profile)
+{
     connect(profile, &QWebEngineProfile::downloadRequested, this, &DownloadHandler::handleRequest);
 }
 

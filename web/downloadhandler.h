@@ -25,6 +25,8 @@ class DownloadHandler : public QObject
 
 public:
     explicit DownloadHandler(QWebEngineProfile *profile, QObject *parent = nullptr);
+    // The downloads of one more profile come here too.
+    void watch(QWebEngineProfile *profile);
     // Quitting mid-download cancels it and leaves no partial file.
     ~DownloadHandler() override;
 

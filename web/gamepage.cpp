@@ -76,6 +76,11 @@ GamePage::GamePage(const QUrl &url, const QString &title, Kind kind, QWebEngineP
 
 GamePage::~GamePage() = default;
 
+QWebEngineProfile *GamePage::profile() const
+{
+    return m_view->page()->profile();
+}
+
 QWidget *GamePage::createToolbar()
 {
     auto *bar = new QWidget(this);

@@ -34,6 +34,7 @@ public:
     // The address the page was opened with; the view may have moved on.
     QUrl address() const { return m_address; }
     WebView *webView() const { return m_view; }
+    QWebEngineProfile *profile() const;
     BridgeObject *bridgeObject() const { return m_bridge; }
 
     void reload();

@@ -1,11 +1,13 @@
 #include "webpage.h"
 #include "core/logging.h"
+#include "web/profiles.h"
 #include "core/endpoints.h"
 #include <QUrl>
 
 WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
     : QWebEnginePage(profile, parent)
 {
+    Profiles::countPage(this);
 }
 
 void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message,

@@ -15,6 +15,7 @@
 #include "support/webtools.h"
 #include "reminder/remindernotice.h"
 #include "web/detachedwindow.h"
+#include "web/profiles.h"
 #include "web/gamepage.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
@@ -27,6 +28,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QWebEngineProfile>
+#include <memory>
 
 // The run from login to quitting, as the client's owner drives it.
 class TestClient : public TestCase
@@ -169,6 +171,31 @@ private slots:
         TabWidget *tabs = client.mainWindow()->tabs();
         QCOMPARE(tabs->count(), 3);
         QCOMPARE(tabs->page(2)->address(), Endpoints::url(Endpoints::Address::EnterGame, {QStringLiteral("xyj"), QStringLiteral("s1")}));
+    }
+
+    void quittingFreesEveryProfileAfterItsPages()
+    {
+        auto client = std::make_unique<Client>(testProfile());
+        client->start();
+        QVERIFY(loginAs(*client, QStringLiteral("a")));
+        for (const QString &account : {QStringLiteral("alt1"), QStringLiteral("alt2")}) {
+            GamePage *game = client->mainWindow()->tabs()->openGame(account, m_http.url(QStringLiteral("/landers.html")),
+                                                                    client->profiles()->forAccount(account));
+            QVERIFY(waitForLoad(game->webView()));
+        }
+        QCOMPARE(client->profiles()->all().size(), 3);
+        // The engine says so when a profile goes before its pages.
+        static QStringList warnings;
+        warnings.clear();
+        const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtWarningMsg)
+                warnings << text;
+        });
+        emit client->mainWindow()->quitRequested();
+        client.reset(); // as main() ends the run
+        QCoreApplication::processEvents();
+        qInstallMessageHandler(previous);
+        QVERIFY2(warnings.filter(QStringLiteral("Release of profile")).isEmpty(), qPrintable(warnings.join(QLatin1Char('\n'))));
     }
 
     void closingTheLoginWindowEndsTheRun()

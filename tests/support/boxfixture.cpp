@@ -4,6 +4,7 @@
 #include <QtTest>
 
 BoxFixture::BoxFixture()
+    : profiles(testProfile(), data.filePath(QStringLiteral("profiles")))
 {
     config.ensureHotkeyDefaults();
 }
@@ -23,7 +24,7 @@ bool BoxFixture::startPortal(const QStringList &options)
 
 MainWindow *BoxFixture::openWindow(bool show, const QString &user)
 {
-    auto *window = new MainWindow(user, &config, &api, testProfile(), &reminders);
+    auto *window = new MainWindow(user, &config, &api, &profiles, &reminders);
     m_windows.append(window);
     // As the owner of the run wires them: "进入游戏" on a notice.
     QObject::connect(&reminders, &Reminders::enterGameRequested, window, &MainWindow::openGameInFront);

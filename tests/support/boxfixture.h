@@ -2,6 +2,7 @@
 #include "core/config.h"
 #include "core/portalapi.h"
 #include "reminder/reminders.h"
+#include "web/profiles.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include <QList>
@@ -33,6 +34,7 @@ public:
     Config config;
     PortalApi api;
     Reminders reminders{&api, nullptr};
+    Profiles profiles;
     PortalProcess portal;
 
 private:

@@ -18,8 +18,13 @@ private slots:
         profile->setPersistentStoragePath(storage.filePath(QStringLiteral("storage")));
         profile->setCachePath(storage.filePath(QStringLiteral("cache")));
         const QString folder = profile->cachePath();
-        const QList<QPair<int, QString>> sizes{{0, QStringLiteral("0MB")}, {1048575, QStringLiteral("0MB")},
-                                               {1048576, QStringLiteral("1MB")}, {5000000, QStringLiteral("4MB")}};
+        // An alt account's profile with 2 MB of its own, and one off the record with none.
+        auto *alt = new QWebEngineProfile(QStringLiteral("cachetest-alt"));
+        alt->setCachePath(storage.filePath(QStringLiteral("alt-cache")));
+        QVERIFY(writeFile(alt->cachePath() + QStringLiteral("/data_1"), QByteArray(2 * 1048576, 'a')));
+        auto *offTheRecord = new QWebEngineProfile;
+        const QList<QPair<int, QString>> sizes{{0, QStringLiteral("2MB")}, {1048575, QStringLiteral("2MB")},
+                                               {1048576, QStringLiteral("3MB")}, {5000000, QStringLiteral("6MB")}};
         for (const auto &size : sizes) {
             QDir(folder).removeRecursively(); // none at all, the first time
             if (size.first > 0) {
@@ -29,7 +34,7 @@ private slots:
                 QVERIFY(writeFile(folder + QStringLiteral("/a/b/data_1"), QByteArray(size.first - 1, 'c')));
                 QVERIFY(QFile::link(folder, folder + QStringLiteral("/a/b/loop")));
             }
-            QPointer<CacheDialog> dialog = new CacheDialog(profile);
+            QPointer<CacheDialog> dialog = new CacheDialog({profile, alt, offTheRecord});
             QCOMPARE(dialog->sizeLabel()->text(), size.second);
             if (size.first == 5000000) {
                 dialog->show();
@@ -42,6 +47,8 @@ private slots:
         }
         QTest::qWait(500); // the engine clears in the background
         delete profile;
+        delete alt;
+        delete offTheRecord;
     }
 };
 KAVO_TEST(TestCacheDialog)
