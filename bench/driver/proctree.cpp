@@ -37,20 +37,23 @@ QList<qint64> ProcTree::members(qint64 root)
     return tree;
 }
 
+qint64 ProcTree::ownPssKiB(qint64 pid)
+{
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly))
+        return 0; // gone meanwhile
+    for (const QByteArray &line : rollup.readAll().split('\n')) {
+        if (line.startsWith("Pss:"))
+            return line.mid(4).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
+
 qint64 ProcTree::pssKiB(qint64 root)
 {
     qint64 total = 0;
-    for (qint64 pid : members(root)) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue; // gone meanwhile
-        for (const QByteArray &line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Pss:")) {
-                total += line.mid(4).trimmed().split(' ').first().toLongLong();
-                break;
-            }
-        }
-    }
+    for (qint64 pid : members(root))
+        total += ownPssKiB(pid);
     return total;
 }
 

@@ -9,6 +9,8 @@ QList<qint64> members(qint64 root);
 // Proportional set size in KiB: shared pages are split between their users,
 // so the helpers' shared libraries are not counted once per process.
 qint64 pssKiB(qint64 root);
+// The same of one process alone.
+qint64 ownPssKiB(qint64 pid);
 // CPU time in clock ticks (user and system), including that of children the
 // tree has already reaped, so renderers that exit still count.
 qint64 cpuTicks(qint64 root);
