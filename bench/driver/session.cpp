@@ -91,9 +91,9 @@ bool Session::openGames(int count)
         for (int i = 0; i < qMin(kOpenBurst, count - done); ++i) {
             const int index = m_open.size() + pages.size();
             const QString path = gamePath(index);
+            const QString title = m_numberTitles ? QString::number(index + 1) : QStringLiteral("游戏%1").arg(index + 1);
             // Code 3: a game in a tab of its own, without maximising the window.
-            if (!m_portal.send(3, QStringLiteral("bench"),
-                               {{QStringLiteral("title"), QStringLiteral("游戏%1").arg(index + 1)}, {QStringLiteral("url"), m_portal.url(path)}}))
+            if (!m_portal.send(3, QStringLiteral("bench"), {{QStringLiteral("title"), title}, {QStringLiteral("url"), m_portal.url(path)}}))
                 return fail(QStringLiteral("the portal did not take the message"));
             pages.append(path);
         }

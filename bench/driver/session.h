@@ -29,6 +29,9 @@ public:
     // Opens count more games, each in a tab that becomes the current one,
     // and waits for their pages to load.
     bool openGames(int count);
+    // Games opened from now on are titled by their number alone, so that
+    // twenty tabs fit on a bar of the screen's width in both programs.
+    void useNumbersAsTitles() { m_numberTitles = true; }
     // Closes the rightmost count game tabs, one click at a time.
     bool closeGames(int count);
     int openGameCount() const { return m_open.size(); }
@@ -67,4 +70,5 @@ private:
     QStringList m_games;
     QStringList m_open; // game pages, in the order of their tabs
     QString m_error;
+    bool m_numberTitles = false;
 };
