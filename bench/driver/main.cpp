@@ -136,8 +136,10 @@ public:
         for (Launch::Program program : programs) {
             if (picked("rounds")
                 && record(QStringLiteral("long rounds"), program, m_manyGames.longRounds(program, run, m_options.longRounds),
-                          m_manyGames.lastError()))
+                          m_manyGames.lastError())) {
                 m_report.addSeries(QStringLiteral("pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundMemory());
+                m_report.addSeries(QStringLiteral("anon_pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundAnonMemory());
+            }
         }
     }
 

@@ -91,14 +91,15 @@ bool ManyGames::measureTwenty(Session &session, Figures *figures)
     const QRect canvas = findCanvas(session);
     if (canvas.isEmpty())
         return session.fail(QStringLiteral("no game canvas on screen"));
-    if (!showHome(session, canvas))
+    if (!visitGames(session, 0, kFewGames, canvas) || !showHome(session, canvas))
         return false;
     settle(kSettleMs);
     const double few = session.pssMiB();
+    const double fewAnon = session.anonPssMiB();
     figures->insert(QStringLiteral("pss_five_mib"), few);
     figures->insert(QStringLiteral("own_pss_five_mib"), session.ownPssMiB());
 
-    if (!session.openGames(kManyGames - kFewGames))
+    if (!session.openGames(kManyGames - kFewGames) || !visitGames(session, kFewGames, kManyGames - kFewGames, canvas))
         return false;
     settle(kManySettleMs);
     figures->insert(QStringLiteral("pss_twenty_mib"), session.pssMiB());
@@ -119,6 +120,7 @@ bool ManyGames::measureTwenty(Session &session, Figures *figures)
     figures->insert(QStringLiteral("pss_left_five_mib"), left);
     figures->insert(QStringLiteral("own_pss_left_five_mib"), session.ownPssMiB());
     figures->insert(QStringLiteral("left_vs_five_pct"), 100.0 * (left - few) / few);
+    figures->insert(QStringLiteral("left_vs_five_anon_pct"), 100.0 * (session.anonPssMiB() - fewAnon) / fewAnon);
     return true;
 }
 
@@ -136,6 +138,25 @@ QRect ManyGames::findCanvas(Session &session)
         settle(100);
     }
     return {};
+}
+
+bool ManyGames::visitGames(Session &session, int first, int count, const QRect &canvas)
+{
+    for (int index = first; index < first + count; ++index) {
+        const QPoint tab = session.gameTabPoint(index);
+        if (tab.isNull())
+            return false;
+        if (!ScreenProbe::click(tab))
+            return session.fail(QStringLiteral("xdotool failed"));
+        QElapsedTimer waited;
+        waited.start();
+        while (canvasShare(canvas) < kCanvasShown) {
+            if (waited.elapsed() > kSwitchTimeoutMs)
+                return session.fail(QStringLiteral("game %1 did not come on screen").arg(index + 1));
+            settle(20);
+        }
+    }
+    return true;
 }
 
 bool ManyGames::showHome(Session &session, const QRect &canvas)
@@ -196,6 +217,7 @@ bool ManyGames::timeSwitch(Session &session, int index, const QRect &canvas)
 ManyGames::Figures ManyGames::longRounds(Launch::Program program, int run, int rounds)
 {
     m_roundMemory.clear();
+    m_roundAnonMemory.clear();
     Launch launch(program, m_setup.binary(program), startFolder(m_setup.work, QStringLiteral("rounds"), program, run),
                   m_portal.hostPort());
     Session session(launch, m_portal, m_x, m_games);
@@ -209,9 +231,12 @@ ManyGames::Figures ManyGames::longRounds(Launch::Program program, int run, int r
         if (round == 1 || round % 10 == 0 || round == rounds) {
             settle(kClosedSettleMs);
             m_roundMemory.append(session.pssMiB());
+            m_roundAnonMemory.append(session.anonPssMiB());
         }
     }
-    const Figures figures{{QStringLiteral("long_rounds_growth_pct"), 100.0 * (m_roundMemory.last() - m_roundMemory.first()) / m_roundMemory.first()}};
+    const auto growth = [](const QList<double> &mib) { return 100.0 * (mib.last() - mib.first()) / mib.first(); };
+    const Figures figures{{QStringLiteral("long_rounds_growth_pct"), growth(m_roundMemory)},
+                          {QStringLiteral("long_rounds_anon_growth_pct"), growth(m_roundAnonMemory)}};
     if (!launch.stop())
         m_error = QStringLiteral("did not end on SIGTERM within 15 s and was killed");
     return figures;

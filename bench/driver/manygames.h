@@ -14,9 +14,10 @@ public:
     ManyGames(const Scenario::Setup &setup, PortalLink &portal, XWatch &x, const QStringList &games);
 
     // In the screen's width, so that the tab bar shows every tab: memory with
-    // 5 games open and the home tab shown; with 20 open (the last one shown)
-    // and the processes; CPU with the home tab shown and the games behind
-    // it; tab switches; memory after closing 15 of the 20.
+    // 5 games open, each looked at once, and the home tab shown; with 20 open,
+    // each looked at once (the last one shown), and the processes; CPU with
+    // the home tab shown and the games behind it; tab switches; memory after
+    // closing the last 15 of the 20.
     Figures twenty(Launch::Program program, int run);
     // Memory after the first and the last of `rounds` rounds of opening and
     // closing 5 games.
@@ -27,8 +28,10 @@ public:
     // screen, and to the page's first frame by its own report.
     QList<double> switchTimes() const { return m_switches; }
     QList<double> pageSwitchTimes() const { return m_pageSwitches; }
-    // Of the last longRounds(), PSS after the first round and every tenth, MiB.
+    // Of the last longRounds(), PSS after the first round and every tenth,
+    // MiB; and the same of anonymous memory only.
     QList<double> roundMemory() const { return m_roundMemory; }
+    QList<double> roundAnonMemory() const { return m_roundAnonMemory; }
 
 private:
     Figures failed(const Session &session);
@@ -36,6 +39,11 @@ private:
     // Where the game's canvas shows while its tab is the current one; an
     // empty rectangle when it does not show.
     QRect findCanvas(Session &session);
+    // Brings each of count game tabs from `first` on to the front in turn
+    // and waits for its game on screen, as a player looks at the games he
+    // opened: games opened in a burst are the current tab only for moments,
+    // and a page never shown has painted nothing yet.
+    bool visitGames(Session &session, int first, int count, const QRect &canvas);
     bool showHome(Session &session, const QRect &canvas);
     bool timeSwitches(Session &session, const QRect &canvas, Figures *figures);
     bool timeSwitch(Session &session, int index, const QRect &canvas);
@@ -48,4 +56,5 @@ private:
     QList<double> m_switches;
     QList<double> m_pageSwitches;
     QList<double> m_roundMemory;
+    QList<double> m_roundAnonMemory;
 };

@@ -198,6 +198,11 @@ double Session::ownPssMiB() const
     return mib(ProcTree::ownPssKiB(m_launch.pid()));
 }
 
+double Session::anonPssMiB() const
+{
+    return mib(ProcTree::anonPssKiB(m_launch.pid()));
+}
+
 int Session::processCount() const
 {
     return ProcTree::members(m_launch.pid()).size();

@@ -52,6 +52,8 @@ public:
     int processCount() const;
     // Of the program's own process, without its web-engine helpers.
     double ownPssMiB() const;
+    // Of the whole tree, anonymous and shared-memory pages only.
+    double anonPssMiB() const;
     double cpuPercent(int msec) const;
 
     bool fail(const QString &what);
