@@ -44,9 +44,9 @@ const Row kRows[] = {
     {"pss_left_five_mib", "20 games: memory after closing 15 of them", "MiB", Rule::None, 0},
     {"own_pss_left_five_mib", "  of which the program's own process", "MiB", Rule::None, 0},
     {"left_vs_five_pct", "  the same against 5 open", "%", Rule::ClientWithin, 10},
-    {"left_vs_five_anon_pct", "  the same, anonymous memory only", "%", Rule::None, 0},
+    {"left_vs_five_anon_pct", "  the same, anonymous memory only", "%", Rule::ClientWithin, 10},
     {"long_rounds_growth_pct", "long rounds of 5 games: last against first", "%", Rule::ClientAtMost, 5},
-    {"long_rounds_anon_growth_pct", "  the same, anonymous memory only", "%", Rule::None, 0},
+    {"long_rounds_anon_growth_pct", "  the same, anonymous memory only", "%", Rule::ClientAtMost, 5},
 };
 
 QString number(double value)
