@@ -50,6 +50,9 @@ void BenchHooks::addRoutes(httplib::Server &server)
     server.Get("/bench/loaded", route(&BenchHooks::recordLoad));
     server.Post("/bench/loaded", route(&BenchHooks::recordLoad));
     server.Get("/bench/loads\\.json", route(&BenchHooks::listLoads));
+    server.Get("/bench/shown", route(&BenchHooks::recordShown));
+    server.Post("/bench/shown", route(&BenchHooks::recordShown));
+    server.Get("/bench/shown\\.json", route(&BenchHooks::listShown));
     server.Get("/bench/send", route(&BenchHooks::queueMessage));
     server.Get("/bench/command", route(&BenchHooks::nextMessage));
 }
@@ -63,29 +66,49 @@ void BenchHooks::shutdown()
 
 void BenchHooks::recordLoad(const httplib::Request &req, httplib::Response &res)
 {
+    record(m_loads, "loads", req, res);
+}
+
+void BenchHooks::listLoads(const httplib::Request &req, httplib::Response &res)
+{
+    list(m_loads, "loads", req, res);
+}
+
+void BenchHooks::recordShown(const httplib::Request &req, httplib::Response &res)
+{
+    record(m_shown, "shown frames", req, res);
+}
+
+void BenchHooks::listShown(const httplib::Request &req, httplib::Response &res)
+{
+    list(m_shown, "shown", req, res);
+}
+
+void BenchHooks::record(std::vector<Load> &events, const char *name, const httplib::Request &req, httplib::Response &res)
+{
     long long at = 0;
     const std::string page = req.get_param_value("page");
     if (page.empty() || !parseInt(req.get_param_value("at"), 0, INT64_MAX, at))
         return reply(res, {{"error", "expected page and at"}}, 400);
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_loads.size() >= kMaxLoads)
-        return reply(res, {{"error", "too many loads"}}, 503);
-    m_loads.push_back({int64_t(m_loads.size()) + 1, page, at, nowMs()});
+    if (events.size() >= kMaxLoads)
+        return reply(res, {{"error", std::string("too many ") + name}}, 503);
+    events.push_back({int64_t(events.size()) + 1, page, at, nowMs()});
     res.status = 204;
 }
 
-void BenchHooks::listLoads(const httplib::Request &req, httplib::Response &res)
+void BenchHooks::list(const std::vector<Load> &events, const char *name, const httplib::Request &req, httplib::Response &res)
 {
     long long since = 0;
     if (req.has_param("since") && !parseInt(req.get_param_value("since"), 0, INT64_MAX, since))
         return reply(res, {{"error", "since must be a sequence number"}}, 400);
-    Json loads = Json::array();
+    Json out = Json::array();
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (size_t i = size_t(since); i < m_loads.size(); ++i) {
-        const Load &load = m_loads[i];
-        loads.push_back({{"seq", load.seq}, {"page", load.page}, {"at", load.at}, {"received", load.received}});
+    for (size_t i = size_t(since); i < events.size(); ++i) {
+        const Load &event = events[i];
+        out.push_back({{"seq", event.seq}, {"page", event.page}, {"at", event.at}, {"received", event.received}});
     }
-    reply(res, {{"loads", std::move(loads)}});
+    reply(res, {{name, std::move(out)}});
 }
 
 void BenchHooks::queueMessage(const httplib::Request &req, httplib::Response &res)

@@ -14,6 +14,8 @@
 //
 //   GET|POST /bench/loaded?page=P&at=MS   a page's load event (page clock, ms since the epoch)
 //   GET /bench/loads.json[?since=SEQ]     {"loads":[{"seq","page","at","received"}]}
+//   GET|POST /bench/shown?page=P&at=MS    a page's first animation frame after it became visible again
+//   GET /bench/shown.json[?since=SEQ]     {"shown":[{"seq","page","at","received"}]}
 //   GET /bench/send?code=N[&str=S][&json=J]  queues one bridge message
 //   GET /bench/command?after=SEQ[&wait=MS]   the message after SEQ, {"seq","code","str","json"}; 204 when none came
 class BenchHooks
@@ -37,12 +39,18 @@ private:
 
     void recordLoad(const httplib::Request &req, httplib::Response &res);
     void listLoads(const httplib::Request &req, httplib::Response &res);
+    void recordShown(const httplib::Request &req, httplib::Response &res);
+    void listShown(const httplib::Request &req, httplib::Response &res);
+    void record(std::vector<Load> &events, const char *name, const httplib::Request &req, httplib::Response &res);
+    void list(const std::vector<Load> &events, const char *name, const httplib::Request &req, httplib::Response &res);
     void queueMessage(const httplib::Request &req, httplib::Response &res);
     void nextMessage(const httplib::Request &req, httplib::Response &res);
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::vector<Load> m_loads;
+    // Kept apart from the loads, which a benchmark counts and matches by page.
+    std::vector<Load> m_shown;
     // Kept, not taken: a request held for a page that has gone (its
     // program was stopped) must not swallow a message meant for the next one.
     std::vector<Json> m_messages;

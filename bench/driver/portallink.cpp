@@ -74,6 +74,31 @@ QList<qint64> PortalLink::waitForLoads(int after, const QStringList &pages, int 
     return {};
 }
 
+int PortalLink::shownCount()
+{
+    return QJsonDocument::fromJson(get(QStringLiteral("/bench/shown.json"))).object().value(QStringLiteral("shown")).toArray().size();
+}
+
+qint64 PortalLink::waitForShown(int after, const QString &page, int msec)
+{
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        const QJsonArray shown = QJsonDocument::fromJson(get(QStringLiteral("/bench/shown.json?since=%1").arg(after)))
+                                     .object()
+                                     .value(QStringLiteral("shown"))
+                                     .toArray();
+        for (const QJsonValue &frame : shown) {
+            if (frame.toObject().value(QStringLiteral("page")).toString() == page)
+                return qint64(frame.toObject().value(QStringLiteral("at")).toDouble());
+        }
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    } while (waited.elapsed() < msec);
+    return -1;
+}
+
 bool PortalLink::send(int code, const QString &str, const QJsonObject &json)
 {
     const QByteArray query = "code=" + QByteArray::number(code) + "&str=" + QUrl::toPercentEncoding(str)

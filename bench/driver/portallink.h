@@ -22,6 +22,11 @@ public:
     // listed); the load times (page clock, ms since the epoch) in that order,
     // or an empty list when msec passed first or stop() said so.
     QList<qint64> waitForLoads(int after, const QStringList &pages, int msec, const std::function<bool()> &stop = {});
+    // How many pages have reported their first frame after being shown
+    // again; and, after `after` of them, when the page (path and query) did
+    // (page clock, ms since the epoch), or -1 when it did not within msec.
+    int shownCount();
+    qint64 waitForShown(int after, const QString &page, int msec);
     // Queues one bridge message for the home page.
     bool send(int code, const QString &str, const QJsonObject &json);
     QJsonArray getArray(const QString &pathAndQuery);

@@ -37,20 +37,41 @@ QList<qint64> ProcTree::members(qint64 root)
     return tree;
 }
 
+namespace {
+// Sums the named fields of a process's smaps_rollup, KiB.
+qint64 rollupKiB(qint64 pid, const QList<QByteArray> &fields)
+{
+    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
+    if (!rollup.open(QIODevice::ReadOnly))
+        return 0; // gone meanwhile
+    qint64 total = 0;
+    for (const QByteArray &line : rollup.readAll().split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon > 0 && fields.contains(line.left(colon)))
+            total += line.mid(colon + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return total;
+}
+} // namespace
+
+qint64 ProcTree::ownPssKiB(qint64 pid)
+{
+    return rollupKiB(pid, {QByteArrayLiteral("Pss")});
+}
+
 qint64 ProcTree::pssKiB(qint64 root)
 {
     qint64 total = 0;
-    for (qint64 pid : members(root)) {
-        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-        if (!rollup.open(QIODevice::ReadOnly))
-            continue; // gone meanwhile
-        for (const QByteArray &line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Pss:")) {
-                total += line.mid(4).trimmed().split(' ').first().toLongLong();
-                break;
-            }
-        }
-    }
+    for (qint64 pid : members(root))
+        total += ownPssKiB(pid);
+    return total;
+}
+
+qint64 ProcTree::anonPssKiB(qint64 root)
+{
+    qint64 total = 0;
+    for (qint64 pid : members(root))
+        total += rollupKiB(pid, {QByteArrayLiteral("Pss_Anon"), QByteArrayLiteral("Pss_Shmem")});
     return total;
 }
 

@@ -6,7 +6,7 @@ namespace {
 const QString kClient = QStringLiteral("client");
 const QString kFloor = QStringLiteral("floor");
 
-enum class Rule { None, RatioAtMost, ClientAtMost, ClientBelow, AboveFloorAtMost };
+enum class Rule { None, RatioAtMost, ClientAtMost, ClientBelow, ClientWithin, AboveFloorAtMost };
 
 struct Row
 {
@@ -33,6 +33,20 @@ const Row kRows[] = {
     {"list_reminders_stall_ms", "  longest the window did not answer", "ms", Rule::ClientAtMost, 200},
     {"list_accounts_ms", "alt-account table, 10 000: open → first paint", "ms", Rule::ClientAtMost, 200},
     {"list_accounts_stall_ms", "  longest the window did not answer", "ms", Rule::ClientAtMost, 200},
+    {"pss_five_mib", "20 games: memory with 5 open, each looked at once", "MiB", Rule::None, 0},
+    {"own_pss_five_mib", "  of which the program's own process", "MiB", Rule::None, 0},
+    {"pss_twenty_mib", "20 games: memory with all 20 open (22 pages)", "MiB", Rule::RatioAtMost, 1.00},
+    {"own_pss_twenty_mib", "  of which the program's own process", "MiB", Rule::None, 0},
+    {"processes_twenty", "  processes", "n", Rule::None, 0},
+    {"behind_cpu_pct", "20 games: CPU over 20 s, home tab in front", "% core", Rule::AboveFloorAtMost, 1},
+    {"switch_ms", "20 games: tab switch, press → game on screen (median of 7)", "ms", Rule::ClientAtMost, 100},
+    {"switch_page_ms", "  press → the page's first frame, by the page", "ms", Rule::None, 0},
+    {"pss_left_five_mib", "20 games: memory after closing 15 of them", "MiB", Rule::None, 0},
+    {"own_pss_left_five_mib", "  of which the program's own process", "MiB", Rule::None, 0},
+    {"left_vs_five_pct", "  the same against 5 open", "%", Rule::ClientWithin, 10},
+    {"left_vs_five_anon_pct", "  the same, anonymous memory only", "%", Rule::ClientWithin, 10},
+    {"long_rounds_growth_pct", "long rounds of 5 games: last against first", "%", Rule::ClientAtMost, 5},
+    {"long_rounds_anon_growth_pct", "  the same, anonymous memory only", "%", Rule::ClientAtMost, 5},
 };
 
 QString number(double value)
@@ -47,15 +61,16 @@ void Report::add(const QString &program, const QMap<QString, double> &figures)
         m_samples[program][it.key()].append(it.value());
 }
 
-void Report::addRounds(const QString &program, const QList<double> &mib)
+void Report::addSeries(const QString &name, const QString &program, const QList<double> &values)
 {
-    m_rounds[program].append(mib);
+    m_series[name][program].append(values);
 }
 
-void Report::setRuns(int runs, int rounds)
+void Report::setRuns(int runs, int rounds, int longRounds)
 {
     m_runs = runs;
     m_roundCount = rounds;
+    m_longRoundCount = longRounds;
 }
 
 Report::Stats Report::stats(const QString &program, const QString &key) const
@@ -97,6 +112,10 @@ QString Report::target(const QString &key, bool *met, bool *known) const
             *known = client.count;
             *met = *known && client.median < row.limit;
             return QStringLiteral("< %1").arg(row.limit);
+        case Rule::ClientWithin:
+            *known = client.count;
+            *met = *known && qAbs(client.median) <= row.limit;
+            return QStringLiteral("within ± %1").arg(row.limit);
         case Rule::AboveFloorAtMost:
             *known = client.count && floor.count;
             *met = *known && client.median <= floor.median + row.limit;
@@ -185,20 +204,24 @@ QJsonObject Report::json() const
         }
         figures.insert(key, figure);
     }
-    QJsonObject rounds;
-    for (auto it = m_rounds.begin(); it != m_rounds.end(); ++it) {
-        QJsonArray runs;
-        for (const QList<double> &run : it.value()) {
-            QJsonArray values;
-            for (double value : run)
-                values.append(value);
-            runs.append(values);
+    QJsonObject all{{QStringLiteral("machine"), m_machine},
+                    {QStringLiteral("runs"), m_runs},
+                    {QStringLiteral("rounds"), m_roundCount},
+                    {QStringLiteral("long_rounds"), m_longRoundCount},
+                    {QStringLiteral("figures"), figures}};
+    for (auto series = m_series.begin(); series != m_series.end(); ++series) {
+        QJsonObject programs;
+        for (auto it = series.value().begin(); it != series.value().end(); ++it) {
+            QJsonArray runs;
+            for (const QList<double> &run : it.value()) {
+                QJsonArray values;
+                for (double value : run)
+                    values.append(value);
+                runs.append(values);
+            }
+            programs.insert(it.key(), runs);
         }
-        rounds.insert(it.key(), runs);
+        all.insert(series.key(), programs);
     }
-    return {{QStringLiteral("machine"), m_machine},
-            {QStringLiteral("runs"), m_runs},
-            {QStringLiteral("rounds"), m_roundCount},
-            {QStringLiteral("figures"), figures},
-            {QStringLiteral("pss_after_each_round_mib"), rounds}};
+    return all;
 }

@@ -10,9 +10,11 @@ class Report
 {
 public:
     void add(const QString &program, const QMap<QString, double> &figures);
-    void addRounds(const QString &program, const QList<double> &mib);
+    // Values of one run that the table sums up in one figure (the PSS after
+    // each round, each tab switch), kept whole in the JSON under name.
+    void addSeries(const QString &name, const QString &program, const QList<double> &values);
     void setMachine(const QJsonObject &machine) { m_machine = machine; }
-    void setRuns(int runs, int rounds);
+    void setRuns(int runs, int rounds, int longRounds);
 
     QString table() const;
     QJsonObject json() const;
@@ -30,8 +32,9 @@ private:
     QString target(const QString &key, bool *met, bool *known) const;
 
     QMap<QString, QMap<QString, QList<double>>> m_samples; // program → figure → per run
-    QMap<QString, QList<QList<double>>> m_rounds;
+    QMap<QString, QMap<QString, QList<QList<double>>>> m_series; // name → program → per run
     QJsonObject m_machine;
     int m_runs = 0;
     int m_roundCount = 0;
+    int m_longRoundCount = 0;
 };

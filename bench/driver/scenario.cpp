@@ -1,18 +1,11 @@
 #include "scenario.h"
 #include "portallink.h"
-#include "proctree.h"
 #include "screenprobe.h"
+#include "session.h"
 #include "xwatch.h"
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QGuiApplication>
 #include <QJsonObject>
-#include <QScreen>
 #include <QTcpServer>
-#include <QTimer>
-#include <algorithm>
 
 namespace {
 constexpr int kSettleMs = 3000;
@@ -22,7 +15,6 @@ constexpr int kIdleMs = 10000;
 // Start-up itself is not what the portal-down figure is about.
 constexpr int kDownWarmUpMs = 5000;
 constexpr int kDownMs = 20000;
-constexpr int kLoadTimeoutMs = 60000;
 constexpr int kRecords = 10000;
 constexpr int kPingIntervalMs = 20;
 constexpr int kWatchAfterPaintMs = 2000;
@@ -33,17 +25,11 @@ qint64 nowMs()
     return QDateTime::currentMSecsSinceEpoch();
 }
 
-double mib(qint64 kib)
-{
-    return kib / 1024.0;
-}
 } // namespace
 
-void settle(int msec)
+QString startFolder(const QString &work, const QString &what, Launch::Program program, int run)
 {
-    QEventLoop loop;
-    QTimer::singleShot(msec, &loop, &QEventLoop::quit);
-    loop.exec();
+    return QStringLiteral("%1/%2-%3-%4").arg(work, what, Launch::name(program)).arg(run);
 }
 
 Scenario::Scenario(const Setup &setup, PortalLink &portal, XWatch &x)
@@ -55,128 +41,53 @@ Scenario::Scenario(const Setup &setup, PortalLink &portal, XWatch &x)
         m_games.append(game.toObject().value(QStringLiteral("tag")).toString());
 }
 
-QString Scenario::folder(const QString &what, Launch::Program program, int run) const
+Scenario::Figures Scenario::failed(const Session &session)
 {
-    return QStringLiteral("%1/%2-%3-%4").arg(m_setup.work, what, Launch::name(program)).arg(run);
-}
-
-bool Scenario::fail(const QString &what, const Launch &launch)
-{
-    m_error = what + QStringLiteral("\n--- its log ends:\n") + launch.logTail();
-    return false;
+    m_error = session.error();
+    return {};
 }
 
 bool Scenario::warmUp()
 {
     for (Launch::Program program : {Launch::Program::Client, Launch::Program::Floor}) {
-        Launch launch(program, program == Launch::Program::Client ? m_setup.client : m_setup.floor,
-                      folder(QStringLiteral("warmup"), program, 0), m_portal.hostPort());
-        if (!startAndLogIn(launch, nullptr)) {
-            m_error = Launch::name(program) + QStringLiteral(": ") + m_error;
+        Launch launch(program, m_setup.binary(program), startFolder(m_setup.work, QStringLiteral("warmup"), program, 0),
+                      m_portal.hostPort());
+        Session session(launch, m_portal, m_x, m_games);
+        if (!session.startAndLogIn(nullptr)) {
+            m_error = Launch::name(program) + QStringLiteral(": ") + session.error();
             return false;
         }
     }
     return true;
 }
 
-bool Scenario::startAndLogIn(Launch &launch, Figures *figures)
-{
-    const int before = m_portal.loadCount();
-    if (!launch.start())
-        return fail(QStringLiteral("the program did not start"), launch);
-    const auto ended = [&launch] { return !launch.isRunning(); };
-    const QList<qint64> login = m_portal.waitForLoads(before, {QStringLiteral("/Kavobox2")}, kLoadTimeoutMs, ended);
-    if (login.isEmpty())
-        return fail(QStringLiteral("the login page did not load"), launch);
-    const QList<qint64> pages = m_portal.waitForLoads(before, {QStringLiteral("/landers.html"), QStringLiteral("/search.html")},
-                                                      kLoadTimeoutMs, ended);
-    if (pages.isEmpty())
-        return fail(QStringLiteral("the home and search pages did not load after the login"), launch);
-    if (figures) {
-        figures->insert(QStringLiteral("login_ms"), login.first() - launch.startedAtMs());
-        figures->insert(QStringLiteral("main_ms"), *std::max_element(pages.begin(), pages.end()) - launch.startedAtMs());
-    }
-    return true;
-}
-
-bool Scenario::openGames(Launch &launch)
-{
-    const int before = m_portal.loadCount();
-    QStringList pages;
-    for (int i = 0; i < m_setup.games; ++i) {
-        const QString path = QStringLiteral("/entergame.php?game=%1&server=s1&client=1&tobox=1").arg(m_games.value(i % qMax(1, m_games.size())));
-        // Code 3: a game in a tab of its own, without maximising the window.
-        if (!m_portal.send(3, QStringLiteral("bench"),
-                           {{QStringLiteral("title"), QStringLiteral("游戏%1").arg(i + 1)}, {QStringLiteral("url"), m_portal.url(path)}}))
-            return fail(QStringLiteral("the portal did not take the message"), launch);
-        pages.append(path);
-    }
-    if (m_portal.waitForLoads(before, pages, kLoadTimeoutMs, [&launch] { return !launch.isRunning(); }).isEmpty())
-        return fail(QStringLiteral("the games did not load"), launch);
-    return true;
-}
-
-bool Scenario::closeGames(Launch &launch)
-{
-    static const QList<ScreenProbe::Picture> closeButton = ScreenProbe::tabCloseButton();
-    const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
-    if (windows.isEmpty())
-        return fail(QStringLiteral("no window of the program on screen"), launch);
-    // The tab bar lies in the window's top strip; the pages below it are not searched.
-    QRect strip = windows.first().geometry;
-    strip.setHeight(qMin(strip.height(), 200));
-    strip &= QGuiApplication::primaryScreen()->geometry();
-    QList<QPoint> buttons;
-    for (int left = m_setup.games; left >= 0; --left) {
-        // Wait for the bar to show the tabs that are left.
-        QElapsedTimer waited;
-        waited.start();
-        while ((buttons = ScreenProbe::find(strip, closeButton)).size() != left && waited.elapsed() < 10000)
-            settle(50);
-        if (buttons.size() != left)
-            return fail(QStringLiteral("%1 close buttons on screen where %2 game tabs should be").arg(buttons.size()).arg(left), launch);
-        if (left > 0 && !ScreenProbe::click(buttons.last() + QPoint(8, 8)))
-            return fail(QStringLiteral("xdotool failed"), launch);
-    }
-    return true;
-}
-
-double Scenario::cpuPercent(qint64 pid, int msec)
-{
-    const qint64 before = ProcTree::cpuTicks(pid);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    settle(msec);
-    const qint64 used = ProcTree::cpuTicks(pid) - before;
-    return 100.0 * used / ProcTree::ticksPerSecond() / (elapsed.elapsed() / 1000.0);
-}
-
 Scenario::Figures Scenario::main(Launch::Program program, int run)
 {
     Figures figures;
     m_rounds.clear();
-    Launch launch(program, program == Launch::Program::Client ? m_setup.client : m_setup.floor,
-                  folder(QStringLiteral("main"), program, run), m_portal.hostPort());
-    if (!startAndLogIn(launch, &figures))
-        return {};
+    Launch launch(program, m_setup.binary(program), startFolder(m_setup.work, QStringLiteral("main"), program, run),
+                  m_portal.hostPort());
+    Session session(launch, m_portal, m_x, m_games);
+    if (!session.startAndLogIn(&figures))
+        return failed(session);
     settle(kSettleMs);
-    const qint64 fixed = ProcTree::pssKiB(launch.pid());
-    figures.insert(QStringLiteral("pss_fixed_mib"), mib(fixed));
-    figures.insert(QStringLiteral("idle_cpu_pct"), cpuPercent(launch.pid(), kIdleMs));
+    const double fixed = session.pssMiB();
+    figures.insert(QStringLiteral("pss_fixed_mib"), fixed);
+    figures.insert(QStringLiteral("idle_cpu_pct"), session.cpuPercent(kIdleMs));
     for (int round = 1; round <= m_setup.rounds; ++round) {
-        if (!openGames(launch))
-            return {};
+        if (!session.openGames(m_setup.games))
+            return failed(session);
         if (round == 1) {
             settle(kSettleMs);
-            figures.insert(QStringLiteral("pss_games_mib"), mib(ProcTree::pssKiB(launch.pid())));
+            figures.insert(QStringLiteral("pss_games_mib"), session.pssMiB());
         }
-        if (!closeGames(launch))
-            return {};
+        if (!session.closeGames(m_setup.games))
+            return failed(session);
         settle(kClosedSettleMs);
-        m_rounds.append(mib(ProcTree::pssKiB(launch.pid())));
+        m_rounds.append(session.pssMiB());
     }
     figures.insert(QStringLiteral("pss_closed_mib"), m_rounds.first());
-    figures.insert(QStringLiteral("closed_vs_fixed_pct"), 100.0 * (m_rounds.first() - mib(fixed)) / mib(fixed));
+    figures.insert(QStringLiteral("closed_vs_fixed_pct"), 100.0 * (m_rounds.first() - fixed) / fixed);
     figures.insert(QStringLiteral("rounds_growth_pct"), 100.0 * (m_rounds.last() - m_rounds.first()) / m_rounds.first());
     if (!launch.stop())
         m_error = QStringLiteral("did not end on SIGTERM within 15 s and was killed");
@@ -190,18 +101,18 @@ Scenario::Figures Scenario::portalDown(Launch::Program program, int run)
     probe.listen(QHostAddress::LocalHost, 0);
     const QString refused = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
     probe.close();
-    Launch launch(program, program == Launch::Program::Client ? m_setup.client : m_setup.floor,
-                  folder(QStringLiteral("down"), program, run), refused);
+    Launch launch(program, m_setup.binary(program), startFolder(m_setup.work, QStringLiteral("down"), program, run), refused);
+    Session session(launch, m_portal, m_x, m_games);
     if (!launch.start()) {
-        fail(QStringLiteral("the program did not start"), launch);
-        return {};
+        session.fail(QStringLiteral("the program did not start"));
+        return failed(session);
     }
     settle(kDownWarmUpMs);
     if (!launch.isRunning()) {
-        fail(QStringLiteral("the program ended with the portal down"), launch);
-        return {};
+        session.fail(QStringLiteral("the program ended with the portal down"));
+        return failed(session);
     }
-    return {{QStringLiteral("down_cpu_pct"), cpuPercent(launch.pid(), kDownMs)}};
+    return {{QStringLiteral("down_cpu_pct"), session.cpuPercent(kDownMs)}};
 }
 
 Scenario::Figures Scenario::alarm(int run)
@@ -214,13 +125,15 @@ Scenario::Figures Scenario::alarm(int run)
                                            {QStringLiteral("server"), QStringLiteral("s1")},
                                            {QStringLiteral("tag"), m_games.value(0)},
                                            {QStringLiteral("time"), due}}};
-    Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("alarm"), Launch::Program::Client, run),
-                  m_portal.hostPort(), {reminders, {}});
-    if (!startAndLogIn(launch, nullptr))
-        return {};
+    Launch launch(Launch::Program::Client, m_setup.client,
+                  startFolder(m_setup.work, QStringLiteral("alarm"), Launch::Program::Client, run), m_portal.hostPort(),
+                  {reminders, {}});
+    Session session(launch, m_portal, m_x, m_games);
+    if (!session.startAndLogIn(nullptr))
+        return failed(session);
     if (nowMs() > due * 1000 - 2000) {
-        fail(QStringLiteral("the main window came up less than 2 s before the reminder was due"), launch);
-        return {};
+        session.fail(QStringLiteral("the main window came up less than 2 s before the reminder was due"));
+        return failed(session);
     }
     m_x.takeMaps();
     while (nowMs() < due * 1000 + 5000) {
@@ -230,16 +143,15 @@ Scenario::Figures Scenario::alarm(int run)
                 return {{QStringLiteral("alarm_ms"), double(map.atMs - due * 1000)}};
         }
     }
-    fail(QStringLiteral("no notice came up"), launch);
-    return {};
+    session.fail(QStringLiteral("no notice came up"));
+    return failed(session);
 }
 
-bool Scenario::timeDialog(Launch &launch, const std::function<bool()> &open, const QString &key, Figures *figures)
+bool Scenario::timeDialog(Session &session, const std::function<bool()> &open, const QString &key, Figures *figures)
 {
-    const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
-    if (windows.isEmpty())
-        return fail(QStringLiteral("no window of the client on screen"), launch);
-    const XWatch::Window window = windows.first();
+    const XWatch::Window window = session.mainWindow();
+    if (window.id == 0)
+        return session.fail(QStringLiteral("no window of the client on screen"));
     // Whether the window answers pings at all, and how fast when idle.
     m_x.resetPings();
     m_x.ping(window.id);
@@ -258,7 +170,7 @@ bool Scenario::timeDialog(Launch &launch, const std::function<bool()> &open, con
     m_x.resetPings();
     const qint64 asked = nowMs();
     if (!open())
-        return fail(QStringLiteral("could not ask for the dialog"), launch);
+        return session.fail(QStringLiteral("could not ask for the dialog"));
     qint64 painted = -1;
     qint64 lastPing = 0;
     while (nowMs() - asked < kDialogTimeoutMs && (painted < 0 || nowMs() - asked - painted < kWatchAfterPaintMs)) {
@@ -304,11 +216,13 @@ QJsonArray Scenario::bigList(bool reminders) const
 
 Scenario::Figures Scenario::reminderList(int run)
 {
-    Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("reminders"), Launch::Program::Client, run),
-                  m_portal.hostPort(), {bigList(true), {}});
+    Launch launch(Launch::Program::Client, m_setup.client,
+                  startFolder(m_setup.work, QStringLiteral("reminders"), Launch::Program::Client, run), m_portal.hostPort(),
+                  {bigList(true), {}});
+    Session session(launch, m_portal, m_x, m_games);
     Figures figures;
-    if (!startAndLogIn(launch, nullptr))
-        return {};
+    if (!session.startAndLogIn(nullptr))
+        return failed(session);
     settle(kSettleMs);
     // A page asking for a reminder while the list is full gets the list.
     const QString tag = m_games.value(0);
@@ -317,34 +231,36 @@ Scenario::Figures Scenario::reminderList(int run)
                              {{QStringLiteral("game"), tag}, {QStringLiteral("server"), QStringLiteral("s1")},
                               {QStringLiteral("time"), QString::number(nowMs() / 1000 + 3600)}});
     };
-    if (!timeDialog(launch, open, QStringLiteral("list_reminders"), &figures))
-        return {};
+    if (!timeDialog(session, open, QStringLiteral("list_reminders"), &figures))
+        return failed(session);
     return figures;
 }
 
 Scenario::Figures Scenario::accountTable(int run)
 {
-    Launch launch(Launch::Program::Client, m_setup.client, folder(QStringLiteral("accounts"), Launch::Program::Client, run),
-                  m_portal.hostPort(), {{}, bigList(false)});
+    Launch launch(Launch::Program::Client, m_setup.client,
+                  startFolder(m_setup.work, QStringLiteral("accounts"), Launch::Program::Client, run), m_portal.hostPort(),
+                  {{}, bigList(false)});
+    Session session(launch, m_portal, m_x, m_games);
     Figures figures;
-    if (!startAndLogIn(launch, nullptr))
-        return {};
+    if (!session.startAndLogIn(nullptr))
+        return failed(session);
     settle(kSettleMs);
-    const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
-    if (windows.isEmpty()) {
-        fail(QStringLiteral("no window of the client on screen"), launch);
-        return {};
+    const XWatch::Window window = session.mainWindow();
+    if (window.id == 0) {
+        session.fail(QStringLiteral("no window of the client on screen"));
+        return failed(session);
     }
-    QRect strip = windows.first().geometry;
+    QRect strip = window.geometry;
     strip.setHeight(qMin(strip.height(), 200));
     // "小号", the first tool of the home tab.
     const QList<QPoint> button = ScreenProbe::find(strip, ScreenProbe::icon(m_setup.iconDir + QStringLiteral("/xiaohao")));
     if (button.size() != 1) {
-        fail(QStringLiteral("%1 places look like the alt-account button").arg(button.size()), launch);
-        return {};
+        session.fail(QStringLiteral("%1 places look like the alt-account button").arg(button.size()));
+        return failed(session);
     }
     const auto open = [&button] { return ScreenProbe::click(button.first() + QPoint(8, 8)); };
-    if (!timeDialog(launch, open, QStringLiteral("list_accounts"), &figures))
-        return {};
+    if (!timeDialog(session, open, QStringLiteral("list_accounts"), &figures))
+        return failed(session);
     return figures;
 }

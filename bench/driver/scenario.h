@@ -7,6 +7,7 @@
 #include <functional>
 
 class PortalLink;
+class Session;
 class XWatch;
 
 // The measurements, each on a fresh start of one program, driven from
@@ -23,6 +24,7 @@ public:
         QString iconDir; // the client's images, to find its buttons on screen
         int rounds = 20; // of opening and closing the games
         int games = 5;
+        QString binary(Launch::Program program) const { return program == Launch::Program::Client ? client : floor; }
     };
     using Figures = QMap<QString, double>;
 
@@ -46,17 +48,14 @@ public:
     QString lastError() const { return m_error; }
     // PSS after each round of the last main(), MiB.
     QList<double> rounds() const { return m_rounds; }
+    QStringList games() const { return m_games; }
 
 private:
-    QString folder(const QString &what, Launch::Program program, int run) const;
-    bool startAndLogIn(Launch &launch, Figures *figures);
-    bool openGames(Launch &launch);
-    bool closeGames(Launch &launch);
-    double cpuPercent(qint64 pid, int msec);
-    bool fail(const QString &what, const Launch &launch);
+    // Keeps the session's error for lastError(); an empty result.
+    Figures failed(const Session &session);
     // Asks for a dialog (open()), then waits for it to paint over the middle
     // of the main window, pinging the window throughout.
-    bool timeDialog(Launch &launch, const std::function<bool()> &open, const QString &key, Figures *figures);
+    bool timeDialog(Session &session, const std::function<bool()> &open, const QString &key, Figures *figures);
     QJsonArray bigList(bool reminders) const;
 
     Setup m_setup;
@@ -67,5 +66,5 @@ private:
     QList<double> m_rounds;
 };
 
-// Runs the event loop for msec: pages settle, renderers exit, timers fire.
-void settle(int msec);
+// A folder of its own for one start of a program.
+QString startFolder(const QString &work, const QString &what, Launch::Program program, int run);

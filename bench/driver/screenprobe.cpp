@@ -117,6 +117,60 @@ bool click(const QPoint &at)
         == 0;
 }
 
+bool press(const QPoint &at)
+{
+    // Two calls: the time from a press is taken when the second returns,
+    // and the move before it may take a while to sync.
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                                         QString::number(at.x()), QString::number(at.y())}) == 0
+        && QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousedown"), QStringLiteral("1")}) == 0;
+}
+
+bool release()
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    const QPoint away = screen->geometry().bottomRight() - QPoint(1, 1);
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mouseup"), QStringLiteral("1"), QStringLiteral("mousemove"),
+                                                         QString::number(away.x()), QString::number(away.y())}) == 0;
+}
+
+namespace {
+bool near(QRgb a, QRgb b)
+{
+    return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) <= 12;
+}
+} // namespace
+
+double colourShare(const QImage &image, QRgb colour)
+{
+    if (image.isNull())
+        return 0;
+    qint64 shown = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            shown += near(line[x], colour);
+    }
+    return double(shown) / (qint64(image.width()) * image.height());
+}
+
+QRect colourBounds(const QImage &image, QRgb colour)
+{
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (near(line[x], colour)) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+                top = qMin(top, y);
+                bottom = qMax(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 double changedShare(const QImage &before, const QImage &after)
 {
     if (before.size() != after.size() || before.isNull())

@@ -47,6 +47,16 @@ QList<Picture> icon(const QString &file);
 // off the window so nothing stays highlighted under it.
 bool click(const QPoint &at);
 
+// A press of the left button at a point, without the release: the press is
+// what selects a tab, and it has reached the display when this returns.
+bool press(const QPoint &at);
+// The release of that press, and the pointer off the window.
+bool release();
+
 // Share of the pixels of area that differ from before by more than a trace.
 double changedShare(const QImage &before, const QImage &after);
+// Share of the pixels that show a colour, within a trace.
+double colourShare(const QImage &image, QRgb colour);
+// The smallest rectangle holding every pixel of a colour; empty when none shows it.
+QRect colourBounds(const QImage &image, QRgb colour);
 } // namespace ScreenProbe

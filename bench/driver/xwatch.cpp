@@ -96,6 +96,16 @@ qint64 XWatch::pidOf(quint32 window)
     return pid;
 }
 
+void XWatch::setGeometry(quint32 window, const QRect &geometry)
+{
+    if (!m_connection)
+        return;
+    const uint32_t values[] = {uint32_t(geometry.x()), uint32_t(geometry.y()), uint32_t(geometry.width()), uint32_t(geometry.height())};
+    xcb_configure_window(m_connection, window,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
+    xcb_flush(m_connection);
+}
+
 QList<XWatch::Window> XWatch::windowsOf(qint64 pid)
 {
     QList<Window> windows;

@@ -34,6 +34,9 @@ public:
     // The viewable top-level windows of a process (by _NET_WM_PID), largest first.
     QList<Window> windowsOf(qint64 pid);
     qint64 pidOf(quint32 window);
+    // Moves and resizes a top-level window; with no window manager on the
+    // display, the server applies it at once.
+    void setGeometry(quint32 window, const QRect &geometry);
     // Maps seen since the last takeMaps().
     QList<Map> takeMaps();
 

@@ -126,6 +126,32 @@ private slots:
         QTRY_COMPARE(game.view.url().path(), QStringLiteral("/play/game.php"));
     }
 
+    void pageShownAgainReportsItsFirstFrame()
+    {
+        const auto shown = [this] {
+            return get(m_portal.url(QStringLiteral("/bench/shown.json"))).json().object().value(QStringLiteral("shown")).toArray();
+        };
+        const int before = shown().size();
+        const QString game = QStringLiteral("/entergame.php?game=xyj&server=s1&client=1&tobox=1");
+        QWebEngineView view;
+        view.resize(400, 300);
+        view.show();
+        view.load(m_portal.url(game));
+        QVERIFY(waitForLoad(&view, 30000));
+        view.hide();
+        QTRY_COMPARE_WITH_TIMEOUT(runJs(view.page(), QStringLiteral("document.visibilityState")).toString(), QStringLiteral("hidden"), 10000);
+        QCOMPARE(shown().size(), before); // the first show is the load's, not a return
+        const qint64 showing = QDateTime::currentMSecsSinceEpoch();
+        view.show();
+        QTRY_COMPARE_WITH_TIMEOUT(shown().size(), before + 1, 10000);
+        const QJsonObject frame = shown().at(before).toObject();
+        QCOMPARE(frame[QStringLiteral("page")].toString(), game);
+        QVERIFY(qint64(frame[QStringLiteral("at")].toDouble()) >= showing);
+        // Kept apart: a benchmark matching loads by page must not take a return for a load.
+        for (const QJsonValue &load : loadsSince(0))
+            QVERIFY(load.toObject()[QStringLiteral("at")].toDouble() < showing);
+    }
+
     void pendingRelayDoesNotHoldUpTheStop()
     {
         PortalProcess portal;

@@ -1,15 +1,16 @@
 // Served only by a portal started with --bench. Reports the page's load event
-// to the portal, so a benchmark can time pages from outside the box; on the
-// home page it also sends the bridge messages a benchmark queues there, as
-// if the page had asked for them itself.
+// to the portal, so a benchmark can time pages from outside the box, and the
+// first animation frame after the page was hidden and shown again (a tab
+// brought back to the front); on the home page it also sends the bridge
+// messages a benchmark queues there, as if the page had asked for them itself.
 (function () {
   'use strict';
 
   const script = document.currentScript;
   const page = location.pathname + location.search;
 
-  function reportLoad() {
-    const url = '/bench/loaded?at=' + Date.now() + '&page=' + encodeURIComponent(page);
+  function report(what) {
+    const url = '/bench/' + what + '?at=' + Date.now() + '&page=' + encodeURIComponent(page);
     // A beacon still goes out when the page is closed right after its load
     // (the login window goes as soon as the login is reported).
     if (!(navigator.sendBeacon && navigator.sendBeacon(url))) {
@@ -34,8 +35,14 @@
       .catch(() => setTimeout(relayMessages, 5000));
   }
 
+  // The frame callback runs when the renderer starts its first frame for the
+  // page on screen again, which is later than the event itself.
+  document.addEventListener('visibilitychange', () => {
+    if (document.visibilityState === 'visible') requestAnimationFrame(() => report('shown'));
+  });
+
   window.addEventListener('load', () => {
-    reportLoad();
+    report('loaded');
     if (after >= 0 && window.kavoBridge) relayMessages();
   });
 })();
