@@ -1,4 +1,6 @@
 #include "reminderrecord.h"
+#include "core/listfiles.h"
+#include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
 
@@ -21,4 +23,18 @@ ReminderRecord ReminderRecord::fromJson(const QJsonValue &value)
     const QJsonValue music = object.value(QStringLiteral("musicReminds"));
     record.musicReminds = music.isDouble() ? music.toInt() : 0;
     return record;
+}
+
+QVector<ReminderRecord> readUsableReminders()
+{
+    const QJsonArray stored = readReminderRecords();
+    QVector<ReminderRecord> usable;
+    usable.reserve(stored.size());
+    for (const QJsonValue &value : stored) {
+        ReminderRecord record = ReminderRecord::fromJson(value);
+        if (record.isUsable())
+            usable.append(std::move(record));
+    }
+    logBrokenRecords(ListFile::Reminders, stored.size() - usable.size(), stored.size());
+    return usable;
 }

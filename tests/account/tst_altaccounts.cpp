@@ -6,8 +6,7 @@
 #include "support/browsercatcher.h"
 #include "support/testmain.h"
 #include "web/gamepage.h"
-#include <QTabWidget>
-#include <QTableView>
+#include "widgets/recyclinglistview.h"
 #include <QToolButton>
 
 class TestAltAccounts : public TestCase
@@ -108,7 +107,7 @@ private slots:
     {
         writeAltAccountRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
         auto *table = qobject_cast<AltAccountTable *>(pressXiaohao());
-        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 3);
+        QCOMPARE(table->findChild<RecyclingListView *>()->model()->rowCount(), 3);
         button(table, QStringLiteral("删除"))->click();
         // Meanwhile another window stores an account: it survives.
         writeAltAccountRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
@@ -121,7 +120,7 @@ private slots:
             QSKIP(qPrintable(readOnly.why()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt not saved")));
         button(table, QStringLiteral("删除"))->click();
-        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 1);
+        QCOMPARE(table->findChild<RecyclingListView *>()->model()->rowCount(), 1);
         QCOMPARE(errorLine(table), QStringLiteral("删除失败，请稍后重试"));
     }
 
