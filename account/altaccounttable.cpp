@@ -182,7 +182,7 @@ void AltAccountTable::startGame(int row)
     const AltAccountRecord &account = m_model->record(row);
     const QUrl url = account.enterGameUrl();
     qCDebug(lcAccount).noquote() << "小号进入游戏：" << Endpoints::urlForLog(url);
-    emit startGameRequested(account.gamename, url);
+    emit startGameRequested(account.tabTitle(), url);
     close();
 }
 

@@ -24,6 +24,11 @@ QUrl AltAccountRecord::enterGameUrl() const
     return Endpoints::url(Endpoints::Address::EnterGameAsAlt, {tag, server, username, ckcode});
 }
 
+QString AltAccountRecord::tabTitle() const
+{
+    return gamename + QStringLiteral(" · ") + username;
+}
+
 QVector<AltAccountRecord> readUsableAltAccounts()
 {
     const QJsonArray stored = readAltAccountRecords();

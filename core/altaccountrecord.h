@@ -20,6 +20,9 @@ struct AltAccountRecord {
     static AltAccountRecord fromJson(const QJsonValue &value);
     // What "开始游戏" needs to enter a game as this account.
     bool isUsable() const { return !username.isEmpty() && !tag.isEmpty() && !server.isEmpty() && !ckcode.isEmpty(); }
+    // The title of the tab it opens: told apart from the same game played
+    // as the user, or as another alt account.
+    QString tabTitle() const;
     // The game page of this account's server, entered as this account.
     QUrl enterGameUrl() const;
 };

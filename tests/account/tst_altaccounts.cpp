@@ -95,7 +95,9 @@ private slots:
         button(table, QStringLiteral("开始游戏"))->click();
         QTRY_COMPARE(m_window->tabs()->count(), 3);
         QCOMPARE(m_window->tabs()->currentIndex(), 2);
-        QCOMPARE(m_window->tabs()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
+        // Told apart from the same game played as the user.
+        QCOMPARE(m_window->tabs()->tabText(2),
+                 TabWidget::literalTabText(stored.value(QStringLiteral("gamename")).toString() + QStringLiteral(" · 玩家 a&b")));
         const QString url = m_window->tabs()->page(2)->address().toString(QUrl::FullyEncoded);
         QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
                                                    "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
