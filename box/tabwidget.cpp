@@ -81,7 +81,12 @@ void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
     for (const auto &tab : fixed) {
         auto *page = new GamePage(tab.url, tab.title, tab.kind, m_profile, this);
         page->setContentsMargins(0, 0, 0, 0);
-        const int index = addTab(page, QIcon(QLatin1String(tab.icon)), literalTabText(tab.title));
+        // Shown by the fixed bar only. Qt 5.15 draws a bar's current tab even
+        // while it is hidden: in the games' bar it has nothing to draw.
+        const int index = addTab(page, QString());
+        m_fixedBar->setTabText(index, literalTabText(tab.title));
+        m_fixedBar->setTabIcon(index, QIcon(QLatin1String(tab.icon)));
+        m_fixedBar->setTabVisible(index, true);
         // The fixed tabs are the box; only game tabs can be closed. The side
         // the close button sits on depends on the style.
         QTabBar *bar = tabBar();
@@ -90,9 +95,6 @@ void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
         bar->setTabButton(index, side, nullptr);
         delete closeButton;
         bar->setTabVisible(index, false);
-        m_fixedBar->setTabText(index, tabText(index));
-        m_fixedBar->setTabIcon(index, tabIcon(index));
-        m_fixedBar->setTabVisible(index, true);
         emit pageAdded(page);
     }
     m_fixedRoom->layout()->addItem(new QSpacerItem(m_fixedBar->sizeHint().width(), 0));

@@ -15,8 +15,8 @@ class QWebEngineProfile;
 // by a small bar of their own, over room kept for it in the top left corner,
 // and the tab widget's own bar, which scrolls with its buttons at its right
 // end, shows only the game tabs. Both bars hold every tab, the other bar's
-// tabs hidden, so that indices stay those of the tab widget and a bar whose
-// tabs are not current shows none selected. The small bar is not the corner
+// tabs hidden (and without text), so that indices stay those of the tab
+// widget and a bar whose tabs are not current shows none selected. The small bar is not the corner
 // widget itself: the tab widget makes a corner widget shorter than its bar,
 // and the fixed tabs would not line up with the games'.
 class TabWidget : public QTabWidget
