@@ -32,12 +32,15 @@ DownloadFailureBox::DownloadFailureBox(const QString &fileName, const QString &r
             close();
         });
         connect(cancel, &QPushButton::clicked, this, &QWidget::close);
-        buttons->addWidget(resume);
-        buttons->addWidget(cancel);
+        for (QPushButton *button : {static_cast<QPushButton *>(resume), cancel}) {
+            button->setFixedSize(90, 28);
+            buttons->addWidget(button);
+        }
     } else {
         auto *ok = new PrimaryButton(content);
         ok->setText(tr("确定"));
         connect(ok, &QPushButton::clicked, this, &QWidget::close);
+        ok->setFixedSize(90, 28);
         buttons->addWidget(ok);
     }
     buttons->addStretch();
