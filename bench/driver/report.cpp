@@ -31,8 +31,10 @@ const Row kRows[] = {
     {"alarm_ms", "alarm: due second → notice mapped", "ms", Rule::ClientAtMost, 50},
     {"list_reminders_ms", "reminder list, 10 000: open → first paint", "ms", Rule::ClientAtMost, 200},
     {"list_reminders_stall_ms", "  longest the window did not answer", "ms", Rule::ClientAtMost, 200},
+    {"list_reminders_end_ms", "  End → last rows painted", "ms", Rule::ClientAtMost, 100},
     {"list_accounts_ms", "alt-account table, 10 000: open → first paint", "ms", Rule::ClientAtMost, 200},
     {"list_accounts_stall_ms", "  longest the window did not answer", "ms", Rule::ClientAtMost, 200},
+    {"list_accounts_end_ms", "  End → last rows painted", "ms", Rule::ClientAtMost, 100},
 };
 
 QString number(double value)

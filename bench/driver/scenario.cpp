@@ -27,6 +27,8 @@ constexpr int kRecords = 10000;
 constexpr int kPingIntervalMs = 20;
 constexpr int kWatchAfterPaintMs = 2000;
 constexpr int kDialogTimeoutMs = 10000;
+// Other rows' text in the middle of a list: a small share of its pixels.
+constexpr double kRowsChanged = 0.002;
 
 qint64 nowMs()
 {
@@ -278,6 +280,29 @@ bool Scenario::timeDialog(Launch &launch, const std::function<bool()> &open, con
     return true;
 }
 
+bool Scenario::timeScrollToEnd(Launch &launch, const QString &key, Figures *figures)
+{
+    const QList<XWatch::Window> windows = m_x.windowsOf(launch.pid());
+    if (windows.isEmpty())
+        return fail(QStringLiteral("no window of the client on screen"), launch);
+    const QRect middle(windows.first().geometry.center() - QPoint(100, 80), QSize(200, 160));
+    if (!ScreenProbe::hover(middle.center()))
+        return fail(QStringLiteral("could not move the pointer"), launch);
+    settle(500);
+    const QImage before = ScreenProbe::grab(middle);
+    const qint64 asked = nowMs();
+    if (!ScreenProbe::key(QStringLiteral("End")))
+        return fail(QStringLiteral("could not press End"), launch);
+    qint64 painted = -1;
+    while (painted < 0 && nowMs() - asked < kDialogTimeoutMs) {
+        m_x.waitForEvents(2);
+        if (ScreenProbe::changedShare(before, ScreenProbe::grab(middle)) > kRowsChanged)
+            painted = nowMs() - asked;
+    }
+    figures->insert(key + QStringLiteral("_end_ms"), painted < 0 ? kDialogTimeoutMs : painted);
+    return true;
+}
+
 QJsonArray Scenario::bigList(bool reminders) const
 {
     const QString tag = m_games.value(0);
@@ -317,7 +342,8 @@ Scenario::Figures Scenario::reminderList(int run)
                              {{QStringLiteral("game"), tag}, {QStringLiteral("server"), QStringLiteral("s1")},
                               {QStringLiteral("time"), QString::number(nowMs() / 1000 + 3600)}});
     };
-    if (!timeDialog(launch, open, QStringLiteral("list_reminders"), &figures))
+    if (!timeDialog(launch, open, QStringLiteral("list_reminders"), &figures)
+        || !timeScrollToEnd(launch, QStringLiteral("list_reminders"), &figures))
         return {};
     return figures;
 }
@@ -344,7 +370,8 @@ Scenario::Figures Scenario::accountTable(int run)
         return {};
     }
     const auto open = [&button] { return ScreenProbe::click(button.first() + QPoint(8, 8)); };
-    if (!timeDialog(launch, open, QStringLiteral("list_accounts"), &figures))
+    if (!timeDialog(launch, open, QStringLiteral("list_accounts"), &figures)
+        || !timeScrollToEnd(launch, QStringLiteral("list_accounts"), &figures))
         return {};
     return figures;
 }

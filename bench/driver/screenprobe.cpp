@@ -117,6 +117,18 @@ bool click(const QPoint &at)
         == 0;
 }
 
+bool hover(const QPoint &at)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                                         QString::number(at.x()), QString::number(at.y())})
+        == 0;
+}
+
+bool key(const QString &name)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), name}) == 0;
+}
+
 double changedShare(const QImage &before, const QImage &after)
 {
     if (before.size() != after.size() || before.isNull())
