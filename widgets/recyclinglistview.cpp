@@ -1,6 +1,5 @@
 #include "recyclinglistview.h"
 #include <QAbstractItemModel>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 
@@ -79,7 +78,7 @@ void RecyclingListView::updateRange()
 void RecyclingListView::layoutRows()
 {
     // Focus stays with the row it was on, whichever widget shows that row now.
-    QWidget *focus = QApplication::focusWidget();
+    QWidget *focus = window()->focusWidget();
     const QWidget *focusedRowWidget = rowContaining(focus);
     const int focusedRow = focusedRowWidget ? m_first + m_pool.indexOf(const_cast<QWidget *>(focusedRowWidget)) : -1;
     const int focusedPosition = focusedRowWidget ? focusables(focusedRowWidget).indexOf(focus) : -1;
@@ -189,7 +188,7 @@ void RecyclingListView::keyPressEvent(QKeyEvent *event)
 
 bool RecyclingListView::focusNextPrevChild(bool next)
 {
-    const QWidget *focus = QApplication::focusWidget();
+    const QWidget *focus = window()->focusWidget();
     const int row = rowOf(focus);
     if (row < 0) {
         // Tab into the list from the list itself: its top row on screen.

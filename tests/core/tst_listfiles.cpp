@@ -8,6 +8,7 @@
 #include "widgets/recyclinglistview.h"
 #include <QDateTime>
 #include <QDir>
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <memory>
@@ -254,6 +255,15 @@ private slots:
             for (QAccessibleInterface *button : found)
                 QVERIFY(screen.intersects(button->parent()->rect())); // on a row on screen
         }
+
+        // Tab goes on past the screen's bottom edge, to the next row's button.
+        int bottom = 0;
+        while (list->rowWidget(bottom + 1))
+            ++bottom;
+        QAbstractButton *lastOnScreen = list->rowWidget(bottom)->findChildren<QAbstractButton *>().last();
+        lastOnScreen->setFocus();
+        QTest::keyClick(lastOnScreen, Qt::Key_Tab);
+        QVERIFY(list->rowWidget(bottom + 1) && list->window()->focusWidget()->parentWidget() == list->rowWidget(bottom + 1));
 
         QTest::keyClick(list, Qt::Key_End);
         QWidget *last = list->rowWidget(count - 1);
