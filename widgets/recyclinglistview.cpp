@@ -107,8 +107,9 @@ void RecyclingListView::layoutRows()
 
     if (focusedRow < 0)
         return;
-    if (rowWidget(focusedRow) && focusedPosition >= 0)
-        focusables(rowWidget(focusedRow)).value(focusedPosition)->setFocus(Qt::OtherFocusReason);
+    QWidget *same = rowWidget(focusedRow) ? focusables(rowWidget(focusedRow)).value(focusedPosition) : nullptr;
+    if (same)
+        same->setFocus(Qt::OtherFocusReason);
     else
         setFocus(Qt::OtherFocusReason); // its row scrolled away: the keys still scroll
 }
