@@ -57,6 +57,8 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     m_confirmButton->setText(tr("确定"));
     m_confirmButton->setFixedSize(80, 25);
     connect(m_confirmButton, &QPushButton::clicked, this, &AltAccountDialog::verify);
+    connect(m_chooser, &GameServerChooser::changed, this, &AltAccountDialog::followChooser);
+    followChooser();
     auto *noAccount = new QLabel(tr("没有小号?"), content);
     noAccount->setStyleSheet(QStringLiteral("color:gray"));
     auto *registerLabel = new ClickableLabel(content);
@@ -86,9 +88,23 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     setupFrame(tr("小号"), content);
 }
 
+void AltAccountDialog::followChooser()
+{
+    m_confirmButton->setEnabled(m_chooser->hasChoice() && !m_verifying);
+    const QString problem = m_chooser->problem();
+    if (!problem.isEmpty())
+        showError(problem);
+    else if (!m_chooserProblem.isEmpty() && m_errorLabel->text() == m_chooserProblem)
+        m_errorLabel->hide();
+    m_chooserProblem = problem;
+}
+
 void AltAccountDialog::verify()
 {
+    if (!m_chooser->hasChoice())
+        return;
     // One check at a time: a second click would store the account twice.
+    m_verifying = true;
     m_confirmButton->setEnabled(false);
     const QString username = m_accountEdit->text();
     const QUrl url = Endpoints::url(Endpoints::Address::LoginApi, {username, m_passwordEdit->text()});
@@ -98,13 +114,17 @@ void AltAccountDialog::verify()
 
 void AltAccountDialog::verified(const PortalReply &reply, const QString &username)
 {
-    m_confirmButton->setEnabled(true);
-    if (!reply.ok)
-        return; // PortalApi has said why
+    m_verifying = false;
+    followChooser();
+    if (!reply.ok) {
+        showError(GameServerChooser::failureText(reply.status != 0)); // PortalApi has logged why
+        return;
+    }
     qCDebug(lcAccount).noquote() << "msg-data" << bridgeJsonForLog(QString::fromUtf8(reply.body));
     const Parsed<LoginReply> login = parseLoginReply(reply.body);
     if (!login.ok()) {
         qCWarning(lcAccount).noquote() << "alt-account login: unusable reply," << login.error;
+        showError(GameServerChooser::failureText(true));
         return;
     }
     if (!login.value.valid) {

@@ -11,7 +11,8 @@ struct PortalReply;
 // Adds an alt account: its user name and password are checked against the
 // portal's login API, and the account is stored with the check code the
 // portal returns, for a chosen game and server. The password is never
-// stored, nor logged.
+// stored, nor logged. "确定" waits for a game and a server; a check or a list
+// that fails says so in the red line, and what was typed stays.
 class AltAccountDialog : public FramelessDialog
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ private:
     void verify();
     void verified(const PortalReply &reply, const QString &username);
     void showError(const QString &text);
+    void followChooser();
 
     PortalApi *m_api;
     QLineEdit *m_accountEdit = nullptr;
@@ -33,4 +35,6 @@ private:
     GameServerChooser *m_chooser = nullptr;
     PrimaryButton *m_confirmButton = nullptr;
     QLabel *m_errorLabel = nullptr;
+    bool m_verifying = false;
+    QString m_chooserProblem; // shown in the red line, until the lists come
 };

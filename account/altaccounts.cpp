@@ -32,6 +32,7 @@ void AltAccounts::showTable()
     auto *table = new AltAccountTable(m_window);
     table->setAttribute(Qt::WA_DeleteOnClose);
     connect(table, &AltAccountTable::startGameRequested, this, &AltAccounts::startGameRequested);
+    connect(table, &AltAccountTable::accountDeleted, this, &AltAccounts::accountDeleted);
     connect(table, &AltAccountTable::addRequested, this, [this] {
         AltAccountDialog *dialog = newAddDialog();
         dialog->setAttribute(Qt::WA_DeleteOnClose);

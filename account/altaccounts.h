@@ -22,7 +22,8 @@ public:
     void showForToolbar();
 
 signals:
-    void startGameRequested(const QString &title, const QUrl &url);
+    void startGameRequested(const QString &account, const QString &title, const QUrl &url);
+    void accountDeleted(const QString &account);
 
 private:
     void showTable();

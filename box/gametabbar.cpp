@@ -1,9 +1,10 @@
 #include "gametabbar.h"
 #include <QProxyStyle>
+#include <QStyleOptionTab>
 
 namespace {
 // The application's style with less room beside a tab's text, so that a
-// tab at its minimum width still shows a character of its title.
+// shrunk tab gives its room to the title.
 class TabBarStyle : public QProxyStyle
 {
 public:
@@ -13,6 +14,22 @@ public:
         return metric == PM_TabBarTabHSpace ? value / 2 : value;
     }
 };
+
+// The first two characters of a tab's text (where "&&" stands for "&"),
+// still escaped, and whether that is all of it.
+QString firstTwoCharacters(const QString &tabText, bool *whole)
+{
+    QString kept;
+    int characters = 0;
+    int i = 0;
+    for (; i < tabText.size() && characters < 2; ++characters) {
+        const int length = tabText.at(i) == QLatin1Char('&') || tabText.at(i).isHighSurrogate() ? 2 : 1;
+        kept += tabText.mid(i, length);
+        i += length;
+    }
+    *whole = i >= tabText.size();
+    return kept;
+}
 } // namespace
 
 GameTabBar::GameTabBar(QWidget *parent)
@@ -31,18 +48,51 @@ bool GameTabBar::isFixed(int index) const
     return !tabButton(index, side);
 }
 
+QString GameTabBar::shownText(int index) const
+{
+    QStyleOptionTab option;
+    initStyleOption(&option, index);
+    return option.text;
+}
+
+QSize GameTabBar::sizeHint() const
+{
+    QSize size = QTabBar::sizeHint();
+    if (count() > 0)
+        size.setHeight(qMax(size.height(), tabSizeHint(0).height()));
+    return size;
+}
+
+void GameTabBar::setMinimumTabHeight(int height)
+{
+    if (height == m_minimumTabHeight)
+        return;
+    m_minimumTabHeight = height;
+    setElideMode(elideMode()); // lays the tabs out again: QTabBar has no call of its own for it
+}
+
 QSize GameTabBar::tabSizeHint(int index) const
 {
     QSize size = QTabBar::tabSizeHint(index);
     if (!isFixed(index))
         size.setWidth(qMin(size.width(), kMaxTabWidth));
+    size.setHeight(qMax(size.height(), m_minimumTabHeight));
     return size;
 }
 
 QSize GameTabBar::minimumTabSizeHint(int index) const
 {
-    QSize size = QTabBar::tabSizeHint(index);
-    if (!isFixed(index))
-        size.setWidth(qMin(size.width(), kMinTabWidth));
-    return size;
+    const QSize full = tabSizeHint(index);
+    bool whole = false;
+    const QString kept = firstTwoCharacters(tabText(index), &whole);
+    if (isFixed(index) || whole)
+        return full;
+    // What the tab needs beside its text, measured by the style on a wide
+    // tab, plus the two characters and the ellipsis that elision leaves.
+    QStyleOptionTab option;
+    initStyleOption(&option, index);
+    option.rect = QRect(QPoint(), QSize(1000, full.height()));
+    const int besideText = option.rect.width() - style()->subElementRect(QStyle::SE_TabBarTabText, &option, this).width();
+    const int text = fontMetrics().size(Qt::TextShowMnemonic, kept + QChar(0x2026)).width() + 1;
+    return QSize(qMin(full.width(), besideText + text), full.height());
 }

@@ -1,21 +1,27 @@
 #pragma once
 #include <QTabBar>
 
-// The main window's tab bar. Tabs without a close button (the fixed tabs)
-// keep their full width; game tabs are at most kMaxTabWidth wide and give
-// way down to kMinTabWidth (the title elided to a character or two, the full
-// title in the tool tip) before the bar scrolls, so that a dozen games fit
-// beside the fixed tabs at the window's minimum width and the fixed tabs
-// stay in view.
+// A tab bar of the main window. Tabs without a close button (the fixed
+// tabs) keep their full width; game tabs are at most kMaxTabWidth wide and
+// give way, as the bar fills, down to the width that still shows the first
+// two characters of their title (the full title is the tool tip) before the
+// bar scrolls.
 class GameTabBar : public QTabBar
 {
     Q_OBJECT
 
 public:
     static constexpr int kMaxTabWidth = 180;
-    static constexpr int kMinTabWidth = 52;
 
     explicit GameTabBar(QWidget *parent = nullptr);
+
+    // The title as the tab draws it now, elided, with "&&" for an "&".
+    QString shownText(int index) const;
+    // As tall as its tabs even while none of them is visible, so that what
+    // sits beside the bar keeps its height.
+    QSize sizeHint() const override;
+    // Tabs at least this tall, to line up with another bar's.
+    void setMinimumTabHeight(int height);
 
 protected:
     QSize tabSizeHint(int index) const override;
@@ -23,4 +29,6 @@ protected:
 
 private:
     bool isFixed(int index) const;
+
+    int m_minimumTabHeight = 0;
 };

@@ -59,7 +59,12 @@ MainWindow::MainWindow(const QString &userName, Config *config, PortalApi *api, 
 
     m_reminders->setHost(this);
     m_altAccounts = new AltAccounts(this, api);
-    connect(m_altAccounts, &AltAccounts::startGameRequested, this, &MainWindow::openGame);
+    // An alt account plays in a profile of its own, which goes with it.
+    connect(m_altAccounts, &AltAccounts::startGameRequested, this,
+            [this](const QString &account, const QString &title, const QUrl &url) {
+                m_tabs->openGame(title, url, m_profiles->forAccount(account));
+            });
+    connect(m_altAccounts, &AltAccounts::accountDeleted, m_profiles, &Profiles::forget);
     m_bossKey = new BossKey(this, m_actions);
     connect(m_bossKey, &BossKey::silenceRequested, this, &MainWindow::silenceAll);
     m_detachedGames = new DetachedGames(this);

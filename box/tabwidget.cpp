@@ -1,16 +1,72 @@
 #include "tabwidget.h"
 #include "box/gametabbar.h"
 #include "core/logging.h"
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QStyle>
 
 TabWidget::TabWidget(QWebEngineProfile *profile, QWidget *parent)
     : QTabWidget(parent)
     , m_profile(profile)
+    , m_fixedRoom(new QWidget(this))
+    , m_fixedBar(new GameTabBar(this))
 {
     setTabBar(new GameTabBar(this));
     setTabsClosable(true);
     setElideMode(Qt::ElideRight);
     connect(this, &QTabWidget::tabCloseRequested, this, &TabWidget::closeTab);
+
+    // Two tabs never scroll; the tab widget draws the line under both bars.
+    m_fixedBar->setUsesScrollButtons(false);
+    m_fixedBar->setDrawBase(false);
+    m_fixedBar->setExpanding(false);
+    (new QHBoxLayout(m_fixedRoom))->setContentsMargins(0, 0, 0, 0);
+    setCornerWidget(m_fixedRoom, Qt::TopLeftCorner);
+    tabBar()->installEventFilter(this);
+    m_fixedRoom->installEventFilter(this);
+    connect(m_fixedBar, &QTabBar::currentChanged, this, &QTabWidget::setCurrentIndex);
+    connect(this, &QTabWidget::currentChanged, this, &TabWidget::showCurrentOnFixedBar);
+}
+
+bool TabWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        placeFixedBar();
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void TabWidget::placeFixedBar()
+{
+    m_fixedBar->setMinimumTabHeight(tabBar()->height());
+    m_fixedBar->setGeometry(m_fixedRoom->x(), tabBar()->y(), m_fixedRoom->width(), tabBar()->height());
+    m_fixedBar->raise();
+}
+
+void TabWidget::tabInserted(int index)
+{
+    QTabWidget::tabInserted(index);
+    const QSignalBlocker quiet(m_fixedBar);
+    m_fixedBar->insertTab(index, QString());
+    m_fixedBar->setTabVisible(index, false); // a game's, until addFixedTabs says otherwise
+    showCurrentOnFixedBar();
+}
+
+void TabWidget::tabRemoved(int index)
+{
+    QTabWidget::tabRemoved(index);
+    const QSignalBlocker quiet(m_fixedBar);
+    m_fixedBar->removeTab(index);
+    showCurrentOnFixedBar();
+}
+
+void TabWidget::showCurrentOnFixedBar()
+{
+    // Mid-change the two bars differ by a tab; the change's end calls again.
+    if (m_fixedBar->count() != count())
+        return;
+    const QSignalBlocker quiet(m_fixedBar);
+    m_fixedBar->setCurrentIndex(currentIndex());
 }
 
 void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
@@ -25,7 +81,12 @@ void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
     for (const auto &tab : fixed) {
         auto *page = new GamePage(tab.url, tab.title, tab.kind, m_profile, this);
         page->setContentsMargins(0, 0, 0, 0);
-        const int index = addTab(page, QIcon(QLatin1String(tab.icon)), literalTabText(tab.title));
+        // Shown by the fixed bar only. Qt 5.15 draws a bar's current tab even
+        // while it is hidden: in the games' bar it has nothing to draw.
+        const int index = addTab(page, QString());
+        m_fixedBar->setTabText(index, literalTabText(tab.title));
+        m_fixedBar->setTabIcon(index, QIcon(QLatin1String(tab.icon)));
+        m_fixedBar->setTabVisible(index, true);
         // The fixed tabs are the box; only game tabs can be closed. The side
         // the close button sits on depends on the style.
         QTabBar *bar = tabBar();
@@ -33,8 +94,11 @@ void TabWidget::addFixedTabs(const QUrl &home, const QUrl &search)
         QWidget *closeButton = bar->tabButton(index, side);
         bar->setTabButton(index, side, nullptr);
         delete closeButton;
+        bar->setTabVisible(index, false);
         emit pageAdded(page);
     }
+    m_fixedRoom->layout()->addItem(new QSpacerItem(m_fixedBar->sizeHint().width(), 0));
+    m_fixedRoom->updateGeometry();
 }
 
 GamePage *TabWidget::openGame(const QString &title, const QUrl &url, QWebEngineProfile *profile)

@@ -2,6 +2,7 @@
 #include "web/gamepage.h"
 #include <QTabWidget>
 
+class GameTabBar;
 class QWebEngineProfile;
 
 // The main window's tabs, and their owner: it makes the game pages, closes
@@ -9,6 +10,15 @@ class QWebEngineProfile;
 // The two fixed tabs ("Kavo首页" and "找游戏") come first, have no close
 // button and can be neither closed nor taken out; game tabs follow. Titles
 // come from pages and are shown as they are: an "&" is text, not a mnemonic.
+//
+// The fixed tabs stay in view however many games are open: they are shown
+// by a small bar of their own, over room kept for it in the top left corner,
+// and the tab widget's own bar, which scrolls with its buttons at its right
+// end, shows only the game tabs. Both bars hold every tab, the other bar's
+// tabs hidden (and without text), so that indices stay those of the tab
+// widget and a bar whose tabs are not current shows none selected. The small bar is not the corner
+// widget itself: the tab widget makes a corner widget shorter than its bar,
+// and the fixed tabs would not line up with the games'.
 class TabWidget : public QTabWidget
 {
     Q_OBJECT
@@ -36,14 +46,26 @@ public:
     // The text a tab must be given to show title literally.
     static QString literalTabText(QString title);
 
+    // The bar of the game tabs is tabBar(); this one shows the fixed tabs.
+    GameTabBar *fixedTabBar() const { return m_fixedBar; }
+
 signals:
     // A page was made here: its owner wires its requests, once.
     void pageAdded(GamePage *page);
     // Tabs went: their memory can be given back.
     void tabsClosed();
 
+protected:
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     int addPageTab(GamePage *page);
+    void showCurrentOnFixedBar();
+    void placeFixedBar();
 
     QWebEngineProfile *m_profile;
+    QWidget *m_fixedRoom;
+    GameTabBar *m_fixedBar;
 };

@@ -1,5 +1,7 @@
 #include "altaccountrecord.h"
 #include "core/endpoints.h"
+#include "core/listfiles.h"
+#include <QJsonArray>
 #include <QJsonObject>
 
 AltAccountRecord AltAccountRecord::fromJson(const QJsonValue &value)
@@ -20,4 +22,23 @@ AltAccountRecord AltAccountRecord::fromJson(const QJsonValue &value)
 QUrl AltAccountRecord::enterGameUrl() const
 {
     return Endpoints::url(Endpoints::Address::EnterGameAsAlt, {tag, server, username, ckcode});
+}
+
+QString AltAccountRecord::tabTitle() const
+{
+    return gamename + QStringLiteral(" · ") + username;
+}
+
+QVector<AltAccountRecord> readUsableAltAccounts()
+{
+    const QJsonArray stored = readAltAccountRecords();
+    QVector<AltAccountRecord> usable;
+    usable.reserve(stored.size());
+    for (const QJsonValue &value : stored) {
+        AltAccountRecord record = AltAccountRecord::fromJson(value);
+        if (record.isUsable())
+            usable.append(std::move(record));
+    }
+    logBrokenRecords(ListFile::AltAccounts, stored.size() - usable.size(), stored.size());
+    return usable;
 }

@@ -109,6 +109,16 @@ Removal removeRecord(ListFile list, const QJsonValue &record)
     return Removal::AlreadyGone;
 }
 
+void logBrokenRecords(ListFile list, int broken, int total)
+{
+    if (broken == 0)
+        return;
+    qCWarning(lcCore).noquote() << QStringLiteral("%1: %2 of %3 records are broken; they stay in the file, unshown")
+                                       .arg(list == ListFile::Reminders ? kClockList : kXiaohaoList)
+                                       .arg(broken)
+                                       .arg(total);
+}
+
 QString jsonArrayToString(const QJsonArray &array)
 {
     return QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Compact));

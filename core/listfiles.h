@@ -33,5 +33,9 @@ enum class ListFile { Reminders, AltAccounts };
 enum class Removal { Removed, AlreadyGone, Failed };
 Removal removeRecord(ListFile list, const QJsonValue &record);
 
+// The one warning for the records of a list that cannot be used: they are
+// neither shown nor dropped, and stay in the file as they were.
+void logBrokenRecords(ListFile list, int broken, int total);
+
 // Compact JSON, keys in ascending order, non-ASCII text as UTF-8.
 QString jsonArrayToString(const QJsonArray &array);

@@ -1,4 +1,6 @@
 #include "reminderrecord.h"
+#include "core/listfiles.h"
+#include <QJsonArray>
 #include <QJsonObject>
 #include <cmath>
 
@@ -28,7 +30,21 @@ int upcomingReminders(const QJsonArray &records, qint64 nowSecs)
     int upcoming = 0;
     for (const QJsonValue &value : records) {
         const ReminderRecord record = ReminderRecord::fromJson(value);
-        upcoming += record.hasTime && record.time > nowSecs;
+        upcoming += record.isUsable() && record.time > nowSecs;
     }
     return upcoming;
+}
+
+QVector<ReminderRecord> readUsableReminders()
+{
+    const QJsonArray stored = readReminderRecords();
+    QVector<ReminderRecord> usable;
+    usable.reserve(stored.size());
+    for (const QJsonValue &value : stored) {
+        ReminderRecord record = ReminderRecord::fromJson(value);
+        if (record.isUsable())
+            usable.append(std::move(record));
+    }
+    logBrokenRecords(ListFile::Reminders, stored.size() - usable.size(), stored.size());
+    return usable;
 }

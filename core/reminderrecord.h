@@ -2,6 +2,7 @@
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QString>
+#include <QVector>
 
 // How many reminders the user may keep, and so how many ever ring.
 constexpr int kReminderLimit = 3;
@@ -22,6 +23,9 @@ struct ReminderRecord {
     int musicReminds = 0;
 
     static ReminderRecord fromJson(const QJsonValue &value);
+    // What a list can show and a notice can open: a time that can ring, and
+    // the game and server a notice's "进入游戏" enters.
+    bool isUsable() const { return hasTime && !tag.isEmpty() && !server.isEmpty(); }
     // The tab title of "进入游戏": the game's name straight followed by the server's.
     QString title() const { return gamename + servername; }
 };
@@ -29,3 +33,7 @@ struct ReminderRecord {
 // How many of the records are reminders still to come at nowSecs: the ones
 // the limit counts.
 int upcomingReminders(const QJsonArray &records, qint64 nowSecs);
+
+// The usable records of clocklist.txt, in file order; the broken ones stay
+// in the file and are counted in one warning.
+QVector<ReminderRecord> readUsableReminders();

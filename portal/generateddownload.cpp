@@ -72,6 +72,9 @@ void GeneratedDownload::serve(httplib::Response &res) const
 
     res.set_header("Content-Disposition", contentDisposition());
     res.set_header("Cache-Control", "no-store");
+    // The body depends on its size alone: a strong validator for it lets a
+    // client resume a broken download with a range request.
+    res.set_header("ETag", "\"kavo-" + std::to_string(size) + "\"");
     auto progress = std::make_shared<Progress>();
     res.set_content_provider(
         size, "application/octet-stream",

@@ -20,6 +20,12 @@ namespace {
 constexpr qint64 kFirst = 0;
 constexpr qint64 kLast = 2147483647;
 
+QDateTime nextWholeHour()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return QDateTime(now.date(), QTime(now.time().hour(), 0)).addSecs(3600);
+}
+
 QHBoxLayout *row(const QString &label, const QList<QWidget *> &fields, QWidget *parent)
 {
     auto *layout = new QHBoxLayout;
@@ -39,8 +45,6 @@ QHBoxLayout *row(const QString &label, const QList<QWidget *> &fields, QWidget *
 
 AddReminderDialog::AddReminderDialog(const QString &game, const QString &server, qint64 time, PortalApi *api, QWidget *host)
     : FramelessDialog(host)
-    , m_gameName(game)
-    , m_serverName(server)
 {
     setFixedSize(430, 320);
     auto *content = new QWidget;
@@ -49,7 +53,7 @@ AddReminderDialog::AddReminderDialog(const QString &game, const QString &server,
     m_chooser->propose(game, server);
     const QDateTime first = QDateTime::fromSecsSinceEpoch(kFirst);
     const QDateTime last = QDateTime::fromSecsSinceEpoch(kLast);
-    const QDateTime proposed = QDateTime::fromSecsSinceEpoch(qBound(kFirst, time, kLast));
+    const QDateTime proposed = time > 0 ? QDateTime::fromSecsSinceEpoch(qMin(time, kLast)) : nextWholeHour();
     m_date = new QDateEdit(proposed.date(), content);
     m_date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     m_date->setDateRange(first.date(), last.date());
@@ -61,13 +65,15 @@ AddReminderDialog::AddReminderDialog(const QString &game, const QString &server,
     m_remark->setPlaceholderText(tr("请输入信息(选填)"));
     m_remark->setStyleSheet(QStringLiteral("min-width: 200px;border:1px solid gray;border-radius:3px;padding:3px 0px"));
     m_sound = new QCheckBox(tr("声音提醒"), content);
-    auto *confirm = new PrimaryButton(content);
-    confirm->setText(tr("确定"));
-    confirm->setFixedSize(100, 30);
-    connect(confirm, &QPushButton::clicked, this, &AddReminderDialog::confirm);
+    m_confirm = new PrimaryButton(content);
+    m_confirm->setText(tr("确定"));
+    m_confirm->setFixedSize(100, 30);
+    connect(m_confirm, &QPushButton::clicked, this, &AddReminderDialog::confirm);
     m_error = new QLabel(content);
     m_error->setStyleSheet(QStringLiteral("color:red"));
     m_error->hide();
+    connect(m_chooser, &GameServerChooser::changed, this, &AddReminderDialog::followChooser);
+    followChooser();
 
     auto *layout = new QVBoxLayout(content);
     layout->addLayout(centredRow(m_error));
@@ -75,14 +81,31 @@ AddReminderDialog::AddReminderDialog(const QString &game, const QString &server,
     layout->addLayout(row(tr("提醒时间"), {m_date, m_time}, content));
     layout->addLayout(row(tr("备注说明"), {m_remark}, content));
     layout->addLayout(centredRow(m_sound));
-    layout->addLayout(centredRow(confirm));
+    layout->addLayout(centredRow(m_confirm));
     setupFrame(tr("闹钟提醒"), content);
+}
+
+void AddReminderDialog::followChooser()
+{
+    m_confirm->setEnabled(m_chooser->hasChoice());
+    // The lists' problem, or nothing, replaces what the line said.
+    if (!m_chooser->problem().isEmpty())
+        fail(m_chooser->problem());
+    else
+        m_error->hide();
 }
 
 void AddReminderDialog::confirm()
 {
+    // Without a game and a server a reminder could only open a useless page.
+    if (!m_chooser->hasChoice())
+        return;
     // Past either end of the range on its first or last day, the time is the end.
     const qint64 time = qBound(kFirst, QDateTime(m_date->date(), m_time->time()).toSecsSinceEpoch(), kLast);
+    if (time <= QDateTime::currentSecsSinceEpoch()) {
+        fail(tr("提醒时间已过"));
+        return;
+    }
     const int music = m_sound->isChecked() ? 1 : 0;
     const PortalChoice game = m_chooser->currentGame();
     const PortalChoice server = m_chooser->currentServer();
@@ -103,12 +126,11 @@ void AddReminderDialog::confirm()
         fail(tr("最多只能有%1个闹钟提醒").arg(kReminderLimit));
         return;
     }
-    // The names follow the choice; the page's stand in while no list came.
-    records.append(QJsonObject{{QStringLiteral("gamename"), game.name.isEmpty() ? m_gameName : game.name},
+    records.append(QJsonObject{{QStringLiteral("gamename"), game.name},
                                {QStringLiteral("musicReminds"), music},
                                {QStringLiteral("remark"), m_remark->text()},
                                {QStringLiteral("server"), server.code},
-                               {QStringLiteral("servername"), server.name.isEmpty() ? m_serverName : server.name},
+                               {QStringLiteral("servername"), server.name},
                                {QStringLiteral("tag"), game.code},
                                {QStringLiteral("time"), time}});
     if (!writeReminderRecords(records)) {

@@ -1,36 +1,39 @@
 #pragma once
-#include "core/reminderrecord.h"
 #include "widgets/framelessdialog.h"
-#include <QList>
 
 class QLabel;
-class QListWidget;
-class QToolButton;
+class RecyclingListView;
 
-// The saved reminders as cards, each with a delete button, under the
-// standing hint about the limit of three. A card deletes the record it shows,
-// found by content in the file as it is now. Built from the file once; a
-// successful deletion is reported so that the alarms follow.
+// The saved reminders, all of them, as cards with a delete button each,
+// under the standing hint about the limit. A card deletes the record it
+// shows, found by content in the file as it is now, and reads its text
+// (time, game, server, remark) to screen readers as its name. Read from the
+// file once; records that can never ring are left in the file, unshown. The
+// cards are a model's rows, shown by a RecyclingListView: real buttons on
+// the cards on screen, whatever the length of the list. A successful
+// deletion is reported so that the alarms follow.
 class ReminderListDialog : public FramelessDialog
 {
     Q_OBJECT
 
 public:
-    // Only three reminders ever ring; a file holding thousands (edited by
-    // hand, or broken) would take minutes to turn into cards.
-    static constexpr int kShown = 50;
-
     explicit ReminderListDialog(QWidget *parent);
+    ~ReminderListDialog() override;
 
 signals:
     void recordsChanged();
 
-private:
-    void deleteReminder();
-    QWidget *card(const ReminderRecord &record, int index);
+protected:
+    void showEvent(QShowEvent *event) override;
 
-    QListWidget *m_list = nullptr;
+private:
+    class Model;
+    class Card;
+
+    QWidget *makeCard(QWidget *parent);
+    void deleteReminder(int row);
+
+    Model *m_model = nullptr;
+    RecyclingListView *m_view = nullptr;
     QLabel *m_failure = nullptr;
-    QList<ReminderRecord> m_records; // by card, in the list's order
-    QList<QToolButton *> m_deleteButtons;
 };

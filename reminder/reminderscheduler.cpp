@@ -37,7 +37,7 @@ void ReminderScheduler::start()
     QList<ReminderRecord> due;
     for (const QJsonValue &value : records) {
         const ReminderRecord record = ReminderRecord::fromJson(value);
-        if (!record.hasTime || m_rung.contains(record.stored))
+        if (!record.isUsable() || m_rung.contains(record.stored))
             continue;
         if (record.time * 1000 > now)
             m_armed.append({record, record.time * 1000, 0});

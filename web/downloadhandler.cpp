@@ -3,6 +3,7 @@
 #include "core/logging.h"
 #include "core/revealfile.h"
 #include "core/endpoints.h"
+#include "web/downloadfailurebox.h"
 #include "widgets/loadingdialog.h"
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,10 @@ namespace {
 // common file systems allow for a name.
 constexpr int kMaxNameBytes = 240;
 constexpr int kMaxExtensionBytes = 16;
-constexpr int kGiveUpAfterMs = 3000;
+// The engine's reasons that Qt 5.15's enum leaves out.
+constexpr int kServerContentLengthMismatch = 38; // the connection closed short of the announced length
+constexpr int kUserShutdown = 41;
+constexpr int kCrash = 50;
 
 int utf8Size(const QString &text)
 {
@@ -77,6 +81,10 @@ void DownloadHandler::watch(QWebEngineProfile *profile)
 
 DownloadHandler::~DownloadHandler()
 {
+    if (m_failureBox) {
+        m_failureBox->disconnect(this);
+        delete m_failureBox.data();
+    }
     if (m_download && !m_download->isFinished()) {
         qCWarning(lcWeb).noquote() << "DownloadHandler:: quitting during the download of" << m_path << "; cancelled";
         m_download->disconnect(this);
@@ -93,6 +101,11 @@ LoadingDialog *DownloadHandler::loadingDialog() const
     return m_dialog;
 }
 
+DownloadFailureBox *DownloadHandler::failureBox() const
+{
+    return m_failureBox;
+}
+
 void DownloadHandler::handleRequest(QWebEngineDownloadItem *download)
 {
     const QString address = Endpoints::urlForLog(download->url());
@@ -101,28 +114,32 @@ void DownloadHandler::handleRequest(QWebEngineDownloadItem *download)
         return;
     }
     if (m_download && m_download->id() == download->id()) {
-        // Broken off without a way to resume, the engine starts the same
-        // download over as a new item: same place, same name.
+        // Resumed or started over (by the engine itself, or after
+        // "继续下载"), the engine announces the same download again as a new
+        // item: same place, same name.
         qCInfo(lcWeb).noquote() << "DownloadHandler:: starting over:" << address;
         m_download->disconnect(this);
         m_superseded.append(m_download);
         take(download);
         return;
     }
+    QWebEnginePage *page = download->page();
+    QWidget *window = page && page->view() ? page->view()->window() : nullptr;
     if (m_download) {
         qCInfo(lcWeb).noquote() << "DownloadHandler:: another download is running; not taken:" << address;
-        return; // not accepted: the engine drops it
+        // Not accepted: the engine drops it.
+        showFailure(download->suggestedFileName(), tr("另一个文件正在下载，请稍后再试"), false, window);
+        return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (!QDir().mkpath(folder) || !isDirWritable(folder)) {
         qCWarning(lcWeb).noquote() << "DownloadHandler:: cannot save in" << folder << "; download refused:" << address;
+        showFailure(download->suggestedFileName(), tr("无法写入下载文件夹 %1").arg(folder), false, window);
         return;
     }
     m_path = QDir(folder).filePath(downloadFileName(download->suggestedFileName(), folder));
-    QWebEnginePage *page = download->page();
-    m_window = page && page->view() ? page->view()->window() : nullptr;
+    m_window = window;
     qCInfo(lcWeb).noquote() << "DownloadHandler::downloadRequested" << address << "->" << m_path;
-    m_interruption.clear();
     take(download);
 }
 
@@ -136,16 +153,24 @@ void DownloadHandler::take(QWebEngineDownloadItem *download)
     connect(download, &QWebEngineDownloadItem::finished, this, [this, download] { finish(download); });
     connect(download, &QWebEngineDownloadItem::downloadProgress, this, &DownloadHandler::showProgress);
     connect(download, &QWebEngineDownloadItem::stateChanged, this, [this, download](QWebEngineDownloadItem::DownloadState state) {
-        if (state != QWebEngineDownloadItem::DownloadInterrupted)
-            return;
-        m_interruption = download->interruptReasonString();
-        // The engine may still resume it by itself; one that stays broken
-        // off would wait for a resume forever, and never finish.
-        QTimer::singleShot(kGiveUpAfterMs, this, [this, item = QPointer<QWebEngineDownloadItem>(download)] {
-            if (item && item == m_download && item->state() == QWebEngineDownloadItem::DownloadInterrupted)
-                item->cancel();
-        });
+        // Whether the engine can resume it shows only after this signal:
+        // one it cannot resume is finished then.
+        if (state == QWebEngineDownloadItem::DownloadInterrupted)
+            QTimer::singleShot(0, this, [this, item = QPointer<QWebEngineDownloadItem>(download)] { interrupted(item); });
     });
+}
+
+void DownloadHandler::interrupted(QWebEngineDownloadItem *download)
+{
+    if (!download || download != m_download || download->isFinished()
+        || download->state() != QWebEngineDownloadItem::DownloadInterrupted)
+        return; // going on, or finished for good (finish() says so)
+    const QString name = QFileInfo(m_path).fileName();
+    qCInfo(lcWeb).noquote() << "DownloadHandler:: the download of" << name << "broke off and can be resumed:"
+                            << download->interruptReasonString();
+    if (m_dialog)
+        m_dialog->close();
+    showFailure(name, plainReason(download->interruptReason()), true, m_window);
 }
 
 void DownloadHandler::showProgress(qint64 bytesReceived, qint64 bytesTotal)
@@ -176,12 +201,100 @@ void DownloadHandler::finish(QWebEngineDownloadItem *download)
         if (old)
             old->deleteLater();
     }
-    if (download->state() != QWebEngineDownloadItem::DownloadCompleted) {
-        qCWarning(lcWeb).noquote() << "DownloadHandler:: the download of" << QFileInfo(m_path).fileName()
-                                   << "did not complete:"
-                                   << (m_interruption.isEmpty() ? download->interruptReasonString() : m_interruption);
+    // A box that offers to resume this download has nothing left to offer.
+    if (m_failureBox && m_failureBox->isResumable())
+        std::exchange(m_failureBox, nullptr)->close();
+    const QString name = QFileInfo(m_path).fileName();
+    switch (download->state()) {
+    case QWebEngineDownloadItem::DownloadCompleted:
+        qCInfo(lcWeb).noquote() << "DownloadHandler::on_finished saved" << m_path;
+        revealFile(m_path);
         return;
+    case QWebEngineDownloadItem::DownloadCancelled:
+        qCInfo(lcWeb).noquote() << "DownloadHandler:: the download of" << name << "was given up";
+        return;
+    default:
+        qCWarning(lcWeb).noquote() << "DownloadHandler:: the download of" << name << "did not complete:"
+                                   << download->interruptReasonString();
+        showFailure(name, plainReason(download->interruptReason()), false, m_window);
     }
-    qCInfo(lcWeb).noquote() << "DownloadHandler::on_finished saved" << m_path;
-    revealFile(m_path);
+}
+
+void DownloadHandler::showFailure(const QString &fileName, const QString &reason, bool resumable, QWidget *window)
+{
+    if (m_failureBox) {
+        if (m_failureBox->isResumable()) {
+            qCInfo(lcWeb).noquote() << "DownloadHandler:: a broken-off download awaits an answer; not shown:" << fileName;
+            return;
+        }
+        std::exchange(m_failureBox, nullptr)->close();
+    }
+    auto *box = new DownloadFailureBox(fileName, reason, resumable, window);
+    if (resumable) {
+        m_resumeAsked = false;
+        connect(box, &DownloadFailureBox::resumeRequested, this, [this] {
+            m_resumeAsked = true;
+            if (m_download)
+                m_download->resume();
+        });
+        // Gone without a resume (closed, or with its window): given up, and
+        // the engine removes the partial file.
+        connect(box, &QObject::destroyed, this, [this] {
+            if (!m_resumeAsked && m_download && m_download->state() == QWebEngineDownloadItem::DownloadInterrupted)
+                m_download->cancel();
+        });
+    }
+    box->showCentred();
+    m_failureBox = box;
+}
+
+QString DownloadHandler::plainReason(int interruptReason)
+{
+    switch (interruptReason) {
+    case QWebEngineDownloadItem::FileAccessDenied:
+        return tr("没有写入下载文件夹的权限");
+    case QWebEngineDownloadItem::FileNoSpace:
+        return tr("磁盘空间不足");
+    case QWebEngineDownloadItem::FileNameTooLong:
+        return tr("文件名太长");
+    case QWebEngineDownloadItem::FileTooLarge:
+        return tr("文件太大，磁盘存不下");
+    case QWebEngineDownloadItem::FileVirusInfected:
+    case QWebEngineDownloadItem::FileBlocked:
+    case QWebEngineDownloadItem::FileSecurityCheckFailed:
+        return tr("文件没有通过安全检查");
+    case QWebEngineDownloadItem::FileFailed:
+    case QWebEngineDownloadItem::FileTransientError:
+        return tr("文件无法写入磁盘");
+    case QWebEngineDownloadItem::FileTooShort:
+    case QWebEngineDownloadItem::FileHashMismatch:
+        return tr("下载的文件不完整");
+    case QWebEngineDownloadItem::NetworkFailed:
+    case QWebEngineDownloadItem::NetworkDisconnected:
+        return tr("网络连接中断了");
+    case QWebEngineDownloadItem::NetworkTimeout:
+        return tr("网络连接超时");
+    case QWebEngineDownloadItem::NetworkServerDown:
+    case QWebEngineDownloadItem::ServerUnreachable:
+        return tr("无法连接到服务器");
+    case QWebEngineDownloadItem::NetworkInvalidRequest:
+        return tr("下载地址无效");
+    case QWebEngineDownloadItem::ServerFailed:
+        return tr("服务器出错了");
+    case QWebEngineDownloadItem::ServerBadContent:
+        return tr("服务器上没有这个文件");
+    case QWebEngineDownloadItem::ServerUnauthorized:
+    case QWebEngineDownloadItem::ServerForbidden:
+        return tr("服务器拒绝了这次下载");
+    case QWebEngineDownloadItem::ServerCertProblem:
+        return tr("服务器的证书有问题");
+    case kServerContentLengthMismatch:
+        return tr("服务器中途断开了连接");
+    case kUserShutdown:
+        return tr("程序退出，下载被打断");
+    case kCrash:
+        return tr("浏览器内核出错");
+    default:
+        return tr("原因不明");
+    }
 }

@@ -37,7 +37,24 @@ GameServerChooser::GameServerChooser(PortalApi *api, QWidget *parent)
     layout->addSpacing(10);
     layout->addWidget(m_servers);
     connect(m_games, qOverload<int>(&QComboBox::currentIndexChanged), this, &GameServerChooser::requestServers);
+    connect(m_servers, qOverload<int>(&QComboBox::currentIndexChanged), this, &GameServerChooser::changed);
     requestGames();
+}
+
+QString GameServerChooser::failureText(bool answered)
+{
+    return answered ? tr("服务器繁忙，请稍后重试") : tr("无法连接到服务器，请稍后重试");
+}
+
+bool GameServerChooser::hasChoice() const
+{
+    return !currentGame().code.isEmpty() && !currentServer().code.isEmpty();
+}
+
+void GameServerChooser::setProblem(const QString &problem)
+{
+    m_problem = problem;
+    emit changed();
 }
 
 void GameServerChooser::propose(const QString &gameName, const QString &serverName)
@@ -59,8 +76,11 @@ PortalChoice GameServerChooser::currentServer() const
 void GameServerChooser::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
+    // The last try failed.
     if (!m_gamesLoaded && !m_gamesRequested)
-        requestGames(); // the last try failed
+        requestGames();
+    else if (m_gamesLoaded && !m_serversLoaded && !m_serversRequested)
+        requestServers();
 }
 
 void GameServerChooser::requestGames()
@@ -73,14 +93,18 @@ void GameServerChooser::requestGames()
 void GameServerChooser::gamesFinished(const PortalReply &reply)
 {
     m_gamesRequested = false;
-    if (!reply.ok)
-        return; // PortalApi said why; the boxes stay as they are
+    if (!reply.ok) {
+        setProblem(failureText(reply.status != 0)); // PortalApi said why; the boxes stay as they are
+        return;
+    }
     const Parsed<QList<PortalChoice>> games = parseGameList(reply.body);
     if (!games.ok()) {
         qCWarning(lcCore).noquote() << "game list: unusable reply," << games.error;
+        setProblem(failureText(true));
         return;
     }
     m_gamesLoaded = true;
+    m_problem.clear();
     fill(m_games, games.value, m_gameName);
     emit gamesArrived();
     requestServers();
@@ -94,7 +118,10 @@ void GameServerChooser::requestServers()
         const QSignalBlocker quiet(m_servers);
         m_servers->clear();
     }
+    m_serversLoaded = false;
     const QString tag = m_games->currentData().toString();
+    m_serversRequested = !tag.isEmpty();
+    emit changed();
     if (tag.isEmpty())
         return;
     m_api->get(Endpoints::url(Endpoints::Address::ServerList, {tag}), this,
@@ -103,17 +130,24 @@ void GameServerChooser::requestServers()
 
 void GameServerChooser::serversFinished(const PortalReply &reply, const QString &tag)
 {
-    if (!reply.ok)
-        return;
     if (tag != m_games->currentData().toString()) {
         qCDebug(lcCore).noquote() << "servers of" << tag << "came after another game was chosen; dropped";
+        return;
+    }
+    m_serversRequested = false;
+    if (!reply.ok) {
+        setProblem(failureText(reply.status != 0));
         return;
     }
     const Parsed<QList<PortalChoice>> servers = parseServerList(reply.body);
     if (!servers.ok()) {
         qCWarning(lcCore).noquote() << "server list: unusable reply," << servers.error;
+        setProblem(failureText(true));
         return;
     }
+    m_serversLoaded = true;
+    m_problem.clear();
     fill(m_servers, servers.value, m_serverName);
     emit serversArrived();
+    emit changed();
 }

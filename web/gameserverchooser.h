@@ -7,10 +7,10 @@ class QComboBox;
 struct PortalReply;
 
 // A game and one of its servers, chosen from the portal's server-list API:
-// the game box, then the server box. The games are asked for once (again at
-// the next showing if that failed), a game's servers at each change of game.
-// A game and a server can be proposed by name; the first game and its first
-// server stand otherwise.
+// the game box, then the server box. The games are asked for once, a game's
+// servers at each change of game; a list that did not come is asked for
+// again at the next showing. A game and a server can be proposed by name;
+// the first game and its first server stand otherwise.
 class GameServerChooser : public QWidget
 {
     Q_OBJECT
@@ -23,10 +23,20 @@ public:
     PortalChoice currentGame() const;
     PortalChoice currentServer() const;
     bool gamesLoaded() const { return m_gamesLoaded; }
+    // Both a game and a server: what a record needs.
+    bool hasChoice() const;
+    // Why a list did not come, in the user's words; empty while none failed.
+    QString problem() const { return m_problem; }
+
+    // The line a dialog shows for a portal request that failed: answered
+    // (an error status, a reply it cannot use) or not (no answer at all).
+    static QString failureText(bool answered);
 
 signals:
     void gamesArrived();
     void serversArrived();
+    // The choice, or a list's problem, changed.
+    void changed();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -37,6 +47,7 @@ private:
     void gamesFinished(const PortalReply &reply);
     // The servers of tag, unless another game is chosen by now.
     void serversFinished(const PortalReply &reply, const QString &tag);
+    void setProblem(const QString &problem);
 
     PortalApi *m_api;
     QComboBox *m_games;
@@ -45,4 +56,7 @@ private:
     QString m_serverName;
     bool m_gamesLoaded = false;
     bool m_gamesRequested = false;
+    bool m_serversLoaded = false;
+    bool m_serversRequested = false;
+    QString m_problem;
 };

@@ -19,6 +19,8 @@ constexpr int kRecords = 10000;
 constexpr int kPingIntervalMs = 20;
 constexpr int kWatchAfterPaintMs = 2000;
 constexpr int kDialogTimeoutMs = 10000;
+// Other rows' text in the middle of a list: a small share of its pixels.
+constexpr double kRowsChanged = 0.002;
 
 qint64 nowMs()
 {
@@ -190,11 +192,34 @@ bool Scenario::timeDialog(Session &session, const std::function<bool()> &open, c
     return true;
 }
 
+bool Scenario::timeScrollToEnd(Session &session, const QString &key, Figures *figures)
+{
+    const XWatch::Window window = session.mainWindow();
+    if (window.id == 0)
+        return session.fail(QStringLiteral("no window of the client on screen"));
+    const QRect middle(window.geometry.center() - QPoint(100, 80), QSize(200, 160));
+    if (!ScreenProbe::hover(middle.center()))
+        return session.fail(QStringLiteral("could not move the pointer"));
+    settle(500);
+    const QImage before = ScreenProbe::grab(middle);
+    const qint64 asked = nowMs();
+    if (!ScreenProbe::key(QStringLiteral("End")))
+        return session.fail(QStringLiteral("could not press End"));
+    qint64 painted = -1;
+    while (painted < 0 && nowMs() - asked < kDialogTimeoutMs) {
+        m_x.waitForEvents(2);
+        if (ScreenProbe::changedShare(before, ScreenProbe::grab(middle)) > kRowsChanged)
+            painted = nowMs() - asked;
+    }
+    figures->insert(key + QStringLiteral("_end_ms"), painted < 0 ? kDialogTimeoutMs : painted);
+    return true;
+}
+
 QJsonArray Scenario::bigList(bool reminders) const
 {
     const QString tag = m_games.value(0);
-    // Reminders of the past: listed, never rung.
-    const qint64 past = nowMs() / 1000 - 86400;
+    // Reminders a month ahead: listed and armed, not rung.
+    const qint64 ahead = nowMs() / 1000 + 30 * 86400;
     QJsonArray records;
     for (int i = 0; i < kRecords; ++i) {
         QJsonObject record{{QStringLiteral("gamename"), QStringLiteral("游戏%1").arg(i)},
@@ -204,7 +229,7 @@ QJsonArray Scenario::bigList(bool reminders) const
         if (reminders) {
             record.insert(QStringLiteral("musicReminds"), 0);
             record.insert(QStringLiteral("remark"), QStringLiteral("备注 %1").arg(i));
-            record.insert(QStringLiteral("time"), past - i);
+            record.insert(QStringLiteral("time"), ahead + i);
         } else {
             record.insert(QStringLiteral("ckcode"), QStringLiteral("%1").arg(i, 32, 16, QLatin1Char('0')));
             record.insert(QStringLiteral("username"), QStringLiteral("alt%1").arg(i));
@@ -231,7 +256,8 @@ Scenario::Figures Scenario::reminderList(int run)
                              {{QStringLiteral("game"), tag}, {QStringLiteral("server"), QStringLiteral("s1")},
                               {QStringLiteral("time"), QString::number(nowMs() / 1000 + 3600)}});
     };
-    if (!timeDialog(session, open, QStringLiteral("list_reminders"), &figures))
+    if (!timeDialog(session, open, QStringLiteral("list_reminders"), &figures)
+        || !timeScrollToEnd(session, QStringLiteral("list_reminders"), &figures))
         return failed(session);
     return figures;
 }
@@ -260,7 +286,8 @@ Scenario::Figures Scenario::accountTable(int run)
         return failed(session);
     }
     const auto open = [&button] { return ScreenProbe::click(button.first() + QPoint(8, 8)); };
-    if (!timeDialog(session, open, QStringLiteral("list_accounts"), &figures))
+    if (!timeDialog(session, open, QStringLiteral("list_accounts"), &figures)
+        || !timeScrollToEnd(session, QStringLiteral("list_accounts"), &figures))
         return failed(session);
     return figures;
 }

@@ -41,7 +41,7 @@ public:
     Figures alarm(int run);
     // The client only: the reminder list or the alt-account table with
     // 10 000 records, from asking to the first paint, and the longest the
-    // window did not answer meanwhile.
+    // window did not answer meanwhile; then from End to the last rows painted.
     Figures reminderList(int run);
     Figures accountTable(int run);
 
@@ -56,6 +56,9 @@ private:
     // Asks for a dialog (open()), then waits for it to paint over the middle
     // of the main window, pinging the window throughout.
     bool timeDialog(Session &session, const std::function<bool()> &open, const QString &key, Figures *figures);
+    // Presses End over the middle of the main window, where the list shows,
+    // and waits for the list to paint its last rows there.
+    bool timeScrollToEnd(Session &session, const QString &key, Figures *figures);
     QJsonArray bigList(bool reminders) const;
 
     Setup m_setup;

@@ -169,6 +169,17 @@ QRect colourBounds(const QImage &image, QRgb colour)
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+
+bool hover(const QPoint &at)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"),
+                                                         QString::number(at.x()), QString::number(at.y())})
+        == 0;
+}
+
+bool key(const QString &name)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), name}) == 0;
 }
 
 double changedShare(const QImage &before, const QImage &after)

@@ -46,6 +46,10 @@ QList<Picture> icon(const QString &file);
 // A left click at a point of the screen (xdotool), then the pointer is moved
 // off the window so nothing stays highlighted under it.
 bool click(const QPoint &at);
+// The pointer over a point (keys go to the window under it), and a key
+// pressed and released there (xdotool's key names: "End").
+bool hover(const QPoint &at);
+bool key(const QString &name);
 
 // A press of the left button at a point, without the release: the press is
 // what selects a tab, and it has reached the display when this returns.

@@ -47,25 +47,68 @@ private slots:
         m_http.setDelay(QStringLiteral("/login.php"), 0);
         QCOMPARE(storedNames(), QStringList{QStringLiteral("alt")});
 
-        m_http.setBody(QStringLiteral("/login.php"), R"({"msg":1})");
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("alt-account login: unusable reply")));
-        dialog.show();
-        QVERIFY(verify(&dialog, QStringLiteral("alt2"), QStringLiteral("hunter2")));
-        QTRY_VERIFY(confirm->isEnabled());
-        QCOMPARE(storedNames().size(), 1); // nothing stored without a check code
-
+        // Each failure says so, and what was typed stays: an unusable reply,
+        // an error answer, no answer at all.
         QTcpServer nobody;
         QVERIFY(nobody.listen(QHostAddress::LocalHost));
-        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
+        const QString nobodyHost = QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort());
         nobody.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/login.php ")));
-        button(&dialog, QStringLiteral("确定"))->click();
-        QTRY_VERIFY(confirm->isEnabled());
+        const QString busy = QStringLiteral("服务器繁忙，请稍后重试");
+        const struct {
+            QByteArray body;
+            int status;
+            QString host;
+            QString warning;
+            QString line;
+        } failures[] = {{R"({"msg":1})", 200, m_http.hostPort(), QStringLiteral("alt-account login: unusable reply"), busy},
+                        {"oops", 500, m_http.hostPort(), QStringLiteral("^Failed: .*/login.php "), busy},
+                        {"", 200, nobodyHost, QStringLiteral("^Failed: .*/login.php "),
+                         QStringLiteral("无法连接到服务器，请稍后重试")}};
+        dialog.show();
+        const QList<QLineEdit *> edits = dialog.findChildren<QLineEdit *>();
+        edits.at(0)->setText(QStringLiteral("alt2"));
+        edits.at(1)->setText(QStringLiteral("hunter2"));
+        for (const auto &failure : failures) {
+            m_http.setBody(QStringLiteral("/login.php"), failure.body, "application/json", failure.status);
+            Endpoints::setHost(Endpoints::Role::Member, failure.host);
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(failure.warning));
+            confirm->click();
+            QTRY_VERIFY(confirm->isEnabled());
+            QCOMPARE(errorLine(&dialog), failure.line);
+            QVERIFY(edits.at(0)->text() == QStringLiteral("alt2") && edits.at(1)->text() == QStringLiteral("hunter2"));
+        }
         Endpoints::setHost(Endpoints::Role::Member, m_http.hostPort());
+        QCOMPARE(storedNames().size(), 1); // nothing stored without a check code
 
         qInstallMessageHandler(previous);
         const QString all = m_log.join(QLatin1Char('\n'));
         QVERIFY2(!all.contains(QStringLiteral("hunter2")) && !all.contains(QStringLiteral("s3cretcheck")), qPrintable(all));
+    }
+
+    // "确定" waits for a game and a server; lists that do not come say so,
+    // and come at the next showing.
+    void withoutAServerNothingCanBeConfirmed()
+    {
+        QTcpServer nobody;
+        QVERIFY(nobody.listen(QHostAddress::LocalHost));
+        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
+        nobody.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/api/allserver_series.php ")));
+        AltAccountDialog dialog(&m_api, nullptr);
+        dialog.show();
+        QPushButton *confirm = button(&dialog, QStringLiteral("确定"));
+        QTRY_COMPARE(errorLine(&dialog), QStringLiteral("无法连接到服务器，请稍后重试"));
+        QVERIFY(!confirm->isEnabled());
+
+        const QString servers = QStringLiteral("/api/allserver_series.php?limit=&start=0&end=0&check=Kavobox&gamename=xyj");
+        m_http.setBody(servers, "[]");
+        Endpoints::setHost(Endpoints::Role::Member, m_http.hostPort());
+        dialog.hide();
+        dialog.show();
+        QSignalSpy arrived(dialog.findChild<GameServerChooser *>(), &GameServerChooser::serversArrived);
+        QVERIFY(arrived.wait(5000));
+        QVERIFY(errorLine(&dialog).isEmpty() && !confirm->isEnabled()); // a game without servers
+        m_http.setBody(servers, R"([{"server":"s1","gamename":"一服"}])");
     }
 };
 KAVO_TEST(TestAltAccountFaults)

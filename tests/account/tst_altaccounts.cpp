@@ -6,8 +6,7 @@
 #include "support/browsercatcher.h"
 #include "support/testmain.h"
 #include "web/gamepage.h"
-#include <QTabWidget>
-#include <QTableView>
+#include "widgets/recyclinglistview.h"
 #include <QToolButton>
 
 class TestAltAccounts : public TestCase
@@ -96,7 +95,9 @@ private slots:
         button(table, QStringLiteral("开始游戏"))->click();
         QTRY_COMPARE(m_window->tabs()->count(), 3);
         QCOMPARE(m_window->tabs()->currentIndex(), 2);
-        QCOMPARE(m_window->tabs()->tabText(2), stored.value(QStringLiteral("gamename")).toString());
+        // Told apart from the same game played as the user.
+        QCOMPARE(m_window->tabs()->tabText(2),
+                 TabWidget::literalTabText(stored.value(QStringLiteral("gamename")).toString() + QStringLiteral(" · 玩家 a&b")));
         const QString url = m_window->tabs()->page(2)->address().toString(QUrl::FullyEncoded);
         QVERIFY2(QRegularExpression(QStringLiteral("/entergame.php\\?game=\\w+&server=\\w+&boxSmall=%E7%8E%A9%E5%AE%B6%20a%26b"
                                                    "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
@@ -108,7 +109,7 @@ private slots:
     {
         writeAltAccountRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
         auto *table = qobject_cast<AltAccountTable *>(pressXiaohao());
-        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 3);
+        QCOMPARE(table->findChild<RecyclingListView *>()->model()->rowCount(), 3);
         button(table, QStringLiteral("删除"))->click();
         // Meanwhile another window stores an account: it survives.
         writeAltAccountRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
@@ -121,7 +122,7 @@ private slots:
             QSKIP(qPrintable(readOnly.why()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("xiaohaoinfolist.txt not saved")));
         button(table, QStringLiteral("删除"))->click();
-        QCOMPARE(table->findChild<QTableView *>()->model()->rowCount(), 1);
+        QCOMPARE(table->findChild<RecyclingListView *>()->model()->rowCount(), 1);
         QCOMPARE(errorLine(table), QStringLiteral("删除失败，请稍后重试"));
     }
 

@@ -1,4 +1,5 @@
 #include "box/boxactions.h"
+#include "box/gametabbar.h"
 #include "box/trayicon.h"
 #include "support/desktopsession.h"
 #include "support/messageboxes.h"
@@ -44,30 +45,50 @@ private slots:
         QTRY_VERIFY(window->isMinimized());
     }
 
-    void crowdedTabsShrinkAndShowTitlesLiterally()
+    void crowdedTabsKeepTwoCharactersAndTheFixedTabsInView()
     {
         MainWindow *window = m_box.openWindow(false);
         window->resize(window->minimumSize());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         const QString title = QStringLiteral("西游 & 三国 之 群英荟萃 怀旧版");
-        QTabBar *bar = window->tabs()->tabBar();
-        const int homeWidth = bar->tabRect(0).width();
-        for (int i = 0; i < 12; ++i)
+        auto *games = static_cast<GameTabBar *>(window->tabs()->tabBar());
+        GameTabBar *fixed = window->tabs()->fixedTabBar();
+        const int homeWidth = fixed->tabRect(0).width();
+        for (int i = 0; i < 20; ++i)
             window->openGame(title, QUrl());
-        QCOMPARE(bar->currentIndex(), 13);
+        QCOMPARE(games->currentIndex(), 21);
 
-        // The last tab is current and the fixed tabs are still in view, whole.
-        for (int index : {0, 1, 13})
-            QVERIFY2(bar->rect().contains(bar->tabRect(index)), qPrintable(QString::number(index)));
-        QCOMPARE(bar->tabRect(0).width(), homeWidth);
-        const QList<QToolButton *> arrows = bar->findChildren<QToolButton *>();
-        QVERIFY(std::none_of(arrows.begin(), arrows.end(), [](QToolButton *b) { return b->isVisible(); }));
+        // The fixed tabs are whole and in view; the game tabs beside them
+        // scroll, with both buttons at the bar's right end, the current one
+        // in view.
+        for (int index : {0, 1})
+            QVERIFY(fixed->rect().contains(fixed->tabRect(index)));
+        QCOMPARE(fixed->tabRect(0).width(), homeWidth);
+        QVERIFY(fixed->isVisible() && games->geometry().left() >= fixed->geometry().right());
+        const QList<QToolButton *> arrows = games->findChildren<QToolButton *>();
+        QCOMPARE(arrows.size(), 2);
+        for (QToolButton *arrow : arrows)
+            QVERIFY(arrow->isVisible() && arrow->geometry().left() >= games->width() - 2 * arrow->width());
+        QVERIFY(games->rect().contains(games->tabRect(21)));
 
-        // What the tab shows (and tells screen readers) is the title itself;
-        // the full title is the tool tip of a shrunk tab.
-        QCOMPARE(QAccessible::queryAccessibleInterface(bar)->child(13)->text(QAccessible::Name), title);
-        QCOMPARE(bar->tabToolTip(13), title);
+        // Each game tab shows the first two characters of its title; screen
+        // readers and the tool tip get the whole title.
+        for (int index = 2; index < games->count(); ++index)
+            QVERIFY2(games->shownText(index).startsWith(QStringLiteral("西游")), qPrintable(games->shownText(index)));
+        QCOMPARE(QAccessible::queryAccessibleInterface(games)->child(21)->text(QAccessible::Name), title);
+        QCOMPARE(games->tabToolTip(21), title);
+
+        // Either bar selects; the other then shows none of its tabs selected.
+        QTest::mouseClick(fixed, Qt::LeftButton, Qt::NoModifier, fixed->tabRect(1).center());
+        QCOMPARE(window->tabs()->currentIndex(), 1);
+        QVERIFY(!games->isTabVisible(games->currentIndex()));
+        int shownGame = 2;
+        while (!games->rect().contains(games->tabRect(shownGame).center()))
+            ++shownGame;
+        QTest::mouseClick(games, Qt::LeftButton, Qt::NoModifier, games->tabRect(shownGame).center());
+        QCOMPARE(window->tabs()->currentIndex(), shownGame);
+        QVERIFY(!fixed->isTabVisible(fixed->currentIndex()));
     }
 
     void messagesAndSignInBelongToTheWindow()

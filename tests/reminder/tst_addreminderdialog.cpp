@@ -1,6 +1,7 @@
 #include "box/tabwidget.h"
 #include "support/boxfixture.h"
 #include "core/config.h"
+#include "core/endpoints.h"
 #include "web/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "box/mainwindow.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTimeEdit>
 
 namespace {
@@ -46,6 +48,12 @@ AddReminderDialog *shownDialog(QWidget *window)
 QDateTime proposed(QWidget *dialog)
 {
     return QDateTime(dialog->findChild<QDateEdit *>()->date(), dialog->findChild<QTimeEdit *>()->time());
+}
+
+bool isNextWholeHour(const QDateTime &time)
+{
+    const qint64 ahead = time.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch();
+    return time.time().minute() == 0 && time.time().second() == 0 && ahead > 0 && ahead <= 3600;
 }
 } // namespace
 
@@ -106,7 +114,7 @@ private slots:
         QCOMPARE(m_window->reminders()->scheduler()->armed().size(), 1);
     }
 
-    void timesOutOfRangeAndPastTimes()
+    void farMissingAndPastTimes()
     {
         AddReminderDialog *dialog = openDialog(QString(), QString(), 4102444800); // 2100
         QCOMPARE(proposed(dialog).toSecsSinceEpoch(), 2147483647);
@@ -117,6 +125,43 @@ private slots:
 
         QCOMPARE(m_window->reminders()->scheduler()->armed().size(), 1);
         QCOMPARE(m_window->reminders()->scheduler()->armed().first().record.time, 2147483647);
+
+        // No usable time: the next whole hour is proposed. A time that has
+        // passed, which would never ring, is not saved.
+        for (qint64 none : {0, -500}) {
+            dialog = openDialog(QString(), QString(), none);
+            QVERIFY2(isNextWholeHour(proposed(dialog)), qPrintable(proposed(dialog).toString()));
+        }
+        dialog->findChild<QDateEdit *>()->setDate(QDate::currentDate().addDays(-1));
+        confirm(dialog);
+        QCOMPARE(errorLine(dialog), QStringLiteral("提醒时间已过"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(readReminderRecords().size(), 1);
+    }
+
+    // With the portal down the dialog says so and "确定" stays off; shown
+    // again, it asks for the lists once more.
+    void withoutTheListsNothingIsSaved()
+    {
+        QTcpServer nobody;
+        QVERIFY(nobody.listen(QHostAddress::LocalHost));
+        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
+        nobody.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/api/allserver_series.php ")));
+        m_window->reminders()->requestReminder(QStringLiteral("西游降魔录"), QStringLiteral("双线3服"), 1893456000);
+        AddReminderDialog *dialog = shownDialog(m_window);
+        QTRY_COMPARE(errorLine(dialog), QStringLiteral("无法连接到服务器，请稍后重试"));
+        auto *button = childWithText<QPushButton>(dialog, QStringLiteral("确定"));
+        QVERIFY(!button->isEnabled());
+        button->click();
+        QVERIFY(readReminderRecords().isEmpty());
+
+        m_box.portal.useForAllRoles();
+        QSignalSpy servers(dialog->findChild<GameServerChooser *>(), &GameServerChooser::serversArrived);
+        dialog->hide();
+        dialog->show();
+        QVERIFY(servers.wait(5000));
+        QVERIFY(button->isEnabled() && errorLine(dialog).isEmpty());
     }
 
     void theLimitDuplicatesAndAFailedSaveKeepTheDialog()
@@ -170,7 +215,7 @@ private slots:
         QCOMPARE(proposed(shownDialog(m_window)).toSecsSinceEpoch(), 1893456060);
         QTest::ignoreMessage(QtWarningMsg, "reminder request without a time in whole seconds; proposing none");
         sendFromPage(home, 100, QStringLiteral("{game: 'x', server: 'y', time: 'soon'}"));
-        QTRY_VERIFY(shownDialog(m_window) && proposed(shownDialog(m_window)).toSecsSinceEpoch() == 0);
+        QTRY_VERIFY(shownDialog(m_window) && isNextWholeHour(proposed(shownDialog(m_window))));
 
         // Three to come: the list, and no dialog.
         const qint64 future = QDateTime::currentSecsSinceEpoch() + 3600;

@@ -4,16 +4,20 @@
 #include "support/lookup.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
+#include "widgets/recyclinglistview.h"
 #include <QJsonArray>
-#include <QListWidget>
 #include <QToolButton>
 
 namespace {
 // Deletes the top card's record.
 void deleteTopCard(QWidget *list)
 {
-    auto *cards = list->findChild<QListWidget *>();
-    cards->itemWidget(cards->item(0))->findChild<QToolButton *>()->click();
+    list->findChild<RecyclingListView *>()->rowWidget(0)->findChild<QToolButton *>()->click();
+}
+
+int cardCount(QWidget *list)
+{
+    return list->findChild<RecyclingListView *>()->model()->rowCount();
 }
 
 QStringList storedServers()
@@ -49,7 +53,7 @@ private slots:
         writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1893456000), noRemark});
         ReminderListDialog list(nullptr);
         list.show();
-        QCOMPARE(list.findChild<QListWidget *>()->count(), 2);
+        QCOMPARE(cardCount(&list), 2);
         QVERIFY(showsText(&list, QStringLiteral("西游降魔录【s1】"))); // the server's abbreviation
         QVERIFY(showsText(&list, QStringLiteral("备注：")));
         QVERIFY(showsText(&list, QLocale::system().toString(QDateTime::fromSecsSinceEpoch(1893456000), QLocale::ShortFormat)));
@@ -95,7 +99,7 @@ private slots:
             QSKIP(qPrintable(readOnly.why()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clocklist.txt not saved")));
         deleteTopCard(&list);
-        QCOMPARE(list.findChild<QListWidget *>()->count(), 3);
+        QCOMPARE(cardCount(&list), 3);
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), before);
         QVERIFY(showsText(&list, QStringLiteral("删除失败，请稍后重试")));
     }

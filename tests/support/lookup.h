@@ -1,4 +1,5 @@
 #pragma once
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -69,4 +70,24 @@ void deleteTopLevels()
     for (T *window : topLevels<T>())
         delete window;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The push buttons named name that a screen reader finds under root, walking
+// its accessibility tree as the AT-SPI bridge does; none that is hidden.
+inline QList<QAccessibleInterface *> accessibleButtons(QWidget *root, const QString &name)
+{
+    QList<QAccessibleInterface *> found;
+    QList<QAccessibleInterface *> pending{QAccessible::queryAccessibleInterface(root)};
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *node = pending.takeFirst();
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            if (!child || child->state().invisible)
+                continue;
+            if (child->role() == QAccessible::Button && child->text(QAccessible::Name) == name)
+                found.append(child);
+            pending.append(child);
+        }
+    }
+    return found;
 }

@@ -4,11 +4,15 @@
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "web/loadretry.h"
+#include "support/lookup.h"
+#include "web/downloadfailurebox.h"
 #include "web/downloadhandler.h"
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
 #include <QDBusConnection>
 #include <QDir>
+#include <QPushButton>
+#include <QWebEnginePage>
 #include <QWebEngineProfile>
 
 // Stands in for the desktop's file manager on the test's own session bus.
@@ -50,6 +54,13 @@ private:
                 return false;
         }
         return bytes.size() == size;
+    }
+    // The failure box on show says this, over this window.
+    static bool boxSays(const DownloadHandler &downloads, const QString &name, const QString &reason, QWidget *window)
+    {
+        DownloadFailureBox *box = downloads.failureBox();
+        return box && box->isVisible() && box->parentWidget() == window
+            && childWithText<QLabel>(box, QStringLiteral("下载失败：") + name) && childWithText<QLabel>(box, reason);
     }
     bool fileManagerListens(bool on)
     {
@@ -95,8 +106,9 @@ private slots:
                                .arg(jsString(download(name, 300000, QStringLiteral("&rate=200000")).toString())));
         QTRY_VERIFY(downloads.loadingDialog() && downloads.loadingDialog()->isVisible());
         WebView other(testProfile(), nullptr);
+        other.show();
         other.load(download(QStringLiteral("second.bin"), 1000));
-        QTest::qWait(300);
+        QTRY_VERIFY(boxSays(downloads, QStringLiteral("second.bin"), QStringLiteral("另一个文件正在下载，请稍后再试"), &other));
         QCOMPARE(QDir(m_folder).entryList(QDir::Files).filter(QStringLiteral("second")), QStringList());
 
         QTRY_VERIFY_WITH_TIMEOUT(!downloads.isBusy(), 10000);
@@ -128,21 +140,29 @@ private slots:
         QVERIFY(m_fileManager.shown.isEmpty());
     }
 
-    void aBrokenDownloadLeavesNothing()
+    // Broken off every 50 kB, it is resumed by the engine a few times, then
+    // the box offers to go on, its partial file kept: resumed, it completes;
+    // given up, its partial file goes.
+    void aBrokenDownloadIsResumedOrGivenUp()
     {
         auto downloads = std::make_unique<DownloadHandler>(testProfile());
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
-            QStringLiteral("^DownloadHandler:: the download of broken.bin did not complete: .+")));
         WebView view(testProfile(), nullptr);
-        view.load(download(QStringLiteral("broken.bin"), 400000, QStringLiteral("&rate=400000&breakAt=100000")));
-        QTRY_VERIFY(downloads->isBusy());
-        QTRY_VERIFY_WITH_TIMEOUT(!downloads->isBusy(), 10000);
-        QTest::qWait(200);
-        QVERIFY(QDir(m_folder).entryList({QStringLiteral("broken*")}, QDir::Files | QDir::Hidden).isEmpty());
-        QVERIFY(m_fileManager.shown.isEmpty());
-
-        view.load(download(QStringLiteral("after.bin"), 2000));
-        QTRY_VERIFY(wholeFile(QStringLiteral("after.bin"), 2000) && !downloads->isBusy());
+        view.show();
+        for (const bool resume : {true, false}) {
+            const QString name = resume ? QStringLiteral("resumed.bin") : QStringLiteral("given-up.bin");
+            view.load(download(name, 400000, QStringLiteral("&breakAt=50000")));
+            QTRY_VERIFY_WITH_TIMEOUT(boxSays(*downloads, name, QStringLiteral("服务器中途断开了连接"), &view), 10000);
+            QVERIFY(QFileInfo(QDir(m_folder).filePath(name + QStringLiteral(".download"))).size() > 0);
+            QVERIFY(downloads->isBusy() && !downloads->loadingDialog()->isVisible());
+            childWithText<QPushButton>(downloads->failureBox(), resume ? QStringLiteral("继续下载") : QStringLiteral("取消下载"))->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!downloads->isBusy(), 10000);
+            if (resume)
+                QVERIFY(wholeFile(name, 400000));
+            QTRY_COMPARE(QDir(m_folder).entryList({name + QLatin1Char('*')}, QDir::Files | QDir::Hidden),
+                         resume ? QStringList{name} : QStringList());
+            QVERIFY(!downloads->failureBox());
+        }
+        QTRY_COMPARE(m_fileManager.shown.size(), 1);
 
         // Quitting mid-download cancels it, and nothing is left behind.
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
@@ -154,6 +174,20 @@ private slots:
         QTRY_VERIFY(QDir(m_folder).entryList({QStringLiteral("slow*")}, QDir::Files | QDir::Hidden).isEmpty());
     }
 
+    // A download that cannot succeed says why, over the window that asked.
+    void aDownloadBeyondResumingSaysWhy()
+    {
+        DownloadHandler downloads(testProfile());
+        WebView view(testProfile(), nullptr);
+        view.show();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^DownloadHandler:: the download of .* did not complete: ")));
+        view.page()->download(m_portal.url(QStringLiteral("/entergame.php?game=xyj&server=s1&boxSmall=x&ckcode=bad&tobox=1")),
+                              QStringLiteral("forbidden.bin"));
+        QTRY_VERIFY_WITH_TIMEOUT(boxSays(downloads, QStringLiteral("forbidden.bin"), QStringLiteral("服务器拒绝了这次下载"), &view), 10000);
+        QVERIFY(!downloads.isBusy() && !childWithText<QPushButton>(downloads.failureBox(), QStringLiteral("继续下载")));
+        QVERIFY(QDir(m_folder).entryList({QStringLiteral("forbidden*")}, QDir::Files | QDir::Hidden).isEmpty());
+    }
+
     void aFolderItCannotWriteRefuses()
     {
         DownloadHandler downloads(testProfile());
@@ -163,8 +197,9 @@ private slots:
         const QStringList before = QDir(m_folder).entryList(QDir::Files | QDir::Hidden);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^DownloadHandler:: cannot save in .*; download refused: ")));
         WebView view(testProfile(), nullptr);
+        view.show();
         view.load(download(QStringLiteral("refused.bin"), 1000));
-        QTest::qWait(1000);
+        QTRY_VERIFY(boxSays(downloads, QStringLiteral("refused.bin"), QStringLiteral("无法写入下载文件夹 ") + m_folder, &view));
         QVERIFY(!downloads.isBusy());
         QCOMPARE(QDir(m_folder).entryList(QDir::Files | QDir::Hidden), before);
     }

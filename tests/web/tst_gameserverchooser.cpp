@@ -91,17 +91,31 @@ private slots:
         QVERIFY(nobody.listen(QHostAddress::LocalHost));
         Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
         nobody.close();
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/api/allserver_series.php ")));
+        const QRegularExpression failed(QStringLiteral("^Failed: .*/api/allserver_series.php "));
+        QTest::ignoreMessage(QtWarningMsg, failed);
         GameServerChooser chooser(&m_api);
-        QTest::qWait(500);
+        QTRY_COMPARE(chooser.problem(), QStringLiteral("无法连接到服务器，请稍后重试"));
         QCOMPARE(gameBox(chooser)->count(), 0);
-        QVERIFY(!chooser.gamesLoaded());
+        QVERIFY(!chooser.gamesLoaded() && !chooser.hasChoice());
 
+        // The games come, the first game's servers answer with an error.
         Endpoints::setHost(Endpoints::Role::Member, m_http.hostPort());
+        const QByteArray servers = R"([{"server":"s1","gamename":"三国一服"}])";
+        m_http.setBody(serversOf(QStringLiteral("sg")), "oops", "text/plain", 500);
+        QTest::ignoreMessage(QtWarningMsg, failed);
         QSignalSpy games(&chooser, &GameServerChooser::gamesArrived);
         chooser.show();
         QVERIFY(games.wait(5000));
         QCOMPARE(gameBox(chooser)->count(), 2);
+        QTRY_COMPARE(chooser.problem(), QStringLiteral("服务器繁忙，请稍后重试"));
+        QVERIFY(!chooser.hasChoice());
+
+        m_http.setBody(serversOf(QStringLiteral("sg")), servers, "application/json");
+        QSignalSpy arrived(&chooser, &GameServerChooser::serversArrived);
+        chooser.hide();
+        chooser.show();
+        QVERIFY(arrived.wait(5000));
+        QVERIFY(chooser.hasChoice() && chooser.problem().isEmpty());
     }
 };
 KAVO_TEST(TestGameServerChooser)
