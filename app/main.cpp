@@ -1,6 +1,7 @@
 #include "app/client.h"
 #include "core/datadir.h"
 #include "core/logging.h"
+#include "core/memory.h"
 #include "core/singleinstance.h"
 #include "app/resources.h"
 #include "app/startup.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char *argv[])
 {
+    limitMemoryArenas();
     disableSandboxWhenRoot();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 

@@ -6,3 +6,9 @@
 // closed tab would go on counting against the client. Where the C library
 // offers no such call, this does nothing.
 void returnFreedMemory();
+
+// Few allocation arenas, in this process and the renderers it starts: the
+// web engine's many threads otherwise spread the heap over up to eight per
+// core, and a freed tab leaves them all partly used, out of reach of
+// returnFreedMemory(). Call it first thing in main().
+void limitMemoryArenas();

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,9 +38,22 @@ QToolButton *toolButton(QAction *action, const QString &objectName, bool textBes
     return button;
 }
 
+// One icon per picture for all pages: an icon made afresh for each page
+// leaves its scaled copies in the pixmap cache after the page is gone.
+QIcon toolIcon(const QString &image)
+{
+    // Kept to the end of the process, past the application object that
+    // pixmaps may not outlive.
+    static auto *s_icons = new QHash<QString, QIcon>;
+    auto it = s_icons->find(image);
+    if (it == s_icons->end())
+        it = s_icons->insert(image, QIcon(image));
+    return *it;
+}
+
 QAction *command(const QString &icon, const QString &text, const QString &toolTip, QObject *parent)
 {
-    auto *action = new QAction(QIcon(icon), text, parent);
+    auto *action = new QAction(toolIcon(icon), text, parent);
     // Without a tip of its own, an action shows its text as one.
     action->setToolTip(toolTip);
     return action;
@@ -206,7 +220,7 @@ void GamePage::setSilenced(bool silenced)
 void GamePage::applyMuted()
 {
     m_view->page()->setAudioMuted(m_userMuted || m_silenced);
-    m_muteAction->setIcon(QIcon(m_userMuted ? kMute : kHorn));
+    m_muteAction->setIcon(toolIcon(m_userMuted ? kMute : kHorn));
 }
 
 void GamePage::setDetached(bool detached)
