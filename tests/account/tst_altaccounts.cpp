@@ -3,6 +3,7 @@
 #include "box/mainwindow.h"
 #include "box/tabwidget.h"
 #include "support/boxfixture.h"
+#include "web/profiles.h"
 #include "support/browsercatcher.h"
 #include "support/testmain.h"
 #include "web/gamepage.h"
@@ -103,6 +104,17 @@ private slots:
                                                    "&ckcode=[0-9a-f]{32}&tobox=1$")).match(url).hasMatch(),
                  qPrintable(url));
         QTRY_VERIFY(m_box.portal.log().contains(QRegularExpression(QStringLiteral("GET /entergame.php\\S* 200"))));
+        // In a profile of that account's own, which goes with the account
+        // once its game has closed.
+        GamePage *game = m_window->tabs()->page(2);
+        QCOMPARE(game->profile(), m_box.profiles.forAccount(QStringLiteral("玩家 a&b")));
+        QVERIFY(game->profile() != m_box.profiles.main());
+        const QString folder = m_box.data.filePath(QStringLiteral("profiles/") + Profiles::folderName(QStringLiteral("玩家 a&b")));
+        QVERIFY(QFileInfo::exists(folder));
+        QVERIFY(m_window->tabs()->closeTab(2));
+        table = qobject_cast<AltAccountTable *>(pressXiaohao());
+        button(table, QStringLiteral("删除"))->click();
+        QTRY_VERIFY(!QFileInfo::exists(folder));
     }
 
     void deletingRemovesWhatTheRowShows()
