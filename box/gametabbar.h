@@ -18,6 +18,8 @@ public:
     explicit GameTabBar(QWidget *parent = nullptr);
 
 protected:
+    // A middle click on a game tab closes it, as its close button does.
+    void mouseReleaseEvent(QMouseEvent *event) override;
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
 

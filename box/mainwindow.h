@@ -79,6 +79,7 @@ protected:
 private:
     void setupFrame();
     void setupActions();
+    void applyChangedHotkey(const QString &group, const QString &key);
     void setupPage(GamePage *page);
     void enterGame(const QString &title, const QUrl &url);
     void detach(GamePage *page);
