@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -84,6 +85,17 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     layout->addStretch();
 
     setupFrame(tr("小号"), content);
+}
+
+void AltAccountDialog::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter) {
+        FramelessDialog::keyPressEvent(event);
+        return;
+    }
+    if (m_confirmButton->isEnabled()) // not while a check is under way
+        m_confirmButton->click();
 }
 
 void AltAccountDialog::verify()

@@ -1,6 +1,8 @@
 #include "framelessdialog.h"
 #include "core/logging.h"
 #include "widgets/framelessmover.h"
+#include <QAction>
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -16,7 +18,14 @@ constexpr int kMargin = 2;
 
 FramelessDialog::FramelessDialog(QWidget *parent)
     : QWidget(parent)
+    , m_closeAction(new QAction(tr("关闭"), this))
 {
+    // A shortcut rather than a key press: a web page inside the dialog
+    // keeps Esc to itself.
+    m_closeAction->setShortcut(QKeySequence::Cancel);
+    m_closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(m_closeAction);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_MouseTracking);
@@ -43,7 +52,7 @@ void FramelessDialog::setupFrame(const QString &title, QWidget *content)
     closeButton->setCursor(Qt::PointingHandCursor);
     closeButton->setAccessibleName(tr("关闭"));
     closeButton->setToolTip(tr("关闭"));
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(closeButton, &QPushButton::clicked, m_closeAction, &QAction::trigger);
 
     auto *titleLabel = new QLabel(title, m_titleBar);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
@@ -76,6 +85,32 @@ void FramelessDialog::showCentred(const QWidget *over)
     }
     show();
     raise();
+}
+
+void FramelessDialog::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Esc, Enter and typing are meant for the dialog just opened, not for the
+    // page behind it: its first control takes the keys, else the dialog.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && isAncestorOf(focus))
+        return;
+    m_focusBefore = focus;
+    QWidget *first = nextInFocusChain();
+    while (first != this
+           && !(isAncestorOf(first) && (first->focusPolicy() & Qt::TabFocus) && first->isVisibleTo(this)
+                && first->isEnabled()))
+        first = first->nextInFocusChain();
+    first->setFocus();
+}
+
+void FramelessDialog::hideEvent(QHideEvent *event)
+{
+    // Inside a window, the keys go back to what had them (a game, say)
+    // rather than to whatever follows the dialog in the focus chain.
+    if (!isWindow() && m_focusBefore && m_focusBefore->isVisible() && isAncestorOf(QApplication::focusWidget()))
+        m_focusBefore->setFocus();
+    QWidget::hideEvent(event);
 }
 
 void FramelessDialog::mousePressEvent(QMouseEvent *event)

@@ -50,7 +50,7 @@ private slots:
         m_http.setBody(QStringLiteral("/login.php"), R"({"msg":1})");
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("alt-account login: unusable reply")));
         dialog.show();
-        QVERIFY(verify(&dialog, QStringLiteral("alt2"), QStringLiteral("hunter2")));
+        QVERIFY(verify(&dialog, QStringLiteral("alt2"), QStringLiteral("hunter2"), true));
         QTRY_VERIFY(confirm->isEnabled());
         QCOMPARE(storedNames().size(), 1); // nothing stored without a check code
 

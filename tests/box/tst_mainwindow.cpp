@@ -1,11 +1,15 @@
 #include "box/boxactions.h"
 #include "box/trayicon.h"
+#include "reminder/reminders.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
 #include "twogames.h"
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
+#include "widgets/framelessdialog.h"
 #include <QAccessible>
+#include <QDateTime>
+#include <QDialog>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -19,6 +23,16 @@ private:
     enum Effect { Close, Reload, Zoom, Back, Forward, Next, Previous };
     // The rows of the key table share a window: each new one costs seconds of page loads.
     QPointer<MainWindow> m_keysWindow;
+
+    // The dialog that has the keyboard, drawn inside a window or a window of its own.
+    static QWidget *dialogWithFocus()
+    {
+        for (QWidget *w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+            if (qobject_cast<FramelessDialog *>(w) || qobject_cast<QDialog *>(w))
+                return w;
+        }
+        return nullptr;
+    }
 
 private slots:
     void initTestCase() { QVERIFY(m_box.startPortal()); }
@@ -215,6 +229,49 @@ private slots:
             QCOMPARE(tabs->page(index)->webView()->zoomFactor(), 1.0);
         QCOMPARE(tabs->page(0)->kind(), GamePage::Kind::Home);
         QCOMPARE(tabs->page(1)->kind(), GamePage::Kind::Search);
+    }
+
+    void escapeClosesEveryDialog_data()
+    {
+        QTest::addColumn<QString>("opener"); // a toolbar button, or an action's text
+        QTest::addColumn<QByteArray>("altAccounts");
+        QTest::newRow("about") << QStringLiteral("关于") << QByteArray();
+        QTest::newRow("settings") << QStringLiteral("系统设置") << QByteArray();
+        QTest::newRow("site messages") << QStringLiteral("消息") << QByteArray();
+        QTest::newRow("reminder list") << QStringLiteral("clockButton") << QByteArray();
+        QTest::newRow("add reminder") << QStringLiteral("开服提醒") << QByteArray();
+        QTest::newRow("alt account") << QStringLiteral("xiaohaoButton") << QByteArray();
+        QTest::newRow("alt-account table") << QStringLiteral("xiaohaoButton")
+                                           << QByteArray(R"([{"ckcode":"c","gamename":"西游","server":"s1","servername":"一服","tag":"xyj","username":"alt"}])");
+        QTest::newRow("cleaning") << QStringLiteral("clearButton") << QByteArray();
+        QTest::newRow("sign-in") << QStringLiteral("signInButton") << QByteArray();
+    }
+
+    void escapeClosesEveryDialog()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QByteArray, altAccounts);
+        m_box.data.write(QStringLiteral("xiaohaoinfolist.txt"), altAccounts);
+        TwoGames box(m_box);
+        box.window->activateWindow();
+        QTRY_VERIFY(box.window->isActiveWindow());
+        if (auto *button = box.window->tabs()->currentWidget()->findChild<QToolButton *>(opener))
+            button->click();
+        else if (opener == QStringLiteral("开服提醒"))
+            box.window->reminders()->requestReminder(QStringLiteral("西游"), QStringLiteral("一服"),
+                                                     QDateTime::currentSecsSinceEpoch() + 3600);
+        else
+            childWithText<QAction>(box.window->actions(), opener)->trigger();
+        // A window of its own is activated by the window manager, which bare Xvfb lacks.
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && (qobject_cast<FramelessDialog *>(top) || qobject_cast<QDialog *>(top)))
+                top->activateWindow();
+        }
+        QPointer<QWidget> dialog;
+        QTRY_VERIFY((dialog = dialogWithFocus()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!dialog || !dialog->isVisible());
+        QVERIFY(box.window->isVisible());
     }
 
     void hotkeysComeFromTheSettingsAndFullScreenToggles()
