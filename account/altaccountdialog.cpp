@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -58,6 +57,10 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     m_confirmButton->setText(tr("确定"));
     m_confirmButton->setFixedSize(80, 25);
     connect(m_confirmButton, &QPushButton::clicked, this, &AltAccountDialog::verify);
+    // Enter in either field presses it (a disabled button, while a check is
+    // under way, takes no press).
+    for (QLineEdit *edit : {m_accountEdit, m_passwordEdit})
+        connect(edit, &QLineEdit::returnPressed, m_confirmButton, &QAbstractButton::click);
     auto *noAccount = new QLabel(tr("没有小号?"), content);
     noAccount->setStyleSheet(QStringLiteral("color:gray"));
     auto *registerLabel = new ClickableLabel(content);
@@ -85,17 +88,6 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     layout->addStretch();
 
     setupFrame(tr("小号"), content);
-}
-
-void AltAccountDialog::keyPressEvent(QKeyEvent *event)
-{
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (!enter) {
-        FramelessDialog::keyPressEvent(event);
-        return;
-    }
-    if (m_confirmButton->isEnabled()) // not while a check is under way
-        m_confirmButton->click();
 }
 
 void AltAccountDialog::verify()

@@ -22,10 +22,6 @@ public:
 signals:
     void saved();
 
-protected:
-    // Enter anywhere in the dialog presses "确定".
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     void verify();
     void verified(const PortalReply &reply, const QString &username);

@@ -2,9 +2,12 @@
 #include "core/logging.h"
 #include "widgets/framelessmover.h"
 #include <QAction>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,25 +94,49 @@ void FramelessDialog::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     // Esc, Enter and typing are meant for the dialog just opened, not for the
-    // page behind it: its first control takes the keys, else the dialog.
+    // page behind it: its first control takes the keys, the close button when
+    // it has none. (Not the focus chain's first: content built before it had
+    // a parent joins that chain at the end.)
+    // Qt 5 lets Esc on an open combo box list go on to the shortcuts once
+    // the list is closed: the dialog would close with it.
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        combo->view()->installEventFilter(this);
     QWidget *focus = QApplication::focusWidget();
     if (focus && isAncestorOf(focus))
         return;
     m_focusBefore = focus;
-    QWidget *first = nextInFocusChain();
-    while (first != this
-           && !(isAncestorOf(first) && (first->focusPolicy() & Qt::TabFocus) && first->isVisibleTo(this)
-                && first->isEnabled()))
-        first = first->nextInFocusChain();
-    first->setFocus();
+    QWidget *first = nullptr;
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (!(child->focusPolicy() & Qt::TabFocus) || !child->isEnabled() || !child->isVisibleTo(this))
+            continue;
+        const bool control = !m_titleBar || !m_titleBar->isAncestorOf(child);
+        if (!first || control)
+            first = child;
+        if (control)
+            break;
+    }
+    (first ? first : this)->setFocus();
+}
+
+bool FramelessDialog::eventFilter(QObject *, QEvent *event)
+{
+    // A list has the keys only while it is open: the Esc is its own, it
+    // closes, and the dialog stays.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel))
+        event->accept();
+    return false;
 }
 
 void FramelessDialog::hideEvent(QHideEvent *event)
 {
-    // Inside a window, the keys go back to what had them (a game, say)
-    // rather than to whatever follows the dialog in the focus chain.
-    if (!isWindow() && m_focusBefore && m_focusBefore->isVisible() && isAncestorOf(QApplication::focusWidget()))
-        m_focusBefore->setFocus();
+    // Inside a window, the keys go back to what had them (a game, say), or
+    // to nothing, rather than to whatever follows the dialog in the focus chain.
+    if (!isWindow() && isAncestorOf(QApplication::focusWidget())) {
+        if (m_focusBefore && m_focusBefore->isVisible())
+            m_focusBefore->setFocus();
+        else
+            QApplication::focusWidget()->clearFocus();
+    }
     QWidget::hideEvent(event);
 }
 

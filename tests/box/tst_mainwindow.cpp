@@ -7,7 +7,9 @@
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
 #include "widgets/framelessdialog.h"
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QPushButton>
@@ -269,6 +271,12 @@ private slots:
         }
         QPointer<QWidget> dialog;
         QTRY_VERIFY((dialog = dialogWithFocus()));
+        if (auto *combo = dialog->findChild<QComboBox *>()) { // Esc on its open list closes the list alone
+            combo->showPopup();
+            QTest::keyClick(combo->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!combo->view()->isVisible());
+            QVERIFY(dialog->isVisible());
+        }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!dialog || !dialog->isVisible());
         QVERIFY(box.window->isVisible());
