@@ -89,6 +89,11 @@ QWidget *SettingsDialog::createHotkeyPage()
     }
     m_refusal = new QLabel(page);
     m_refusal->setStyleSheet(QStringLiteral("color:red"));
+    // A line's room kept, so that the button below stays put.
+    m_refusal->setMinimumHeight(m_refusal->fontMetrics().height());
+    QSizePolicy keepRoom = m_refusal->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_refusal->setSizePolicy(keepRoom);
     m_refusal->hide();
     auto *restore = new PrimaryButton(page);
     restore->setText(tr("恢复初始设置"));
