@@ -93,14 +93,14 @@ void FramelessDialog::showCentred(const QWidget *over)
 void FramelessDialog::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    // Esc, Enter and typing are meant for the dialog just opened, not for the
-    // page behind it: its first control takes the keys, the close button when
-    // it has none. (Not the focus chain's first: content built before it had
-    // a parent joins that chain at the end.)
     // Qt 5 lets Esc on an open combo box list go on to the shortcuts once
     // the list is closed: the dialog would close with it.
     for (QComboBox *combo : findChildren<QComboBox *>())
         combo->view()->installEventFilter(this);
+    // Esc, Enter and typing are meant for the dialog just opened, not for the
+    // page behind it: its first control takes the keys, the close button when
+    // it has none. (Not the focus chain's first: content built before it had
+    // a parent joins that chain at the end.)
     QWidget *focus = QApplication::focusWidget();
     if (focus && isAncestorOf(focus))
         return;

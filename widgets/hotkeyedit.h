@@ -4,8 +4,8 @@
 // A hotkey editor that holds one chord and reports every key press at once
 // (chordEntered): Backspace empties it, a modifier pressed alone leaves the
 // chord as it was, a second chord replaces the first, and Esc is left to the
-// dialog (it closes it). What to keep is
-// the owner's: it puts the previous chord back on a refusal.
+// dialog (it closes it). What to keep is the owner's: it puts the previous
+// chord back on a refusal.
 class HotkeyEdit : public QKeySequenceEdit
 {
     Q_OBJECT

@@ -1,7 +1,6 @@
 #pragma once
-#include "widgets/framelessdialog.h"
-
 #include "core/settingskeys.h"
+#include "widgets/framelessdialog.h"
 
 class Config;
 class HotkeyEdit;
