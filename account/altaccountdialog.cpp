@@ -59,6 +59,10 @@ AltAccountDialog::AltAccountDialog(PortalApi *api, QWidget *parent)
     connect(m_confirmButton, &QPushButton::clicked, this, &AltAccountDialog::verify);
     connect(m_chooser, &GameServerChooser::changed, this, &AltAccountDialog::followChooser);
     followChooser();
+    // Enter in either field presses it (a disabled button, while a check is
+    // under way, takes no press).
+    for (QLineEdit *edit : {m_accountEdit, m_passwordEdit})
+        connect(edit, &QLineEdit::returnPressed, m_confirmButton, &QAbstractButton::click);
     auto *noAccount = new QLabel(tr("没有小号?"), content);
     noAccount->setStyleSheet(QStringLiteral("color:gray"));
     auto *registerLabel = new ClickableLabel(content);

@@ -7,6 +7,7 @@
 #include "web/bridgeobject.h"
 #include "web/loaderrorpage.h"
 #include "web/loadretry.h"
+#include "web/pagedragstrip.h"
 #include "web/webview.h"
 #include "widgets/framelessmover.h"
 #include "widgets/loadingdialog.h"
@@ -41,6 +42,7 @@ LoginWindow::LoginWindow(Config *config, QWebEngineProfile *profile, bool allowA
     // top-left 320 x 400, so the view keeps that size and no layout is used.
     m_webView = new WebView(profile, this);
     m_webView->setGeometry(0, 0, 640, 480);
+    new PageDragStrip(m_webView, kDragStripHeight);
     auto *errorPage = new LoadErrorPage(new LoadRetry(m_webView), this);
     connect(errorPage, &LoadErrorPage::closeRequested, this, &QWidget::close);
     // The page puts its cursor in the user name field; keys must reach it
@@ -177,6 +179,7 @@ void LoginWindow::openSocialDialog(Social which)
 
     auto *view = new WebView(m_profile, dialog);
     view->setGeometry(0, 0, 640, 480);
+    new PageDragStrip(view, kDragStripHeight);
     auto *errorPage = new LoadErrorPage(new LoadRetry(view), dialog);
     connect(errorPage, &LoadErrorPage::closeRequested, dialog, &QWidget::close);
     // Authorisation pages must never come from the cache; this holds for the

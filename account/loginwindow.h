@@ -13,8 +13,10 @@ class WebView;
 
 // The first window: a small frameless window whose whole surface is the
 // member server's login page. The page draws every control and drives the
-// window through the bridge; the window also runs the automatic login. It
-// frees itself when closed; its owner closes it after a login.
+// window through the bridge; the window also runs the automatic login. The
+// page's title bar (its top kDragStripHeight pixels) moves the window, and
+// the same strip moves the QQ and WeChat dialogs. It frees itself when
+// closed; its owner closes it after a login.
 class LoginWindow : public QWidget
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ class LoginWindow : public QWidget
 public:
     static constexpr int kAutoLoginTimeoutMs = 6000;
     static constexpr int kAutoLoginIntervalMs = 3000;
+    static constexpr int kDragStripHeight = 40;
 
     // allowAutoLogin is false for a window opened to switch accounts.
     LoginWindow(Config *config, QWebEngineProfile *profile, bool allowAutoLogin);

@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <QKeySequence>
 #include <QObject>
 
 class QAction;
@@ -34,7 +36,24 @@ public:
     // Keys heard in every window of the box (their keys come from the settings).
     QAction *bossKey;
     QAction *fullScreen;
-    // The current tab.
+    // The current tab, with keys of their own (those every tabbed
+    // application answers); heard in the main window only.
     QAction *reload;
     QAction *closeTab;
+    QAction *zoomIn;
+    QAction *zoomOut;
+    QAction *resetZoom;
+    QAction *back;
+    QAction *forward;
+    QAction *nextTab;
+    QAction *previousTab;
+
+    QList<QAction *> tabActions() const;
+    // The boss and full-screen keys from the settings. A chord the user gave
+    // one of them is taken from the tab actions (F5 as the boss key leaves
+    // "刷新" with Ctrl+R): two actions on one chord would both stay silent.
+    void setHotkeys(const QKeySequence &bossChord, const QKeySequence &fullScreenChord);
+
+private:
+    QHash<QAction *, QList<QKeySequence>> m_ownKeys;
 };

@@ -1,4 +1,5 @@
 #include "gametabbar.h"
+#include <QMouseEvent>
 #include <QProxyStyle>
 #include <QStyleOptionTab>
 
@@ -40,6 +41,17 @@ GameTabBar::GameTabBar(QWidget *parent)
     setStyle(style);
     setElideMode(Qt::ElideRight);
     setUsesScrollButtons(true);
+}
+
+void GameTabBar::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::MiddleButton) {
+        QTabBar::mouseReleaseEvent(event);
+        return;
+    }
+    const int index = tabAt(event->pos());
+    if (index >= 0 && !isFixed(index))
+        emit tabCloseRequested(index);
 }
 
 bool GameTabBar::isFixed(int index) const

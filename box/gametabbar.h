@@ -24,6 +24,8 @@ public:
     void setMinimumTabHeight(int height);
 
 protected:
+    // A middle click on a game tab closes it, as its close button does.
+    void mouseReleaseEvent(QMouseEvent *event) override;
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
 

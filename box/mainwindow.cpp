@@ -184,25 +184,44 @@ void MainWindow::setupActions()
     connect(a->quit, &QAction::triggered, this, &MainWindow::quitRequested);
     connect(a->bossKey, &QAction::triggered, this, &MainWindow::hideToTray);
     connect(a->fullScreen, &QAction::triggered, this, &MainWindow::toggleFullScreen);
-    connect(a->reload, &QAction::triggered, this, [this] {
-        if (GamePage *page = m_tabs->currentPage())
-            page->reload();
+    const auto onCurrentPage = [this](void (GamePage::*command)()) {
+        return [this, command] {
+            if (GamePage *page = m_tabs->currentPage())
+                (page->*command)();
+        };
+    };
+    connect(a->reload, &QAction::triggered, this, onCurrentPage(&GamePage::reload));
+    connect(a->zoomIn, &QAction::triggered, this, onCurrentPage(&GamePage::zoomIn));
+    connect(a->zoomOut, &QAction::triggered, this, onCurrentPage(&GamePage::zoomOut));
+    connect(a->resetZoom, &QAction::triggered, this, onCurrentPage(&GamePage::resetZoom));
+    connect(a->back, &QAction::triggered, this, onCurrentPage(&GamePage::back));
+    connect(a->forward, &QAction::triggered, this, onCurrentPage(&GamePage::forward));
+    connect(a->closeTab, &QAction::triggered, this, [this] {
+        const GamePage *page = m_tabs->currentPage();
+        if (page && !page->isFixed()) // the fixed tabs stay, without a word
+            m_tabs->closeTab(m_tabs->currentIndex());
     });
-    connect(a->closeTab, &QAction::triggered, this, [this] { m_tabs->closeTab(m_tabs->currentIndex()); });
+    connect(a->nextTab, &QAction::triggered, m_tabs, &TabWidget::selectNextTab);
+    connect(a->previousTab, &QAction::triggered, m_tabs, &TabWidget::selectPreviousTab);
 
-    // The keys work while this window is shown; the boss and full-screen
-    // keys from every window of the box.
-    addActions({a->bossKey, a->fullScreen, a->reload, a->closeTab});
-    a->bossKey->setShortcut(m_config->hotkey(Settings::kBossKey));
-    a->fullScreen->setShortcut(m_config->hotkey(Settings::kFullScreenKey));
+    // The keys work while this window is active, in a page's text field too
+    // (none of them edits text); the boss and full-screen keys from every
+    // window of the box.
+    addActions(QList<QAction *>{a->bossKey, a->fullScreen} + a->tabActions());
+    a->setHotkeys(m_config->hotkey(Settings::kBossKey), m_config->hotkey(Settings::kFullScreenKey));
     qCDebug(lcCore) << "hideGameKeyQs" << a->bossKey->shortcut().toString();
-    connect(m_config, &Config::changed, this, [this](const QString &group, const QString &key) {
-        // A hotkey the user has just recorded works at once; the old one stops.
-        if (Settings::kBossKey.is(group, key))
-            m_actions->bossKey->setShortcut(m_config->hotkey(Settings::kBossKey));
-        else if (Settings::kFullScreenKey.is(group, key))
-            m_actions->fullScreen->setShortcut(m_config->hotkey(Settings::kFullScreenKey));
-    });
+    connect(m_config, &Config::changed, this, &MainWindow::applyChangedHotkey);
+}
+
+void MainWindow::applyChangedHotkey(const QString &group, const QString &key)
+{
+    // A hotkey the user has just recorded or restored works at once; the old
+    // one stops. Only the changed key is read again.
+    const bool boss = Settings::kBossKey.is(group, key);
+    if (!boss && !Settings::kFullScreenKey.is(group, key))
+        return;
+    m_actions->setHotkeys(boss ? m_config->hotkey(Settings::kBossKey) : m_actions->bossKey->shortcut(),
+                          boss ? m_actions->fullScreen->shortcut() : m_config->hotkey(Settings::kFullScreenKey));
 }
 
 void MainWindow::setupPage(GamePage *page)

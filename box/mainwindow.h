@@ -87,6 +87,7 @@ private:
     void restorePlace();
     void savePlace();
     void setupActions();
+    void applyChangedHotkey(const QString &group, const QString &key);
     void setupPage(GamePage *page);
     void enterGame(const QString &title, const QUrl &url, QWebEngineProfile *profile);
     void detach(GamePage *page);

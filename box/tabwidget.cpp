@@ -153,6 +153,18 @@ void TabWidget::putBack(GamePage *page)
     setCurrentIndex(addPageTab(page));
 }
 
+void TabWidget::selectNextTab()
+{
+    if (count() > 0)
+        setCurrentIndex((currentIndex() + 1) % count());
+}
+
+void TabWidget::selectPreviousTab()
+{
+    if (count() > 0)
+        setCurrentIndex((currentIndex() + count() - 1) % count());
+}
+
 GamePage *TabWidget::page(int index) const
 {
     return qobject_cast<GamePage *>(widget(index));

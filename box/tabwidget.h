@@ -38,6 +38,10 @@ public:
     GamePage *takeOut(GamePage *page);
     // A page taken out comes back as the current tab, still wired.
     void putBack(GamePage *page);
+    // The tab after (before) the current one becomes current; the last and
+    // the first follow each other.
+    void selectNextTab();
+    void selectPreviousTab();
 
     GamePage *page(int index) const;
     GamePage *currentPage() const;

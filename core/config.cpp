@@ -86,7 +86,7 @@ QVariant Config::value(const QString &group, const QString &key) const
     return m_settings->value(keyPath(group, key), QVariant());
 }
 
-bool Config::setValue(const QString &group, const QString &key, const QVariant &value, Notice notice)
+bool Config::setValue(const QString &group, const QString &key, const QVariant &value)
 {
     // Saving rewrites the file from what QSettings understood of it, dropping
     // every line it could not parse: keep a copy of the original first, and
@@ -114,8 +114,7 @@ bool Config::setValue(const QString &group, const QString &key, const QVariant &
         qCWarning(lcCore).noquote() << "could not save settings to" << m_fileName;
         return false;
     }
-    if (notice == Notice::Announce)
-        emit changed(group, key);
+    emit changed(group, key);
     return true;
 }
 

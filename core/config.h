@@ -24,14 +24,11 @@ public:
     // An absent key yields an invalid QVariant (false, or an empty string).
     QVariant value(const QString &group, const QString &key) const;
     QVariant value(const Settings::Key &key) const { return value(key.groupName(), key.keyName()); }
-    // Whether the rest of the run hears of a change at once (a hotkey the
-    // user recorded) or only at its next start (the restored defaults).
-    enum class Notice { Announce, Quiet };
     // False when the change could not be saved (the file keeps what it had).
-    bool setValue(const QString &group, const QString &key, const QVariant &value, Notice notice = Notice::Announce);
-    bool setValue(const Settings::Key &key, const QVariant &value, Notice notice = Notice::Announce)
+    bool setValue(const QString &group, const QString &key, const QVariant &value);
+    bool setValue(const Settings::Key &key, const QVariant &value)
     {
-        return setValue(key.groupName(), key.keyName(), value, notice);
+        return setValue(key.groupName(), key.keyName(), value);
     }
 
     // A stored hotkey as a key sequence (see Settings::hotkeyFromText).

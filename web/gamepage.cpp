@@ -12,11 +12,16 @@
 #include <QHash>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 const QString kToolStyle = QStringLiteral("color:gray;border-radius:3px;border:1px solid #F5F5F5;");
 const QString kHorn = QStringLiteral(":/img/horn");
 const QString kMute = QStringLiteral(":/img/mute");
+// The engine's own Ctrl+wheel step and its limits.
+constexpr qreal kZoomStep = 0.1;
+constexpr qreal kMinZoom = 0.25;
+constexpr qreal kMaxZoom = 5.0;
 
 // A toolbar command: the action carries the picture, the words and the
 // tool tip; the button shows the words beside the picture, or the picture
@@ -203,6 +208,37 @@ void GamePage::openTab(const PageRequest &request, int code)
 void GamePage::reload()
 {
     m_view->reload();
+}
+
+void GamePage::zoomIn()
+{
+    setZoom(m_view->zoomFactor() + kZoomStep);
+}
+
+void GamePage::zoomOut()
+{
+    setZoom(m_view->zoomFactor() - kZoomStep);
+}
+
+void GamePage::resetZoom()
+{
+    setZoom(1.0);
+}
+
+void GamePage::setZoom(qreal factor)
+{
+    // On whole steps, so that going in and out again comes back to 100 %.
+    m_view->setZoomFactor(qBound(kMinZoom, std::round(factor / kZoomStep) * kZoomStep, kMaxZoom));
+}
+
+void GamePage::back()
+{
+    m_view->back();
+}
+
+void GamePage::forward()
+{
+    m_view->forward();
 }
 
 void GamePage::toggleMuted()

@@ -38,6 +38,14 @@ public:
     BridgeObject *bridgeObject() const { return m_bridge; }
 
     void reload();
+    // The page's zoom, this tab's own: in and out by the step of Ctrl+wheel,
+    // or back to 100 %.
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
+    // Through the page's history, where there is a step to take.
+    void back();
+    void forward();
     // "静音": the user's own choice for this page.
     void toggleMuted();
     // The boss key: silent whatever the user chose, until it is lifted.
@@ -72,6 +80,7 @@ private:
     bool hasOwner(int code) const;
     void openTab(const PageRequest &request, int code);
     void applyMuted();
+    void setZoom(qreal factor);
 
     Kind m_kind;
     QString m_title;

@@ -1,8 +1,13 @@
 #include "framelessdialog.h"
 #include "core/logging.h"
 #include "widgets/framelessmover.h"
+#include <QAction>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,7 +21,14 @@ constexpr int kMargin = 2;
 
 FramelessDialog::FramelessDialog(QWidget *parent)
     : QWidget(parent)
+    , m_closeAction(new QAction(tr("关闭"), this))
 {
+    // A shortcut rather than a key press: a web page inside the dialog
+    // keeps Esc to itself.
+    m_closeAction->setShortcut(QKeySequence::Cancel);
+    m_closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_closeAction, &QAction::triggered, this, &QWidget::close);
+    addAction(m_closeAction);
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_MouseTracking);
@@ -43,7 +55,7 @@ void FramelessDialog::setupFrame(const QString &title, QWidget *content)
     closeButton->setCursor(Qt::PointingHandCursor);
     closeButton->setAccessibleName(tr("关闭"));
     closeButton->setToolTip(tr("关闭"));
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(closeButton, &QPushButton::clicked, m_closeAction, &QAction::trigger);
 
     auto *titleLabel = new QLabel(title, m_titleBar);
     titleLabel->setObjectName(QStringLiteral("titleLabel"));
@@ -76,6 +88,56 @@ void FramelessDialog::showCentred(const QWidget *over)
     }
     show();
     raise();
+}
+
+void FramelessDialog::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Qt 5 lets Esc on an open combo box list go on to the shortcuts once
+    // the list is closed: the dialog would close with it.
+    for (QComboBox *combo : findChildren<QComboBox *>())
+        combo->view()->installEventFilter(this);
+    // Esc, Enter and typing are meant for the dialog just opened, not for the
+    // page behind it: its first control takes the keys, the close button when
+    // it has none. (Not the focus chain's first: content built before it had
+    // a parent joins that chain at the end.)
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && isAncestorOf(focus))
+        return;
+    m_focusBefore = focus;
+    QWidget *first = nullptr;
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (!(child->focusPolicy() & Qt::TabFocus) || !child->isEnabled() || !child->isVisibleTo(this))
+            continue;
+        const bool control = !m_titleBar || !m_titleBar->isAncestorOf(child);
+        if (!first || control)
+            first = child;
+        if (control)
+            break;
+    }
+    (first ? first : this)->setFocus();
+}
+
+bool FramelessDialog::eventFilter(QObject *, QEvent *event)
+{
+    // A list has the keys only while it is open: the Esc is its own, it
+    // closes, and the dialog stays.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel))
+        event->accept();
+    return false;
+}
+
+void FramelessDialog::hideEvent(QHideEvent *event)
+{
+    // Inside a window, the keys go back to what had them (a game, say), or
+    // to nothing, rather than to whatever follows the dialog in the focus chain.
+    if (!isWindow() && isAncestorOf(QApplication::focusWidget())) {
+        if (m_focusBefore && m_focusBefore->isVisible())
+            m_focusBefore->setFocus();
+        else
+            QApplication::focusWidget()->clearFocus();
+    }
+    QWidget::hideEvent(event);
 }
 
 void FramelessDialog::mousePressEvent(QMouseEvent *event)

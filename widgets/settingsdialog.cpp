@@ -82,15 +82,24 @@ QWidget *SettingsDialog::createHotkeyPage()
     m_bossKeyEdit = new HotkeyEdit(m_config->hotkey(Settings::kBossKey), page);
     m_fullScreenKeyEdit = new HotkeyEdit(m_config->hotkey(Settings::kFullScreenKey), page);
     for (auto [edit, key] : {std::pair{m_bossKeyEdit, Settings::kBossKey}, std::pair{m_fullScreenKeyEdit, Settings::kFullScreenKey}}) {
-        connect(edit, &QKeySequenceEdit::editingFinished, this, [this, edit = edit, key = key] {
-            m_config->setValue(key, edit->keySequence().toString(QKeySequence::PortableText));
-        });
+        connect(edit, &HotkeyEdit::chordEntered, this,
+                [this, edit = edit, key = key](const QKeySequence &chord, const QKeySequence &before) {
+                    recordHotkey(edit, key, chord, before);
+                });
     }
+    m_refusal = new QLabel(page);
+    m_refusal->setStyleSheet(QStringLiteral("color:red"));
+    // A line's room kept, so that the button below stays put.
+    m_refusal->setMinimumHeight(m_refusal->fontMetrics().height());
+    QSizePolicy keepRoom = m_refusal->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_refusal->setSizePolicy(keepRoom);
+    m_refusal->hide();
     auto *restore = new PrimaryButton(page);
     restore->setText(tr("恢复初始设置"));
     restore->setFixedSize(100, 30);
     connect(restore, &QPushButton::clicked, this, &SettingsDialog::restoreDefaultKeys);
-    auto *note = new QLabel(tr("提醒：快捷键恢复初始化后，重启软件生效"), page);
+    auto *note = new QLabel(tr("提醒：恢复初始设置后立即生效"), page);
 
     auto *bossLabel = new QLabel(tr("盒子隐藏："), page);
     bossLabel->setBuddy(m_bossKeyEdit);
@@ -101,7 +110,8 @@ QWidget *SettingsDialog::createHotkeyPage()
     layout->addLayout(row(bossLabel, m_bossKeyEdit));
     layout->addSpacing(10);
     layout->addLayout(row(fullLabel, m_fullScreenKeyEdit));
-    layout->addSpacing(20);
+    layout->addLayout(centredRow(m_refusal));
+    layout->addSpacing(10);
     layout->addLayout(centredRow(restore));
     layout->addSpacing(10);
     layout->addLayout(centredRow(note));
@@ -109,15 +119,32 @@ QWidget *SettingsDialog::createHotkeyPage()
     return page;
 }
 
+void SettingsDialog::recordHotkey(HotkeyEdit *edit, const Settings::Key &key, const QKeySequence &chord,
+                                  const QKeySequence &before)
+{
+    // Empty (Backspace) is kept: the next start puts the default back.
+    const HotkeyEdit *other = edit == m_bossKeyEdit ? m_fullScreenKeyEdit : m_bossKeyEdit;
+    QString refusal;
+    if (!chord.isEmpty() && !HotkeyEdit::isUsable(chord))
+        refusal = tr("快捷键需包含 Ctrl、Alt 或 Shift");
+    else if (!chord.isEmpty() && chord == other->keySequence())
+        refusal = tr("该快捷键已被占用");
+    m_refusal->setText(refusal);
+    m_refusal->setVisible(!refusal.isEmpty());
+    if (refusal.isEmpty())
+        m_config->setValue(key, chord.toString(QKeySequence::PortableText));
+    else
+        edit->setKeySequence(before);
+}
+
 void SettingsDialog::restoreDefaultKeys()
 {
-    // Written, and shown, but not announced: the keys in force stay until
-    // the next start, as the note under the button says.
     for (auto [edit, current, fallback] :
          {std::tuple{m_bossKeyEdit, Settings::kBossKey, Settings::kDefaultBossKey},
           std::tuple{m_fullScreenKeyEdit, Settings::kFullScreenKey, Settings::kDefaultFullScreenKey}}) {
         const QString text = m_config->value(fallback).toString();
         edit->setKeySequence(Settings::hotkeyFromText(text, fallback.keyName()));
-        m_config->setValue(current, text, Config::Notice::Quiet);
+        m_config->setValue(current, text);
     }
+    m_refusal->hide();
 }

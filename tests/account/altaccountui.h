@@ -40,8 +40,9 @@ inline QStringList storedNames()
     return names;
 }
 
-// Fills the dialog in once its games and servers are there, and presses "确定".
-inline bool verify(AltAccountDialog *dialog, const QString &user, const QString &password)
+// Fills the dialog in once its games and servers are there, and presses
+// "确定", or Enter in the password field.
+inline bool verify(AltAccountDialog *dialog, const QString &user, const QString &password, bool byEnter = false)
 {
     auto *chooser = dialog->findChild<GameServerChooser *>();
     if (!QTest::qWaitFor([chooser] { return !chooser->currentServer().code.isEmpty(); }, 5000))
@@ -49,6 +50,9 @@ inline bool verify(AltAccountDialog *dialog, const QString &user, const QString 
     const QList<QLineEdit *> edits = dialog->findChildren<QLineEdit *>();
     edits.at(0)->setText(user);
     edits.at(1)->setText(password);
-    button(dialog, QStringLiteral("确定"))->click();
+    if (byEnter)
+        QTest::keyClick(edits.at(1), Qt::Key_Return);
+    else
+        button(dialog, QStringLiteral("确定"))->click();
     return true;
 }

@@ -4,11 +4,13 @@
 #include "box/mainwindow.h"
 #include "loginpage.h"
 #include "support/browsercatcher.h"
+#include "support/desktopsession.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/lookup.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
+#include "web/pagedragstrip.h"
 #include "widgets/loadingdialog.h"
 #include <QDialog>
 #include <QWebEngineProfile>
@@ -101,6 +103,35 @@ private slots:
 
         sendFromPage(login->webView(), 1, QStringLiteral("null"));
         QTRY_VERIFY(login.isNull());
+    }
+
+    // With a window manager at hand (when the client started), it moves the
+    // window; bare Xvfb has none, so here the strip drags the window itself.
+    void theTopStripDragsTheWindowAndItsButtonsStillWork()
+    {
+        QPointer<LoginWindow> login = new LoginWindow(&m_config, testProfile(), false);
+        login->show();
+        QVERIFY(QTest::qWaitForWindowExposed(login));
+        QVERIFY(waitForLoginPage(login));
+        const auto xdotool = [](const QStringList &arguments) { DesktopSession::xdotool(arguments); };
+        const auto to = [](QPoint onScreen) {
+            return QStringList{QStringLiteral("mousemove"), QString::number(onScreen.x()), QString::number(onScreen.y())};
+        };
+        // A user's drag, by the title the page draws in its blue bar.
+        QSignalSpy started(login->webView()->findChild<PageDragStrip *>(), &PageDragStrip::moveStarted);
+        const QPoint before = login->pos();
+        const QPoint grab = login->mapToGlobal(QPoint(60, 20));
+        xdotool(to(grab) << QStringLiteral("mousedown") << QStringLiteral("1"));
+        QVERIFY(started.wait());
+        for (int step = 1; step <= 5; ++step)
+            xdotool(to(grab + step * QPoint(30, 20)));
+        xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+        QTRY_COMPARE(login->pos(), before + QPoint(150, 100));
+
+        // The page's own "–" in that bar still takes its click, and moves nothing.
+        xdotool(to(login->mapToGlobal(QPoint(260, 20))) << QStringLiteral("click") << QStringLiteral("1"));
+        QTRY_VERIFY(login->isMinimized());
+        QCOMPARE(started.count(), 1);
     }
 
     void socialDialogsShowTheirPagesAndLogIn()

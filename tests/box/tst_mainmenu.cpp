@@ -135,7 +135,7 @@ private slots:
         QCOMPARE(window->findChildren<AboutDialog *>().size(), 1);
     }
 
-    void aRecordedBossKeyWorksAtOnce()
+    void recordedAndRestoredKeysWorkAtOnce()
     {
         QPointer<MainWindow> window = openBox(R"({"version_code":2})");
         window->activateWindow();
@@ -150,7 +150,18 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
         QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(window->isMinimized());
-        m_box.config.setValue(Settings::kBossKey, QStringLiteral("Alt+D"));
+
+        window->showNormal();
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        menuEntry(window, QStringLiteral("系统设置"))->trigger();
+        childWithText<QPushButton>(window, QStringLiteral("恢复初始设置"))->click();
+        window->findChild<SettingsDialog *>()->close();
+        QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(window->isVisible() && !window->isMinimized());
+        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
+        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
+        QTRY_VERIFY(window->isMinimized());
     }
 
     void theCloseIconAsksFirst()

@@ -3,13 +3,20 @@
 #include "box/trayicon.h"
 #include "support/desktopsession.h"
 #include "support/messageboxes.h"
+#include "reminder/reminders.h"
 #include "support/testmain.h"
+#include "support/webtools.h"
 #include "twogames.h"
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
+#include "widgets/framelessdialog.h"
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDialog>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -20,9 +27,22 @@ class TestMainWindow : public TestCase
 private:
     BoxFixture m_box;
 
+    enum Effect { Close, Reload, Zoom, Back, Forward, Next, Previous };
+    // The rows of the key table share a window: each new one costs seconds of page loads.
+    QPointer<MainWindow> m_keysWindow;
+
 private slots:
     void initTestCase() { QVERIFY(m_box.startPortal()); }
-    void cleanup() { m_box.closeWindows(); }
+    void init()
+    {
+        if (m_keysWindow && qstrcmp(QTest::currentTestFunction(), "keysActOnTheCurrentTab") != 0)
+            m_box.closeWindows();
+    }
+    void cleanup()
+    {
+        if (!m_keysWindow || QTest::currentTestFailed())
+            m_box.closeWindows();
+    }
 
     void zoomIconAndTitleDoubleClickMaximise()
     {
@@ -121,6 +141,164 @@ private slots:
         QTRY_VERIFY(signIns.at(0).isNull());
         window->close();
         QTRY_VERIFY(window.isNull() && signIns.at(1).isNull());
+    }
+
+    void keysActOnTheCurrentTab_data()
+    {
+        QTest::addColumn<QKeySequence>("key"); // none: a middle click on the tab
+        QTest::addColumn<int>("effect");
+        QTest::addColumn<qreal>("zoom");
+        using K = QKeySequence;
+        QTest::newRow("Ctrl+W") << K(Qt::CTRL | Qt::Key_W) << int(Close) << 1.0;
+        QTest::newRow("middle click") << K() << int(Close) << 1.0;
+        QTest::newRow("F5") << K(Qt::Key_F5) << int(Reload) << 1.0;
+        QTest::newRow("Ctrl+R") << K(Qt::CTRL | Qt::Key_R) << int(Reload) << 1.0;
+        QTest::newRow("Ctrl+=") << K(Qt::CTRL | Qt::Key_Equal) << int(Zoom) << 1.1;
+        QTest::newRow("Ctrl++") << K(Qt::CTRL | Qt::Key_Plus) << int(Zoom) << 1.1;
+        QTest::newRow("Ctrl+-") << K(Qt::CTRL | Qt::Key_Minus) << int(Zoom) << 0.9;
+        QTest::newRow("Ctrl+0") << K(Qt::CTRL | Qt::Key_0) << int(Zoom) << 1.0;
+        QTest::newRow("Alt+Left") << K(Qt::ALT | Qt::Key_Left) << int(Back) << 1.0;
+        QTest::newRow("Alt+Right") << K(Qt::ALT | Qt::Key_Right) << int(Forward) << 1.0;
+        QTest::newRow("Ctrl+Tab") << K(Qt::CTRL | Qt::Key_Tab) << int(Next) << 1.0;
+        QTest::newRow("Ctrl+Shift+Tab") << K(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab) << int(Previous) << 1.0;
+    }
+
+    void keysActOnTheCurrentTab()
+    {
+        QFETCH(QKeySequence, key);
+        QFETCH(int, effect);
+        QFETCH(qreal, zoom);
+        // "Kavo首页", "找游戏" and two games of the same host; the last one is current.
+        const QUrl address = m_box.portal.url(QStringLiteral("/game/xyj.html"));
+        if (!m_keysWindow)
+            m_keysWindow = m_box.openWindow();
+        TabWidget *tabs = m_keysWindow->tabs();
+        while (tabs->count() < 4)
+            m_keysWindow->openGame(QStringLiteral("game"), address);
+        tabs->setCurrentIndex(3);
+        for (GamePage *each : tabs->pages())
+            each->resetZoom();
+        QPointer<GamePage> game = tabs->currentPage();
+        QWebEnginePage *page = game->webView()->page();
+        const auto settled = [page](const QUrl &url) {
+            return QTest::qWaitFor([&] {
+                return page->url() == url && runJs(page, QStringLiteral("document.readyState")) == QStringLiteral("complete");
+            }, 30000);
+        };
+        QUrl next = address;
+        next.setQuery(QStringLiteral("next"));
+        if (page->url() == next)
+            page->load(address);
+        if (effect == Back || effect == Forward) {
+            QVERIFY(settled(address));
+            page->load(next);
+            QVERIFY(settled(next));
+            if (effect == Forward)
+                game->back();
+        }
+        QVERIFY(settled(effect == Back ? next : address));
+        if (key == QKeySequence(Qt::CTRL | Qt::Key_0))
+            page->setZoomFactor(1.5);
+        // The keys are typed where a player types: into a text field of the page.
+        m_keysWindow->activateWindow();
+        QTRY_VERIFY(m_keysWindow->isActiveWindow());
+        runJs(page, QStringLiteral("window.kept = 1; document.body.insertAdjacentHTML('afterbegin', '<input id=typed>');"
+                                   "document.getElementById('typed').focus()"));
+        game->webView()->setFocus();
+        QTRY_VERIFY(game->webView()->isAncestorOf(QApplication::focusWidget()));
+        QCOMPARE(runJs(page, QStringLiteral("document.activeElement.id")), QStringLiteral("typed"));
+
+        const auto press = [&] {
+            if (key.isEmpty())
+                QTest::mouseClick(tabs->tabBar(), Qt::MiddleButton, {}, tabs->tabBar()->tabRect(tabs->currentIndex()).center());
+            else
+                QTest::keySequence(QApplication::focusWidget(), key);
+        };
+        press();
+        switch (effect) {
+        case Close:
+            QTRY_VERIFY(game.isNull());
+            QCOMPARE(tabs->count(), 3);
+            tabs->setCurrentIndex(0); // the fixed tabs stay
+            press();
+            QTest::qWait(100);
+            QCOMPARE(tabs->count(), 3);
+            break;
+        case Reload:
+            QTRY_COMPARE_WITH_TIMEOUT(runJs(page, QStringLiteral("typeof kept")), QStringLiteral("undefined"), 30000);
+            break;
+        case Zoom:
+            QTRY_COMPARE(page->zoomFactor(), zoom);
+            break;
+        case Back:
+        case Forward:
+            QVERIFY(settled(effect == Back ? address : next));
+            break;
+        case Next:
+            QCOMPARE(tabs->currentIndex(), 0);
+            break;
+        case Previous:
+            QCOMPARE(tabs->currentIndex(), 2);
+            break;
+        }
+        // The zoom belongs to the tab: the other game, of the same host, keeps its own.
+        for (int index : {0, 1, 2})
+            QCOMPARE(tabs->page(index)->webView()->zoomFactor(), 1.0);
+    }
+
+    void escapeClosesEveryDialog_data()
+    {
+        QTest::addColumn<QString>("opener"); // a toolbar button, or an action's text
+        QTest::addColumn<QByteArray>("altAccounts");
+        QTest::newRow("about") << QStringLiteral("关于") << QByteArray();
+        QTest::newRow("settings") << QStringLiteral("系统设置") << QByteArray();
+        QTest::newRow("site messages") << QStringLiteral("消息") << QByteArray();
+        QTest::newRow("reminder list") << QStringLiteral("clockButton") << QByteArray();
+        QTest::newRow("add reminder") << QStringLiteral("开服提醒") << QByteArray();
+        QTest::newRow("alt account") << QStringLiteral("xiaohaoButton") << QByteArray();
+        QTest::newRow("alt-account table") << QStringLiteral("xiaohaoButton")
+                                           << QByteArray(R"([{"ckcode":"c","gamename":"西游","server":"s1","servername":"一服","tag":"xyj","username":"alt"}])");
+        QTest::newRow("cleaning") << QStringLiteral("clearButton") << QByteArray();
+        QTest::newRow("sign-in") << QStringLiteral("signInButton") << QByteArray();
+    }
+
+    void escapeClosesEveryDialog()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QByteArray, altAccounts);
+        m_box.data.write(QStringLiteral("xiaohaoinfolist.txt"), altAccounts);
+        MainWindow *window = m_box.openWindow();
+        window->activateWindow();
+        QTRY_VERIFY(window->isActiveWindow());
+        if (auto *button = window->tabs()->currentWidget()->findChild<QToolButton *>(opener))
+            button->click();
+        else if (opener == QStringLiteral("开服提醒"))
+            window->reminders()->requestReminder(QStringLiteral("西游"), QStringLiteral("一服"),
+                                                 QDateTime::currentSecsSinceEpoch() + 3600);
+        else
+            childWithText<QAction>(window->actions(), opener)->trigger();
+        const auto isDialog = [](QWidget *w) { return qobject_cast<FramelessDialog *>(w) || qobject_cast<QDialog *>(w); };
+        // A window of its own is activated by the window manager, which bare Xvfb lacks.
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && isDialog(top))
+                top->activateWindow();
+        }
+        const auto dialogWithFocus = [&isDialog] {
+            QWidget *w = QApplication::focusWidget();
+            while (w && !isDialog(w))
+                w = w->parentWidget();
+            return w;
+        };
+        QPointer<QWidget> dialog;
+        QTRY_VERIFY((dialog = dialogWithFocus()));
+        if (auto *combo = dialog->findChild<QComboBox *>()) { // Esc on its open list closes the list alone
+            combo->showPopup();
+            QTest::keyClick(combo->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!combo->view()->isVisible());
+            QVERIFY(dialog->isVisible());
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!dialog || !dialog->isVisible());
     }
 
     void hotkeysComeFromTheSettingsAndFullScreenToggles()

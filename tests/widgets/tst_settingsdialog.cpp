@@ -8,7 +8,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 class TestSettingsDialog : public TestCase
@@ -87,11 +89,43 @@ private slots:
         QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Ctrl+B"));
         QTest::keyClick(boss, Qt::Key_Backspace);
         QVERIFY(boss->keySequence().isEmpty());
+        dialog.findChild<QTabWidget *>()->setCurrentIndex(1);
+        dialog.show();
+        QTRY_COMPARE(boss->findChild<QLineEdit *>()->placeholderText(), QStringLiteral("请按下快捷键"));
         QVERIFY(data.read(QStringLiteral("Config.ini")).contains("hideGameKey=\n"));
         QCOMPARE(stored(Settings::kFullScreenKey), QStringLiteral("F11"));
     }
 
-    void defaultsComeBackWithoutAnnouncement()
+    void refusedChordsLeaveThePreviousKey_data()
+    {
+        QTest::addColumn<QKeySequence>("chord");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("a bare letter") << QKeySequence(Qt::Key_D) << QStringLiteral("快捷键需包含 Ctrl、Alt 或 Shift");
+        QTest::newRow("the full-screen key") << QKeySequence(Qt::Key_F11) << QStringLiteral("该快捷键已被占用");
+        QTest::newRow("F5 alone") << QKeySequence(Qt::Key_F5) << QString();
+    }
+
+    void refusedChordsLeaveThePreviousKey()
+    {
+        QFETCH(QKeySequence, chord);
+        QFETCH(QString, refusal);
+        TempDataDir data;
+        Config config;
+        config.ensureHotkeyDefaults();
+        QSignalSpy changed(&config, &Config::changed); // each write is announced
+        SettingsDialog dialog(&config, nullptr);
+        dialog.findChild<QTabWidget *>()->setCurrentIndex(1);
+        HotkeyEdit *boss = editor(&dialog, QStringLiteral("盒子隐藏："));
+
+        QTest::keySequence(boss, chord);
+        QCOMPARE(errorLine(&dialog), refusal);
+        QCOMPARE(boss->keySequence(), refusal.isEmpty() ? chord : QKeySequence(QStringLiteral("Alt+D")));
+        QCOMPARE(changed.count(), refusal.isEmpty() ? 1 : 0);
+        QTest::keyClick(boss, Qt::Key_B, Qt::ControlModifier); // the next good chord clears the line
+        QCOMPARE(errorLine(&dialog), QString());
+    }
+
+    void defaultsComeBackAtOnce()
     {
         TempDataDir data;
         Config config;
@@ -108,7 +142,7 @@ private slots:
         QCOMPARE(editor(&dialog, QStringLiteral("窗口满屏："))->keySequence(), QKeySequence(QStringLiteral("F11")));
         QCOMPARE(stored(Settings::kBossKey), QStringLiteral("Alt+D"));
         QCOMPARE(stored(Settings::kFullScreenKey), QStringLiteral("F11"));
-        QCOMPARE(changed.count(), 0); // the keys in force stay until the next start
+        QCOMPARE(changed.count(), 2); // the window hears of both and takes them at once
     }
 };
 KAVO_TEST(TestSettingsDialog)
