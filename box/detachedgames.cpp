@@ -69,7 +69,7 @@ void DetachedGames::hideAll(bool minimizeInstead)
         if (minimizeInstead) {
             window->showMinimized();
         } else {
-            m_hidden.append(window);
+            m_hidden.append({window, window->windowState()});
             window->hide();
         }
     }
@@ -77,9 +77,11 @@ void DetachedGames::hideAll(bool minimizeInstead)
 
 void DetachedGames::showAgain()
 {
-    const QList<QPointer<DetachedWindow>> hidden = std::exchange(m_hidden, {});
-    for (const QPointer<DetachedWindow> &window : hidden) {
-        if (window)
-            window->show();
+    const auto hidden = std::exchange(m_hidden, {});
+    for (const auto &[window, state] : hidden) {
+        if (!window)
+            continue;
+        window->setWindowState(state);
+        window->show();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
 
 class DetachedWindow;
@@ -39,5 +40,7 @@ signals:
 
 private:
     QList<QPointer<DetachedWindow>> m_windows;
-    QList<QPointer<DetachedWindow>> m_hidden;
+    // With the state each was in: the window manager forgets a hidden
+    // window's state, and Qt may hear of that before it shows it again.
+    QList<QPair<QPointer<DetachedWindow>, Qt::WindowStates>> m_hidden;
 };

@@ -10,7 +10,7 @@
 
 namespace {
 constexpr int kReadablePart = 32;
-constexpr int kRemoveAttempts = 6;
+constexpr int kRemoveAttempts = 8;
 constexpr int kRemoveRetryMs = 100;
 
 // The pages of one profile, as they come and go; a child of the profile.

@@ -114,7 +114,7 @@ private slots:
         QVERIFY(m_window->tabs()->closeTab(2));
         table = qobject_cast<AltAccountTable *>(pressXiaohao());
         button(table, QStringLiteral("删除"))->click();
-        QTRY_VERIFY(!QFileInfo::exists(folder));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 30000);
     }
 
     void deletingRemovesWhatTheRowShows()

@@ -107,7 +107,7 @@ private slots:
         QTest::qWait(100);
         QVERIFY(QFileInfo::exists(folder)); // a page still plays in it
         delete view;
-        QTRY_VERIFY(!QFileInfo::exists(folder));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 30000);
         QCOMPARE(profiles->all().size(), 1);
         profiles->forget(QStringLiteral("never played")); // nothing to do
     }
