@@ -113,22 +113,22 @@ public:
         say(QStringLiteral("run %1 of %2").arg(run).arg(m_options.runs));
         const QList<Launch::Program> programs{Launch::Program::Client, Launch::Program::Floor};
         for (Launch::Program program : programs) {
-            if (picked("main") && record(QStringLiteral("main"), program, m_scenario.main(program, run), m_scenario.lastError()))
+            if (picked("main") && record(QStringLiteral("main"), program, m_scenario.main(program, run), m_scenario))
                 m_report.addSeries(QStringLiteral("pss_after_each_round_mib"), Launch::name(program), m_scenario.rounds());
         }
         for (Launch::Program program : programs) {
             if (picked("down"))
-                record(QStringLiteral("portal down"), program, m_scenario.portalDown(program, run), m_scenario.lastError());
+                record(QStringLiteral("portal down"), program, m_scenario.portalDown(program, run), m_scenario);
         }
         if (picked("alarm"))
-            record(QStringLiteral("alarm"), Launch::Program::Client, m_scenario.alarm(run), m_scenario.lastError());
+            record(QStringLiteral("alarm"), Launch::Program::Client, m_scenario.alarm(run), m_scenario);
         if (picked("lists")) {
-            record(QStringLiteral("reminder list"), Launch::Program::Client, m_scenario.reminderList(run), m_scenario.lastError());
-            record(QStringLiteral("alt-account table"), Launch::Program::Client, m_scenario.accountTable(run), m_scenario.lastError());
+            record(QStringLiteral("reminder list"), Launch::Program::Client, m_scenario.reminderList(run), m_scenario);
+            record(QStringLiteral("alt-account table"), Launch::Program::Client, m_scenario.accountTable(run), m_scenario);
         }
         for (Launch::Program program : programs) {
             const QString name = Launch::name(program);
-            if (picked("twenty") && record(QStringLiteral("20 games"), program, m_manyGames.twenty(program, run), m_manyGames.lastError())) {
+            if (picked("twenty") && record(QStringLiteral("20 games"), program, m_manyGames.twenty(program, run), m_manyGames)) {
                 m_report.addSeries(QStringLiteral("tab_switch_ms"), name, m_manyGames.switchTimes());
                 m_report.addSeries(QStringLiteral("tab_switch_page_ms"), name, m_manyGames.pageSwitchTimes());
             }
@@ -136,7 +136,7 @@ public:
         for (Launch::Program program : programs) {
             if (picked("rounds")
                 && record(QStringLiteral("long rounds"), program, m_manyGames.longRounds(program, run, m_options.longRounds),
-                          m_manyGames.lastError())) {
+                          m_manyGames)) {
                 m_report.addSeries(QStringLiteral("pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundMemory());
                 m_report.addSeries(QStringLiteral("anon_pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundAnonMemory());
             }
@@ -148,12 +148,15 @@ public:
 private:
     bool picked(const char *part) const { return m_options.parts.contains(QLatin1String(part)); }
 
-    bool record(const QString &what, Launch::Program program, const Scenario::Figures &figures, const QString &error)
+    // The measurement's error is read here, after its figures were taken:
+    // the order in which a call's arguments are evaluated is unspecified.
+    template <typename Measurement>
+    bool record(const QString &what, Launch::Program program, const Scenario::Figures &figures, const Measurement &measurement)
     {
         const QString name = Launch::name(program);
         if (figures.isEmpty()) {
             ++m_failures;
-            say(QStringLiteral("  %1, %2: FAILED: %3").arg(what, name, error));
+            say(QStringLiteral("  %1, %2: FAILED: %3").arg(what, name, measurement.lastError()));
             return false;
         }
         m_report.add(name, figures);
