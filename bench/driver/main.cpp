@@ -4,7 +4,8 @@
 //
 //   kavo-bench-driver --portal HOST:PORT --client BIN --floor BIN --icons DIR
 //                     --work DIR --json FILE [--runs N] [--rounds N] [--long-rounds N]
-//                     [--only main,down,alarm,lists,twenty,rounds]
+//                     [--only main,down,alarm,lists,alt,twenty,rounds]
+#include "altaccountcost.h"
 #include "manygames.h"
 #include "portallink.h"
 #include "report.h"
@@ -71,8 +72,8 @@ bool parseOptions(const QApplication &app, Options *options)
     const QCommandLineOption roundsOption(QStringLiteral("rounds"), QStringLiteral("rounds of games per run"), QStringLiteral("n"), QStringLiteral("20"));
     const QCommandLineOption longRoundsOption(QStringLiteral("long-rounds"), QStringLiteral("rounds of games in the long run (rounds)"),
                                               QStringLiteral("n"), QStringLiteral("100"));
-    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("main, down, alarm, lists, twenty, rounds"), QStringLiteral("list"),
-                                        QStringLiteral("main,down,alarm,lists,twenty"));
+    const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("main, down, alarm, lists, alt, twenty, rounds"),
+                                        QStringLiteral("list"), QStringLiteral("main,down,alarm,lists,alt,twenty"));
     parser.addOptions({portalOption, clientOption, floorOption, iconsOption, workOption, jsonOption, runsOption, roundsOption,
                        longRoundsOption, onlyOption});
     parser.process(app);
@@ -100,9 +101,10 @@ bool parseOptions(const QApplication &app, Options *options)
 class Runs
 {
 public:
-    Runs(const Options &options, Scenario &scenario, ManyGames &manyGames, Report &report)
+    Runs(const Options &options, Scenario &scenario, AltAccountCost &altAccount, ManyGames &manyGames, Report &report)
         : m_options(options)
         , m_scenario(scenario)
+        , m_altAccount(altAccount)
         , m_manyGames(manyGames)
         , m_report(report)
     {
@@ -113,22 +115,24 @@ public:
         say(QStringLiteral("run %1 of %2").arg(run).arg(m_options.runs));
         const QList<Launch::Program> programs{Launch::Program::Client, Launch::Program::Floor};
         for (Launch::Program program : programs) {
-            if (picked("main") && record(QStringLiteral("main"), program, m_scenario.main(program, run), m_scenario.lastError()))
+            if (picked("main") && record(QStringLiteral("main"), program, m_scenario.main(program, run), m_scenario))
                 m_report.addSeries(QStringLiteral("pss_after_each_round_mib"), Launch::name(program), m_scenario.rounds());
         }
         for (Launch::Program program : programs) {
             if (picked("down"))
-                record(QStringLiteral("portal down"), program, m_scenario.portalDown(program, run), m_scenario.lastError());
+                record(QStringLiteral("portal down"), program, m_scenario.portalDown(program, run), m_scenario);
         }
         if (picked("alarm"))
-            record(QStringLiteral("alarm"), Launch::Program::Client, m_scenario.alarm(run), m_scenario.lastError());
+            record(QStringLiteral("alarm"), Launch::Program::Client, m_scenario.alarm(run), m_scenario);
         if (picked("lists")) {
-            record(QStringLiteral("reminder list"), Launch::Program::Client, m_scenario.reminderList(run), m_scenario.lastError());
-            record(QStringLiteral("alt-account table"), Launch::Program::Client, m_scenario.accountTable(run), m_scenario.lastError());
+            record(QStringLiteral("reminder list"), Launch::Program::Client, m_scenario.reminderList(run), m_scenario);
+            record(QStringLiteral("alt-account table"), Launch::Program::Client, m_scenario.accountTable(run), m_scenario);
         }
+        if (picked("alt"))
+            record(QStringLiteral("alt-account tab"), Launch::Program::Client, m_altAccount.measure(run), m_altAccount);
         for (Launch::Program program : programs) {
             const QString name = Launch::name(program);
-            if (picked("twenty") && record(QStringLiteral("20 games"), program, m_manyGames.twenty(program, run), m_manyGames.lastError())) {
+            if (picked("twenty") && record(QStringLiteral("20 games"), program, m_manyGames.twenty(program, run), m_manyGames)) {
                 m_report.addSeries(QStringLiteral("tab_switch_ms"), name, m_manyGames.switchTimes());
                 m_report.addSeries(QStringLiteral("tab_switch_page_ms"), name, m_manyGames.pageSwitchTimes());
             }
@@ -136,7 +140,7 @@ public:
         for (Launch::Program program : programs) {
             if (picked("rounds")
                 && record(QStringLiteral("long rounds"), program, m_manyGames.longRounds(program, run, m_options.longRounds),
-                          m_manyGames.lastError())) {
+                          m_manyGames)) {
                 m_report.addSeries(QStringLiteral("pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundMemory());
                 m_report.addSeries(QStringLiteral("anon_pss_long_rounds_mib"), Launch::name(program), m_manyGames.roundAnonMemory());
             }
@@ -148,12 +152,15 @@ public:
 private:
     bool picked(const char *part) const { return m_options.parts.contains(QLatin1String(part)); }
 
-    bool record(const QString &what, Launch::Program program, const Scenario::Figures &figures, const QString &error)
+    // The measurement's error is read here, after its figures were taken:
+    // the order in which a call's arguments are evaluated is unspecified.
+    template <typename Measurement>
+    bool record(const QString &what, Launch::Program program, const Scenario::Figures &figures, const Measurement &measurement)
     {
         const QString name = Launch::name(program);
         if (figures.isEmpty()) {
             ++m_failures;
-            say(QStringLiteral("  %1, %2: FAILED: %3").arg(what, name, error));
+            say(QStringLiteral("  %1, %2: FAILED: %3").arg(what, name, measurement.lastError()));
             return false;
         }
         m_report.add(name, figures);
@@ -163,6 +170,7 @@ private:
 
     const Options &m_options;
     Scenario &m_scenario;
+    AltAccountCost &m_altAccount;
     ManyGames &m_manyGames;
     Report &m_report;
     int m_failures = 0;
@@ -200,6 +208,7 @@ int main(int argc, char *argv[])
     }
     PortalLink portal(options.portal);
     Scenario scenario(options.setup, portal, x);
+    AltAccountCost altAccount(options.setup, portal, x, scenario.games());
     ManyGames manyGames(options.setup, portal, x, scenario.games());
     Report report;
     report.setRuns(options.runs, options.setup.rounds, options.longRounds);
@@ -210,7 +219,7 @@ int main(int argc, char *argv[])
         say(QStringLiteral("FAILED: ") + scenario.lastError());
         return 1;
     }
-    Runs runs(options, scenario, manyGames, report);
+    Runs runs(options, scenario, altAccount, manyGames, report);
     for (int run = 1; run <= options.runs; ++run)
         runs.run(run);
 

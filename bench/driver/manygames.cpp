@@ -3,9 +3,6 @@
 #include "screenprobe.h"
 #include "session.h"
 #include <QDateTime>
-#include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QThread>
 #include <algorithm>
 
@@ -25,14 +22,6 @@ const int kSwitchTabs[] = {0, 3, 6, 9, 12, 15, 18};
 constexpr int kBehindMs = 1500;
 constexpr int kSwitchTimeoutMs = 5000;
 constexpr int kPageReportTimeoutMs = 3000;
-constexpr int kHomeTimeoutMs = 5000;
-// Every demo game draws on a canvas of this colour, which no other page of
-// the portal shows: a band across its middle is the game on screen, whichever
-// game it is and whatever it draws there.
-const QRgb kCanvasColour = qRgb(0x1d, 0x23, 0x33);
-constexpr int kBandHeight = 40;
-constexpr double kCanvasShown = 0.5;
-constexpr double kCanvasGone = 0.05;
 
 qint64 nowMs()
 {
@@ -46,11 +35,6 @@ double median(QList<double> values)
     std::sort(values.begin(), values.end());
     const int n = values.size();
     return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-double canvasShare(const QRect &band)
-{
-    return ScreenProbe::colourShare(ScreenProbe::grab(band), kCanvasColour);
 }
 } // namespace
 
@@ -88,10 +72,10 @@ bool ManyGames::measureTwenty(Session &session, Figures *figures)
     session.useNumbersAsTitles();
     if (!session.widen() || !session.openGames(kFewGames))
         return false;
-    const QRect canvas = findCanvas(session);
+    const QRect canvas = session.findCanvas();
     if (canvas.isEmpty())
         return session.fail(QStringLiteral("no game canvas on screen"));
-    if (!visitGames(session, 0, kFewGames, canvas) || !showHome(session, canvas))
+    if (!session.visitGames(0, kFewGames, canvas) || !session.showHome(canvas))
         return false;
     settle(kSettleMs);
     const double few = session.pssMiB();
@@ -99,18 +83,18 @@ bool ManyGames::measureTwenty(Session &session, Figures *figures)
     figures->insert(QStringLiteral("pss_five_mib"), few);
     figures->insert(QStringLiteral("own_pss_five_mib"), session.ownPssMiB());
 
-    if (!session.openGames(kManyGames - kFewGames) || !visitGames(session, kFewGames, kManyGames - kFewGames, canvas))
+    if (!session.openGames(kManyGames - kFewGames) || !session.visitGames(kFewGames, kManyGames - kFewGames, canvas))
         return false;
     settle(kManySettleMs);
     figures->insert(QStringLiteral("pss_twenty_mib"), session.pssMiB());
     figures->insert(QStringLiteral("own_pss_twenty_mib"), session.ownPssMiB());
     figures->insert(QStringLiteral("processes_twenty"), session.processCount());
 
-    if (!showHome(session, canvas))
+    if (!session.showHome(canvas))
         return false;
     settle(kSettleMs);
     figures->insert(QStringLiteral("behind_cpu_pct"), session.cpuPercent(kBackgroundCpuMs));
-    if (!timeSwitches(session, canvas, figures) || !showHome(session, canvas))
+    if (!timeSwitches(session, canvas, figures) || !session.showHome(canvas))
         return false;
 
     if (!session.closeGames(kManyGames - kFewGames))
@@ -124,59 +108,10 @@ bool ManyGames::measureTwenty(Session &session, Figures *figures)
     return true;
 }
 
-QRect ManyGames::findCanvas(Session &session)
-{
-    // The last game opened is the current tab.
-    QRect page = session.mainWindow().geometry & QGuiApplication::primaryScreen()->geometry();
-    QRect bounds;
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < kHomeTimeoutMs) {
-        bounds = ScreenProbe::colourBounds(ScreenProbe::grab(page), kCanvasColour).translated(page.topLeft());
-        if (bounds.width() >= 200 && bounds.height() >= 150)
-            return QRect(bounds.left(), bounds.center().y() - kBandHeight / 2, bounds.width(), kBandHeight);
-        settle(100);
-    }
-    return {};
-}
-
-bool ManyGames::visitGames(Session &session, int first, int count, const QRect &canvas)
-{
-    for (int index = first; index < first + count; ++index) {
-        const QPoint tab = session.gameTabPoint(index);
-        if (tab.isNull())
-            return false;
-        if (!ScreenProbe::click(tab))
-            return session.fail(QStringLiteral("xdotool failed"));
-        QElapsedTimer waited;
-        waited.start();
-        while (canvasShare(canvas) < kCanvasShown) {
-            if (waited.elapsed() > kSwitchTimeoutMs)
-                return session.fail(QStringLiteral("game %1 did not come on screen").arg(index + 1));
-            settle(20);
-        }
-    }
-    return true;
-}
-
-bool ManyGames::showHome(Session &session, const QRect &canvas)
-{
-    if (!session.clickHomeTab())
-        return false;
-    QElapsedTimer waited;
-    waited.start();
-    while (canvasShare(canvas) > kCanvasGone) {
-        if (waited.elapsed() > kHomeTimeoutMs)
-            return session.fail(QStringLiteral("the home tab did not come to the front"));
-        settle(20);
-    }
-    return true;
-}
-
 bool ManyGames::timeSwitches(Session &session, const QRect &canvas, Figures *figures)
 {
     for (int index : kSwitchTabs) {
-        if (!showHome(session, canvas))
+        if (!session.showHome(canvas))
             return false;
         settle(kBehindMs);
         if (!timeSwitch(session, index, canvas))
@@ -199,7 +134,7 @@ bool ManyGames::timeSwitch(Session &session, int index, const QRect &canvas)
     const qint64 pressed = nowMs();
     qint64 onScreen = -1;
     while (onScreen < 0 && nowMs() - pressed < kSwitchTimeoutMs) {
-        if (canvasShare(canvas) >= kCanvasShown)
+        if (Session::showsGame(canvas))
             onScreen = nowMs() - pressed;
         else
             QThread::msleep(2); // the display server and the program need the cores more than this loop

@@ -36,15 +36,6 @@ public:
 private:
     Figures failed(const Session &session);
     bool measureTwenty(Session &session, Figures *figures);
-    // Where the game's canvas shows while its tab is the current one; an
-    // empty rectangle when it does not show.
-    QRect findCanvas(Session &session);
-    // Brings each of count game tabs from `first` on to the front in turn
-    // and waits for its game on screen, as a player looks at the games he
-    // opened: games opened in a burst are the current tab only for moments,
-    // and a page never shown has painted nothing yet.
-    bool visitGames(Session &session, int first, int count, const QRect &canvas);
-    bool showHome(Session &session, const QRect &canvas);
     bool timeSwitches(Session &session, const QRect &canvas, Figures *figures);
     bool timeSwitch(Session &session, int index, const QRect &canvas);
 

@@ -37,6 +37,11 @@ QJsonArray PortalLink::getArray(const QString &pathAndQuery)
     return QJsonDocument::fromJson(get(pathAndQuery)).array();
 }
 
+QJsonObject PortalLink::getObject(const QString &pathAndQuery)
+{
+    return QJsonDocument::fromJson(get(pathAndQuery)).object();
+}
+
 QJsonArray PortalLink::loads()
 {
     return QJsonDocument::fromJson(get(QStringLiteral("/bench/loads.json"))).object().value(QStringLiteral("loads")).toArray();

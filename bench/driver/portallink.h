@@ -30,6 +30,7 @@ public:
     // Queues one bridge message for the home page.
     bool send(int code, const QString &str, const QJsonObject &json);
     QJsonArray getArray(const QString &pathAndQuery);
+    QJsonObject getObject(const QString &pathAndQuery);
 
 private:
     QByteArray get(const QString &pathAndQuery, int *status = nullptr);

@@ -35,6 +35,16 @@ const Row kRows[] = {
     {"list_accounts_ms", "alt-account table, 10 000: open → first paint", "ms", Rule::ClientAtMost, 200},
     {"list_accounts_stall_ms", "  longest the window did not answer", "ms", Rule::ClientAtMost, 200},
     {"list_accounts_end_ms", "  End → last rows painted", "ms", Rule::ClientAtMost, 100},
+    {"alt_first_main_mib", "alt account beside the main one, same game and server: first game tab (main account)", "MiB", Rule::None, 0},
+    {"alt_main_mib", "  a further main-account tab (mean of 3, around the alt accounts' tabs)", "MiB", Rule::None, 0},
+    {"alt_main_own_mib", "    of which the program's own process", "MiB", Rule::None, 0},
+    {"alt_main_processes", "    processes added", "n", Rule::None, 0},
+    {"alt_tab_mib", "  an alt account's first tab (mean of 2 accounts)", "MiB", Rule::None, 0},
+    {"alt_tab_own_mib", "    of which the program's own process", "MiB", Rule::None, 0},
+    {"alt_tab_processes", "    processes added", "n", Rule::None, 0},
+    {"alt_vs_main_ratio", "  alt-account tab ÷ main-account tab", "×", Rule::ClientAtMost, 1.15},
+    {"alt_vs_main_anon_ratio", "    the same, anonymous memory only", "×", Rule::None, 0},
+    {"alt_again_mib", "  a second tab of an alt account", "MiB", Rule::None, 0},
     {"pss_five_mib", "20 games: memory with 5 open, each looked at once", "MiB", Rule::None, 0},
     {"own_pss_five_mib", "  of which the program's own process", "MiB", Rule::None, 0},
     {"pss_twenty_mib", "20 games: memory with all 20 open (22 pages)", "MiB", Rule::RatioAtMost, 1.00},
@@ -51,8 +61,11 @@ const Row kRows[] = {
     {"long_rounds_anon_growth_pct", "  the same, anonymous memory only", "%", Rule::ClientAtMost, 5},
 };
 
-QString number(double value)
+// Ratios (unit "×") sit near 1, where a tenth is too coarse.
+QString number(double value, const char *unit = "")
 {
+    if (qstrcmp(unit, "×") == 0)
+        return QString::number(value, 'f', 2);
     return QString::number(value, 'f', qAbs(value) >= 100 ? 0 : 1);
 }
 } // namespace
@@ -129,9 +142,10 @@ QString Report::target(const QString &key, bool *met, bool *known) const
 
 QString Report::table() const
 {
-    const auto cell = [this](const QString &program, const QString &key) {
-        const Stats s = stats(program, key);
-        return s.count ? QStringLiteral("%1 (%2–%3)").arg(number(s.median), number(s.min), number(s.max)) : QStringLiteral("–");
+    const auto cell = [this](const QString &program, const Row &row) {
+        const Stats s = stats(program, QLatin1String(row.key));
+        return s.count ? QStringLiteral("%1 (%2–%3)").arg(number(s.median, row.unit), number(s.min, row.unit), number(s.max, row.unit))
+                       : QStringLiteral("–");
     };
     QStringList lines;
     lines << QStringLiteral("| figure | unit | client: median (min–max) | floor: median (min–max) | client ÷ floor | target | met |")
@@ -149,7 +163,7 @@ QString Report::table() const
         bool known = false;
         const QString goal = target(key, &met, &known);
         lines << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 |")
-                     .arg(QString::fromUtf8(row.what), QString::fromUtf8(row.unit), cell(kClient, key), cell(kFloor, key),
+                     .arg(QString::fromUtf8(row.what), QString::fromUtf8(row.unit), cell(kClient, row), cell(kFloor, row),
                           ratio ? QString::number(client.median / floor.median, 'f', 2) : QStringLiteral("–"),
                           goal.isEmpty() ? QStringLiteral("–") : goal,
                           goal.isEmpty() ? QString() : known ? (met ? QStringLiteral("yes") : QStringLiteral("**no**")) : QStringLiteral("?"));
@@ -166,7 +180,7 @@ QStringList Report::misses() const
         const QString goal = target(QLatin1String(row.key), &met, &known);
         if (!goal.isEmpty() && known && !met)
             missed << QStringLiteral("%1: %2 %3, target %4")
-                          .arg(QString::fromUtf8(row.what).trimmed(), number(stats(kClient, QLatin1String(row.key)).median),
+                          .arg(QString::fromUtf8(row.what).trimmed(), number(stats(kClient, QLatin1String(row.key)).median, row.unit),
                                QString::fromUtf8(row.unit), goal);
     }
     return missed;

@@ -169,6 +169,7 @@ QRect colourBounds(const QImage &image, QRgb colour)
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
 
 bool hover(const QPoint &at)
 {

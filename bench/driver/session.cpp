@@ -25,10 +25,20 @@ const QPoint kTabFromCloseButton(-14, 8);
 const QPoint kCloseButtonMiddle(8, 8);
 // The home tab is the first on the bar, at least this wide in both programs.
 constexpr int kHomeTabX = 30;
+const QRgb kCanvasColour = qRgb(0x1d, 0x23, 0x33);
+constexpr int kBandHeight = 40;
+constexpr double kCanvasShown = 0.5;
+constexpr double kCanvasGone = 0.05;
+constexpr int kShowTimeoutMs = 5000;
 
 double mib(qint64 kib)
 {
     return kib / 1024.0;
+}
+
+double canvasShare(const QRect &band)
+{
+    return ScreenProbe::colourShare(ScreenProbe::grab(band), kCanvasColour);
 }
 } // namespace
 
@@ -89,18 +99,38 @@ bool Session::openGames(int count)
         const int before = m_portal.loadCount();
         QStringList pages;
         for (int i = 0; i < qMin(kOpenBurst, count - done); ++i) {
-            const int index = m_open.size() + pages.size();
-            const QString path = gamePath(index);
-            const QString title = m_numberTitles ? QString::number(index + 1) : QStringLiteral("游戏%1").arg(index + 1);
-            // Code 3: a game in a tab of its own, without maximising the window.
-            if (!m_portal.send(3, QStringLiteral("bench"), {{QStringLiteral("title"), title}, {QStringLiteral("url"), m_portal.url(path)}}))
-                return fail(QStringLiteral("the portal did not take the message"));
+            const QString path = gamePath(m_open.size() + pages.size());
+            if (!askForGame(path, m_open.size() + pages.size()))
+                return false;
             pages.append(path);
         }
         if (m_portal.waitForLoads(before, pages, kLoadTimeoutMs, [this] { return !m_launch.isRunning(); }).isEmpty())
             return fail(QStringLiteral("the games did not load"));
         m_open += pages;
     }
+    return true;
+}
+
+bool Session::openGame(const QString &path)
+{
+    const int before = m_portal.loadCount();
+    return askForGame(path, m_open.size()) && waitForOpenedTab(before, path);
+}
+
+bool Session::askForGame(const QString &path, int index)
+{
+    const QString title = m_numberTitles ? QString::number(index + 1) : QStringLiteral("游戏%1").arg(index + 1);
+    // Code 3: a game in a tab of its own, without maximising the window.
+    if (!m_portal.send(3, QStringLiteral("bench"), {{QStringLiteral("title"), title}, {QStringLiteral("url"), m_portal.url(path)}}))
+        return fail(QStringLiteral("the portal did not take the message"));
+    return true;
+}
+
+bool Session::waitForOpenedTab(int loadsBefore, const QString &page)
+{
+    if (m_portal.waitForLoads(loadsBefore, {page}, kLoadTimeoutMs, [this] { return !m_launch.isRunning(); }).isEmpty())
+        return fail(QStringLiteral("the game did not load: ") + page);
+    m_open.append(page);
     return true;
 }
 
@@ -179,6 +209,65 @@ bool Session::clickHomeTab()
         return false;
     const QPoint home(mainWindow().geometry.left() + kHomeTabX, buttons.first().y() + kCloseButtonMiddle.y());
     return ScreenProbe::click(home) || fail(QStringLiteral("xdotool failed"));
+}
+
+QRect Session::findCanvas()
+{
+    const QRect page = mainWindow().geometry & QGuiApplication::primaryScreen()->geometry();
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kShowTimeoutMs) {
+        const QRect bounds = ScreenProbe::colourBounds(ScreenProbe::grab(page), kCanvasColour).translated(page.topLeft());
+        if (bounds.width() >= 200 && bounds.height() >= 150)
+            return QRect(bounds.left(), bounds.center().y() - kBandHeight / 2, bounds.width(), kBandHeight);
+        settle(100);
+    }
+    return {};
+}
+
+bool Session::showsGame(const QRect &canvas)
+{
+    return canvasShare(canvas) >= kCanvasShown;
+}
+
+bool Session::waitForGame(const QRect &canvas, const QString &which)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!showsGame(canvas)) {
+        if (waited.elapsed() > kShowTimeoutMs)
+            return fail(which + QStringLiteral(" did not come on screen"));
+        settle(20);
+    }
+    return true;
+}
+
+bool Session::visitGames(int first, int count, const QRect &canvas)
+{
+    for (int index = first; index < first + count; ++index) {
+        const QPoint tab = gameTabPoint(index);
+        if (tab.isNull())
+            return false;
+        if (!ScreenProbe::click(tab))
+            return fail(QStringLiteral("xdotool failed"));
+        if (!waitForGame(canvas, QStringLiteral("game %1").arg(index + 1)))
+            return false;
+    }
+    return true;
+}
+
+bool Session::showHome(const QRect &canvas)
+{
+    if (!clickHomeTab())
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (canvasShare(canvas) > kCanvasGone) {
+        if (waited.elapsed() > kShowTimeoutMs)
+            return fail(QStringLiteral("the home tab did not come to the front"));
+        settle(20);
+    }
+    return true;
 }
 
 QPoint Session::gameTabPoint(int index)

@@ -29,6 +29,12 @@ public:
     // Opens count more games, each in a tab that becomes the current one,
     // and waits for their pages to load.
     bool openGames(int count);
+    // The same with one game page of the portal (path and query).
+    bool openGame(const QString &path);
+    // A game tab the program opened by itself (from a dialog of its own),
+    // once a page after the first `loadsBefore` loads has matched `page`
+    // (see PortalLink::waitForLoads()).
+    bool waitForOpenedTab(int loadsBefore, const QString &page);
     // Games opened from now on are titled by their number alone, so that
     // twenty tabs fit on a bar of the screen's width in both programs.
     void useNumbersAsTitles() { m_numberTitles = true; }
@@ -47,6 +53,22 @@ public:
     QPoint gameTabPoint(int index);
     XWatch::Window mainWindow();
 
+    // Every demo game draws on a canvas of one colour that no other page of
+    // the portal shows: a band across its middle is the game on screen,
+    // whichever game it is and whatever it draws there. The band of the
+    // current game tab; an empty rectangle when no game shows.
+    QRect findCanvas();
+    static bool showsGame(const QRect &canvas);
+    // Waits for the game in the current tab to show in the band.
+    bool waitForGame(const QRect &canvas, const QString &which);
+    // Brings each of count game tabs from `first` on to the front in turn
+    // and waits for its game on screen, as a player looks at the games he
+    // opened: games opened in a burst are the current tab only for moments,
+    // and a page never shown has painted nothing yet.
+    bool visitGames(int first, int count, const QRect &canvas);
+    // Brings the home tab to the front and waits for the game to go.
+    bool showHome(const QRect &canvas);
+
     // Of the whole process tree.
     double pssMiB() const;
     int processCount() const;
@@ -61,6 +83,8 @@ public:
 
 private:
     QString gamePath(int index) const;
+    // Asks the home page for a game in a tab of its own, titled by index.
+    bool askForGame(const QString &path, int index);
     // Waits for the tab bar to show count close buttons; where they are,
     // left to right. False when it does not within a few seconds.
     bool waitForCloseButtons(int count, QList<QPoint> *buttons = nullptr);
