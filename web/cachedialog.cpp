@@ -25,13 +25,8 @@ QString CacheDialog::sizeText(qint64 bytes)
 CacheDialog::CacheDialog(const QList<QWebEngineProfile *> &profiles)
     : QDialog(nullptr)
 {
-    qint64 cached = 0;
-    for (QWebEngineProfile *profile : profiles) {
+    for (QWebEngineProfile *profile : profiles)
         m_profiles.append(profile);
-        // One off the record keeps no cache on disk.
-        if (!profile->isOffTheRecord() && !profile->cachePath().isEmpty())
-            cached += dirSize(profile->cachePath());
-    }
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(360, 300);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -59,7 +54,7 @@ CacheDialog::CacheDialog(const QList<QWebEngineProfile *> &profiles)
     cache->setStyleSheet(QStringLiteral("font-weight:bold;font:16px;color:gray"));
     second->addWidget(cache);
     second->addStretch();
-    m_sizeLabel = new QLabel(sizeText(cached));
+    m_sizeLabel = new QLabel(sizeText(cachedBytes()));
     m_sizeLabel->setStyleSheet(QStringLiteral("font-weight:bold;font:16px;color:#22c064"));
     second->addWidget(m_sizeLabel);
     second->addSpacing(20);
@@ -69,14 +64,7 @@ CacheDialog::CacheDialog(const QList<QWebEngineProfile *> &profiles)
     clear->setFixedSize(150, 35);
     clear->setStyleSheet(QStringLiteral("background:#409eff;color:white;border-radius:5px;font:16px"));
     third->addWidget(clear);
-    connect(clear, &QPushButton::clicked, this, [this] {
-        // The engine clears in the background; the label does not wait.
-        for (const QPointer<QWebEngineProfile> &profile : qAsConst(m_profiles)) {
-            if (profile)
-                profile->clearHttpCache();
-        }
-        m_sizeLabel->setText(tr("清理完成"));
-    });
+    connect(clear, &QPushButton::clicked, this, &CacheDialog::clearCaches);
 
     auto *outer = new QVBoxLayout(this);
     outer->addSpacing(30);
@@ -86,4 +74,25 @@ CacheDialog::CacheDialog(const QList<QWebEngineProfile *> &profiles)
     outer->addSpacing(30);
     outer->addLayout(third);
     outer->addStretch();
+}
+
+qint64 CacheDialog::cachedBytes() const
+{
+    qint64 cached = 0;
+    for (const QPointer<QWebEngineProfile> &profile : m_profiles) {
+        // One off the record keeps no cache on disk.
+        if (profile && !profile->isOffTheRecord() && !profile->cachePath().isEmpty())
+            cached += dirSize(profile->cachePath());
+    }
+    return cached;
+}
+
+void CacheDialog::clearCaches()
+{
+    // The engine clears in the background; the label does not wait.
+    for (const QPointer<QWebEngineProfile> &profile : qAsConst(m_profiles)) {
+        if (profile)
+            profile->clearHttpCache();
+    }
+    m_sizeLabel->setText(tr("清理完成"));
 }

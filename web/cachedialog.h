@@ -23,6 +23,9 @@ public:
     static QString sizeText(qint64 bytes);
 
 private:
+    qint64 cachedBytes() const;
+    void clearCaches();
+
     QList<QPointer<QWebEngineProfile>> m_profiles;
     QLabel *m_sizeLabel = nullptr;
 };
