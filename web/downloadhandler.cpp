@@ -238,10 +238,14 @@ void DownloadHandler::showFailure(const QString &fileName, const QString &reason
                 m_download->resume();
         });
         // Gone without a resume (closed, or with its window): given up, and
-        // the engine removes the partial file.
+        // the engine removes the partial file. Not while the box is still
+        // being destroyed: the cancel finishes the download at once, and
+        // finishing looks at the box.
         connect(box, &QObject::destroyed, this, [this] {
-            if (!m_resumeAsked && m_download && m_download->state() == QWebEngineDownloadItem::DownloadInterrupted)
-                m_download->cancel();
+            QTimer::singleShot(0, this, [this] {
+                if (!m_resumeAsked && m_download && m_download->state() == QWebEngineDownloadItem::DownloadInterrupted)
+                    m_download->cancel();
+            });
         });
     }
     box->showCentred();
