@@ -3,8 +3,7 @@
 #include "web/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "support/lookup.h"
-#include <QJsonArray>
-#include <QJsonObject>
+#include "support/records.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,13 +22,6 @@ inline QPushButton *button(QWidget *dialog, const QString &text, int which = 0)
 inline QLabel *registerLink(QWidget *dialog)
 {
     return childWithText<QLabel>(dialog, QStringLiteral("立即注册！"));
-}
-
-inline QJsonObject account(const QString &name)
-{
-    return QJsonObject{{QStringLiteral("ckcode"), QStringLiteral("ck-") + name}, {QStringLiteral("gamename"), QStringLiteral("西游降魔录")},
-                       {QStringLiteral("server"), QStringLiteral("s1")}, {QStringLiteral("servername"), QStringLiteral("双线1服")},
-                       {QStringLiteral("tag"), QStringLiteral("xyj")}, {QStringLiteral("username"), name}};
 }
 
 inline QStringList storedNames()

@@ -1,11 +1,9 @@
 #include "altaccountui.h"
-#include "core/config.h"
 #include "core/endpoints.h"
 #include "core/portalapi.h"
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
-#include <QTcpServer>
 
 // Verifying against a server that is slow, talks nonsense or is not there.
 class TestAltAccountFaults : public TestCase
@@ -49,10 +47,7 @@ private slots:
 
         // Each failure says so, and what was typed stays: an unusable reply,
         // an error answer, no answer at all.
-        QTcpServer nobody;
-        QVERIFY(nobody.listen(QHostAddress::LocalHost));
-        const QString nobodyHost = QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort());
-        nobody.close();
+        const QString nobodyHost = unusedHostPort();
         const QString busy = QStringLiteral("服务器繁忙，请稍后重试");
         const struct {
             QByteArray body;
@@ -93,10 +88,7 @@ private slots:
     // and come at the next showing.
     void withoutAServerNothingCanBeConfirmed()
     {
-        QTcpServer nobody;
-        QVERIFY(nobody.listen(QHostAddress::LocalHost));
-        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
-        nobody.close();
+        Endpoints::setHost(Endpoints::Role::Member, unusedHostPort());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/api/allserver_series.php ")));
         AltAccountDialog dialog(&m_api, nullptr);
         dialog.show();

@@ -119,12 +119,12 @@ private slots:
 
     void deletingRemovesWhatTheRowShows()
     {
-        writeAltAccountRecords({account(QStringLiteral("a")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        writeAltAccountRecords({altAccountRecord(QStringLiteral("a")), altAccountRecord(QStringLiteral("b")), altAccountRecord(QStringLiteral("c"))});
         auto *table = qobject_cast<AltAccountTable *>(pressXiaohao());
         QCOMPARE(table->findChild<RecyclingListView *>()->model()->rowCount(), 3);
         button(table, QStringLiteral("删除"))->click();
         // Meanwhile another window stores an account: it survives.
-        writeAltAccountRecords({account(QStringLiteral("new")), account(QStringLiteral("b")), account(QStringLiteral("c"))});
+        writeAltAccountRecords({altAccountRecord(QStringLiteral("new")), altAccountRecord(QStringLiteral("b")), altAccountRecord(QStringLiteral("c"))});
         button(table, QStringLiteral("删除"))->click();
         QCOMPARE(storedNames(), (QStringList{"new", "c"}));
         QVERIFY(table->isVisible());
@@ -140,7 +140,7 @@ private slots:
 
     void theLastRowLeavesAnEmptyListAndAddAsksForMore()
     {
-        writeAltAccountRecords({account(QStringLiteral("a"))});
+        writeAltAccountRecords({altAccountRecord(QStringLiteral("a"))});
         QPointer<AltAccountTable> first = qobject_cast<AltAccountTable *>(pressXiaohao());
         QPointer<AltAccountTable> table = qobject_cast<AltAccountTable *>(pressXiaohao()); // replaces it
         QTRY_VERIFY(first.isNull());

@@ -1,6 +1,7 @@
 #include "core/config.h"
 #include "core/endpoints.h"
 #include "loginpage.h"
+#include "support/httpfixture.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/lookup.h"
@@ -11,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
-#include <QTcpServer>
 
 class TestLoginRetry : public TestCase
 {
@@ -24,13 +24,10 @@ private slots:
         TempDataDir data;
         Config config;
         config.setValue(Settings::kAutoLogin, true);
-        QTcpServer reserve;
-        QVERIFY(reserve.listen(QHostAddress::LocalHost));
-        const quint16 port = reserve.serverPort();
-        reserve.close();
-        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(port));
+        const QString host = unusedHostPort();
+        Endpoints::setHost(Endpoints::Role::Member, host);
 
-        const QRegularExpression failed(QStringLiteral("^page failed to load: http://127.0.0.1:%1/Kavobox2").arg(port));
+        const QRegularExpression failed(QStringLiteral("^page failed to load: http://%1/Kavobox2").arg(host));
         for (int i = 0; i < 3; ++i) // one per reload
             QTest::ignoreMessage(QtWarningMsg, failed);
 
@@ -71,21 +68,14 @@ private slots:
         QVERIFY(login->isVisible() && !login->loadingDialog()->isVisible());
 
         // "重试" does not wait for the 2 s.
-        auto button = [errorPage](const QString &text) {
-            for (QPushButton *b : errorPage->findChildren<QPushButton *>()) {
-                if (b->text() == text)
-                    return b;
-            }
-            return static_cast<QPushButton *>(nullptr);
-        };
-        button(QStringLiteral("重试"))->click();
+        childWithText<QPushButton>(errorPage, QStringLiteral("重试"))->click();
         QTRY_COMPARE_WITH_TIMEOUT(scheduled.count(), 3, 1500);
         QCOMPARE(scheduled.at(2).at(0).toInt(), 4000);
 
         // The portal comes back during the wait: the retry finds it.
         PortalProcess portal;
-        QVERIFY(portal.start({QStringLiteral("--port"), QString::number(port)}));
-        button(QStringLiteral("重试"))->click();
+        QVERIFY(portal.start({QStringLiteral("--port"), host.section(QLatin1Char(':'), 1)}));
+        childWithText<QPushButton>(errorPage, QStringLiteral("重试"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() && finished.last().first().toBool(), 10000);
         QVERIFY(!errorPage->isVisible());
         QCOMPARE(scheduled.count(), 3);
@@ -99,7 +89,7 @@ private slots:
 
         // "关闭" closes the login window, as the page's own close does.
         QPointer<LoginWindow> guard = login;
-        button(QStringLiteral("关闭"))->click();
+        childWithText<QPushButton>(errorPage, QStringLiteral("关闭"))->click();
         QTRY_VERIFY(guard.isNull());
     }
 

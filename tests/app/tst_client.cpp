@@ -7,9 +7,11 @@
 #include "box/boxactions.h"
 #include "box/mainwindow.h"
 #include "box/tabwidget.h"
+#include "support/boxfixture.h"
 #include "support/httpfixture.h"
 #include "support/lookup.h"
 #include "support/messageboxes.h"
+#include "support/records.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
@@ -20,12 +22,8 @@
 #include "web/webview.h"
 #include "widgets/loadingdialog.h"
 #include "widgets/settingsdialog.h"
-#include <QAction>
 #include <QDateTime>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QWebEngineProfile>
 #include <memory>
@@ -54,11 +52,7 @@ private slots:
     {
         QVERIFY(m_http.start());
         m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/echo-login.html")));
-        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
-        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
-        m_http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
-        for (Endpoints::Role role : Endpoints::roles())
-            Endpoints::setHost(role, m_http.hostPort());
+        serveBareBox(m_http);
     }
 
     void loginOpensTheBoxAndFreesTheLoginWindow()
@@ -149,12 +143,7 @@ private slots:
 
     void remindersRingBeforeTheLoginAndTheirGameOpensAfterIt()
     {
-        const qint64 soon = QDateTime::currentSecsSinceEpoch() + 1;
-        QJsonObject reminder{{QStringLiteral("gamename"), QStringLiteral("西游降魔录")}, {QStringLiteral("musicReminds"), 0},
-                             {QStringLiteral("remark"), QString()}, {QStringLiteral("server"), QStringLiteral("s1")},
-                             {QStringLiteral("servername"), QStringLiteral("双线1服")}, {QStringLiteral("tag"), QStringLiteral("xyj")},
-                             {QStringLiteral("time"), soon}};
-        writeReminderRecords({reminder});
+        writeReminderRecords({reminderRecord(QStringLiteral("s1"), QDateTime::currentSecsSinceEpoch() + 1)});
         Client client(testProfile());
         client.start();
         QPointer<LoginWindow> login = client.loginWindow();

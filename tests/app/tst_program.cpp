@@ -1,9 +1,9 @@
+#include "support/boxfixture.h"
 #include "support/desktopsession.h"
 #include "support/httpfixture.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -78,9 +78,7 @@ private slots:
     {
         QVERIFY(m_http.start());
         m_http.setBody(QStringLiteral("/Kavobox2"), testPage(QStringLiteral("account/pages/logs-in.html")));
-        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
-        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
-        m_http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
+        serveBareBox(m_http); // for the program, which the portal.ini beside it points here
     }
 
     void startsLogsInAndQuitsFromTheTray()

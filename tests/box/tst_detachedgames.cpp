@@ -13,7 +13,6 @@
 #include "web/gamepage.h"
 #include "web/webview.h"
 #include <QLabel>
-#include <QTabWidget>
 #include <QToolButton>
 #include <algorithm>
 
@@ -81,11 +80,7 @@ private slots:
     {
         QVERIFY(m_http.start());
         m_http.setBody(m_gamePath, testPage(QStringLiteral("web/pages/counter.html")));
-        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
-        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
-        m_http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
-        for (Endpoints::Role role : Endpoints::roles())
-            Endpoints::setHost(role, m_http.hostPort());
+        serveBareBox(m_http);
     }
 
     void init()

@@ -1,5 +1,4 @@
 #include "box/mainwindow.h"
-#include "box/tabwidget.h"
 #include "box/updatechecker.h"
 #include "core/endpoints.h"
 #include "support/boxfixture.h"
@@ -12,11 +11,9 @@
 #include "widgets/hotkeyedit.h"
 #include "widgets/settingsdialog.h"
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
-#include <QTabWidget>
 
-// The two menus of the top bar, the update prompts and the quit question.
+// The two menus of the top bar and the update prompts.
 class TestMainMenu : public TestCase
 {
     Q_OBJECT
@@ -39,10 +36,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_http.start());
-        m_http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
-        m_http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
-        for (Endpoints::Role role : Endpoints::roles())
-            Endpoints::setHost(role, m_http.hostPort());
+        serveBareBox(m_http);
     }
 
     void cleanup() { m_box.closeWindows(); }
@@ -138,47 +132,23 @@ private slots:
     void recordedAndRestoredKeysWorkAtOnce()
     {
         QPointer<MainWindow> window = openBox(R"({"version_code":2})");
-        window->activateWindow();
-        QTRY_VERIFY(window->isActiveWindow());
-        menuEntry(window, QStringLiteral("系统设置"))->trigger();
-        HotkeyEdit *boss = window->findChild<HotkeyEdit *>();
-        QTest::keyClick(boss, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-        window->findChild<SettingsDialog *>()->close();
-
-        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier); // the old key does nothing now
-        QVERIFY(window->isVisible() && !window->isMinimized());
-        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
-        QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-        QTRY_VERIFY(window->isMinimized());
-
-        window->showNormal();
-        window->activateWindow();
-        QTRY_VERIFY(window->isActiveWindow());
-        menuEntry(window, QStringLiteral("系统设置"))->trigger();
-        childWithText<QPushButton>(window, QStringLiteral("恢复初始设置"))->click();
-        window->findChild<SettingsDialog *>()->close();
-        QTest::keyClick(window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(window->isVisible() && !window->isMinimized());
-        QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
-        QTest::keyClick(window, Qt::Key_D, Qt::AltModifier);
-        QTRY_VERIFY(window->isMinimized());
-    }
-
-    void theCloseIconAsksFirst()
-    {
-        QPointer<MainWindow> window = openBox(R"({"version_code":2})");
-        QLabel *closeIcon = childCalled<QLabel>(window, QStringLiteral("关闭"));
-        auto no = answerNextMessageBox(QStringLiteral("取消"));
-        QTest::mousePress(closeIcon, Qt::LeftButton);
-        QVERIFY(no->seen && no->hasParent);
-        QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
-        QTest::qWait(100);
-        QVERIFY(window && window->isVisible());
-        // Yes closes the box and frees it with its pages.
-        QPointer<QWidget> home = window->tabs()->widget(0);
-        answerNextMessageBox(QStringLiteral("确定"));
-        QTest::mousePress(closeIcon, Qt::LeftButton);
-        QTRY_VERIFY(window.isNull() && home.isNull());
+        const QKeySequence recorded(Qt::CTRL | Qt::SHIFT | Qt::Key_A), initial(Qt::ALT | Qt::Key_D);
+        for (const bool restore : {false, true}) {
+            window->showNormal();
+            window->activateWindow();
+            QTRY_VERIFY(window->isActiveWindow());
+            menuEntry(window, QStringLiteral("系统设置"))->trigger();
+            if (restore)
+                childWithText<QPushButton>(window, QStringLiteral("恢复初始设置"))->click();
+            else
+                QTest::keySequence(window->findChild<HotkeyEdit *>(), recorded);
+            window->findChild<SettingsDialog *>()->close();
+            QTest::keySequence(window, restore ? recorded : initial); // the old key does nothing now
+            QVERIFY(window->isVisible() && !window->isMinimized());
+            QTest::ignoreMessage(QtWarningMsg, "no system tray: the boss key minimises the box instead of hiding it");
+            QTest::keySequence(window, restore ? initial : recorded);
+            QTRY_VERIFY(window->isMinimized());
+        }
     }
 };
 KAVO_TEST(TestMainMenu)

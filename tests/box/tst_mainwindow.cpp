@@ -363,19 +363,35 @@ private slots:
         }
     }
 
-    void theDesktopsCloseAsksAsTheIconDoes()
+    void quittingAsksFirst_data()
     {
+        QTest::addColumn<bool>("byTheDesktop");
+        QTest::newRow("the close icon") << false;
+        QTest::newRow("the desktop's close") << true;
+    }
+
+    void quittingAsksFirst()
+    {
+        QFETCH(bool, byTheDesktop);
         QPointer<MainWindow> window = m_box.openWindow();
+        QPointer<QWidget> home = window->tabs()->widget(0);
+        const auto close = [&] {
+            if (byTheDesktop)
+                DesktopSession::closeAsTheDesktopDoes(window);
+            else
+                QTest::mousePress(childCalled<QLabel>(window, QStringLiteral("关闭")), Qt::LeftButton);
+        };
         auto no = answerNextMessageBox(QStringLiteral("取消"));
-        DesktopSession::closeAsTheDesktopDoes(window);
-        QVERIFY(no->seen);
+        close();
+        QVERIFY(no->seen && no->hasParent);
         QCOMPARE(no->text, QStringLiteral("确定退出Kavo游戏盒子吗?"));
         QTest::qWait(100);
         QVERIFY(window && window->isVisible());
+        // Yes closes the box and frees it with its pages.
         auto yes = answerNextMessageBox(QStringLiteral("确定"));
-        DesktopSession::closeAsTheDesktopDoes(window);
+        close();
         QVERIFY(yes->seen);
-        QTRY_VERIFY(window.isNull());
+        QTRY_VERIFY(window.isNull() && home.isNull());
     }
 
     void withoutATrayTheBossKeyMinimisesAndMutes()

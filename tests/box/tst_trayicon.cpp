@@ -7,7 +7,6 @@
 #include "web/detachedwindow.h"
 #include <QAction>
 #include <QMenu>
-#include <QPushButton>
 #include <QSystemTrayIcon>
 
 class TestTrayIcon : public TestCase

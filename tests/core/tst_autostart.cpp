@@ -10,23 +10,10 @@ class TestAutostart : public TestCase
     Q_OBJECT
 private:
     QTemporaryDir m_user, m_machine;
-    QByteArray m_oldHome, m_oldDirs;
+    ScopedEnv m_home{"XDG_CONFIG_HOME", m_user.path()};
+    ScopedEnv m_dirs{"XDG_CONFIG_DIRS", m_machine.path() + QStringLiteral(":/nonexistent/second")};
 
 private slots:
-    void initTestCase()
-    {
-        m_oldHome = qgetenv("XDG_CONFIG_HOME");
-        m_oldDirs = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_HOME", m_user.path().toUtf8());
-        qputenv("XDG_CONFIG_DIRS", (m_machine.path() + QStringLiteral(":/nonexistent/second")).toUtf8());
-    }
-
-    void cleanupTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", m_oldHome);
-        qputenv("XDG_CONFIG_DIRS", m_oldDirs);
-    }
-
     void enableWritesBothOnceDisableRemovesBoth()
     {
         const QStringList paths = autostartEntryPaths();
@@ -56,18 +43,14 @@ private slots:
     void machineFolderFailureIsSilent()
     {
         QTemporaryDir machine;
-        const QByteArray saved = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_DIRS", machine.path().toUtf8());
-        {
-            ReadOnlyFolder readOnly(machine.path());
-            if (!readOnly.isReadOnly())
-                QSKIP(qPrintable(readOnly.why()));
-            EnableAutoStart(); // any warning here fails the test
-            QVERIFY(QFile::exists(autostartEntryPaths().at(0)));
-            QVERIFY(!QFile::exists(autostartEntryPaths().at(1)));
-            DisableAutoStart();
-        }
-        qputenv("XDG_CONFIG_DIRS", saved);
+        ScopedEnv dirs("XDG_CONFIG_DIRS", machine.path());
+        ReadOnlyFolder readOnly(machine.path());
+        if (!readOnly.isReadOnly())
+            QSKIP(qPrintable(readOnly.why()));
+        EnableAutoStart(); // any warning here fails the test
+        QVERIFY(QFile::exists(autostartEntryPaths().at(0)));
+        QVERIFY(!QFile::exists(autostartEntryPaths().at(1)));
+        DisableAutoStart();
     }
 
     void execQuotesTheWholePath()

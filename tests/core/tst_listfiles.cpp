@@ -5,6 +5,7 @@
 #include "reminder/reminderlistdialog.h"
 #include "reminder/reminderscheduler.h"
 #include "support/lookup.h"
+#include "support/records.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "widgets/recyclinglistview.h"
@@ -21,13 +22,7 @@
 namespace {
 QJsonObject reminder()
 {
-    return QJsonObject{{QStringLiteral("time"), 1767225600},
-                       {QStringLiteral("tag"), QStringLiteral("xyj")},
-                       {QStringLiteral("servername"), QStringLiteral("双线1服")},
-                       {QStringLiteral("server"), QStringLiteral("s1")},
-                       {QStringLiteral("remark"), QStringLiteral("早点上线")},
-                       {QStringLiteral("musicReminds"), 1},
-                       {QStringLiteral("gamename"), QStringLiteral("西游记")}};
+    return reminderRecord(QStringLiteral("s1"), 1767225600, 1);
 }
 
 // count records as the file's text, their servers (or user names) numbered
@@ -35,8 +30,8 @@ QJsonObject reminder()
 // a QJsonArray one element at a time takes quadratic time.
 QByteArray manyRecords(bool reminders, int count, qint64 firstTime)
 {
-    const QByteArray one = reminders ? jsonArrayToString(QJsonArray{reminder()}).toUtf8().mid(1).chopped(1)
-                                     : QByteArray(R"({"ckcode":"c0ffee","gamename":"西游记","server":"s1","servername":"双线1服","tag":"xyj","username":"kavo"})");
+    const QJsonObject record = reminders ? reminder() : altAccountRecord(QStringLiteral("kavo"));
+    const QByteArray one = jsonArrayToString(QJsonArray{record}).toUtf8().mid(1).chopped(1);
     QByteArray all = "[";
     for (int i = 0; i < count; ++i) {
         const QByteArray n = QByteArray::number(i);
@@ -58,48 +53,24 @@ class TestListFiles : public TestCase
 {
     Q_OBJECT
 private slots:
-    void missingOrEmptyListsReadEmptyAndSaveWithoutFuss()
-    {
-        TempDataDir data;
-        QVERIFY(readReminderRecords().isEmpty());
-        QVERIFY(writeReminderRecords(QJsonArray{reminder()}));
-        QCOMPARE(readReminderRecords().size(), 1);
-        // An empty file is an empty list, not a corrupt one.
-        data.write(QStringLiteral("xiaohaoinfolist.txt"), "");
-        QVERIFY(readAltAccountRecords().isEmpty());
-        QVERIFY(writeAltAccountRecords(QJsonArray{QJsonObject{{QStringLiteral("username"), QStringLiteral("a")}}}));
-        QVERIFY(corruptCopies(data, QStringLiteral("xiaohaoinfolist.txt")).isEmpty());
-    }
-
     void recordsAreCompactSortedUtf8()
     {
         TempDataDir data;
         QVERIFY(writeReminderList(jsonArrayToString(QJsonArray{reminder()}).toUtf8()));
         QCOMPARE(QString::fromUtf8(data.read(QStringLiteral("clocklist.txt"))),
-                 QStringLiteral("[{\"gamename\":\"西游记\",\"musicReminds\":1,\"remark\":\"早点上线\","
-                                "\"server\":\"s1\",\"servername\":\"双线1服\",\"tag\":\"xyj\",\"time\":1767225600}]"));
-
-        const QJsonObject alt{{QStringLiteral("username"), QStringLiteral("kavo_alt1")},
-                              {QStringLiteral("tag"), QStringLiteral("xyj")},
-                              {QStringLiteral("servername"), QStringLiteral("双线1服")},
-                              {QStringLiteral("server"), QStringLiteral("s1")},
-                              {QStringLiteral("gamename"), QStringLiteral("西游记")},
-                              {QStringLiteral("ckcode"), QStringLiteral("c0ffee")}};
-        QVERIFY(writeAltAccountRecords(QJsonArray{alt}));
+                 QStringLiteral("[{\"gamename\":\"西游降魔录\",\"musicReminds\":1,\"remark\":\"早点上线\","
+                                "\"server\":\"s1\",\"servername\":\"双线s1\",\"tag\":\"xyj\",\"time\":1767225600}]"));
+        QVERIFY(writeAltAccountRecords(QJsonArray{altAccountRecord(QStringLiteral("kavo_alt1"))}));
         QCOMPARE(QString::fromUtf8(data.read(QStringLiteral("xiaohaoinfolist.txt"))),
-                 QStringLiteral("[{\"ckcode\":\"c0ffee\",\"gamename\":\"西游记\",\"server\":\"s1\","
+                 QStringLiteral("[{\"ckcode\":\"ck-kavo_alt1\",\"gamename\":\"西游降魔录\",\"server\":\"s1\","
                                 "\"servername\":\"双线1服\",\"tag\":\"xyj\",\"username\":\"kavo_alt1\"}]"));
     }
 
     void orderSurvivesAppendAndRemove()
     {
         TempDataDir data;
-        QJsonArray records;
-        for (const char *server : {"s1", "s2", "s3"}) {
-            QJsonObject r = reminder();
-            r[QStringLiteral("server")] = QLatin1String(server);
-            records.append(r);
-        }
+        const QJsonArray records{reminderRecord(QStringLiteral("s1"), 1), reminderRecord(QStringLiteral("s2"), 1),
+                                 reminderRecord(QStringLiteral("s3"), 1)};
         QVERIFY(writeReminderRecords(records));
         QJsonArray stored = readReminderRecords();
         stored.removeAt(0);
@@ -113,8 +84,8 @@ private slots:
         QCOMPARE(data.read(QStringLiteral("clocklist.txt")), QByteArray("[]"));
     }
 
-    // Whatever the two lists hold, both dialogs open at once showing every
-    // usable record, the scheduler arms only whole reminders still ahead
+    // Whatever the two lists hold (or none at all), both dialogs open at once
+    // showing every usable record, the scheduler arms only whole reminders still ahead
     // among the first three, and the next save keeps an unparsable list
     // aside first and loses no record.
     void hostileListsOpenArmAndSurviveASave_data()
@@ -127,7 +98,8 @@ private slots:
         QTest::addColumn<int>("clocksShown");
         QTest::addColumn<int>("altsShown");
         const QByteArray binary("\x00\xff\xfe junk\x01", 10);
-        QTest::newRow("empty") << QByteArray() << QByteArray() << QStringList() << 0 << 0 << 0 << 0;
+        QTest::newRow("missing") << QByteArray() << QByteArray() << QStringList() << 0 << 0 << 0 << 0;
+        QTest::newRow("empty") << QByteArray("") << QByteArray("") << QStringList() << 0 << 0 << 0 << 0;
         QTest::newRow("[]") << QByteArray("[]") << QByteArray(" [ ]\n") << QStringList() << 0 << 0 << 0 << 0;
         QTest::newRow("{}") << QByteArray("{}") << QByteArray("{}") << QStringList() << -1 << -1 << 0 << 0;
         QTest::newRow("not JSON") << QByteArray("[{\"gamename\":\"西游") << QByteArray("hello") << QStringList() << -1 << -1 << 0 << 0;
@@ -137,14 +109,11 @@ private slots:
         QTest::newRow("a key named twice") << twice << twice << QStringList() << -1 << -1 << 0 << 0;
 
         const qint64 ahead = QDateTime::currentSecsSinceEpoch() + 3600;
-        QJsonObject textTime = reminder(), fraction = reminder(), valid = reminder(), fourth = reminder();
+        QJsonObject textTime = reminder(), fraction = reminder();
         textTime[QStringLiteral("time")] = QString::number(ahead);
         fraction[QStringLiteral("time")] = ahead + 0.5;
-        valid[QStringLiteral("server")] = QStringLiteral("valid");
-        valid[QStringLiteral("time")] = ahead;
-        fourth[QStringLiteral("server")] = QStringLiteral("fourth");
-        fourth[QStringLiteral("time")] = ahead;
-        const QJsonArray oddClocks{textTime, valid, 42, fraction, QJsonObject(), fourth};
+        const QJsonArray oddClocks{textTime, reminderRecord(QStringLiteral("valid"), ahead), 42, fraction, QJsonObject(),
+                                   reminderRecord(QStringLiteral("fourth"), ahead)};
         const QJsonArray oddAlts{QJsonObject{{QStringLiteral("username"), 5}}, QJsonObject(), QStringLiteral("x"),
                                  QJsonArray{1}};
         QTest::newRow("missing and wrong-typed keys")
@@ -168,8 +137,10 @@ private slots:
         QFETCH(int, clocksShown);
         QFETCH(int, altsShown);
         TempDataDir data;
-        data.write(QStringLiteral("clocklist.txt"), clocks);
-        data.write(QStringLiteral("xiaohaoinfolist.txt"), alts);
+        if (!clocks.isNull())
+            data.write(QStringLiteral("clocklist.txt"), clocks);
+        if (!alts.isNull())
+            data.write(QStringLiteral("xiaohaoinfolist.txt"), alts);
         // Each reader says once that it found no list: the list dialog, the
         // scheduler and the save; the table and its save.
         for (int i = 0; clockRows < 0 && i < 3; ++i)

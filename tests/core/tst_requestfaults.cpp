@@ -1,7 +1,6 @@
 #include "account/altaccountdialog.h"
 #include "core/endpoints.h"
 #include "web/gameserverchooser.h"
-#include "core/listfiles.h"
 #include "core/portalapi.h"
 #include "box/updatechecker.h"
 #include "support/httpfixture.h"
@@ -14,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTcpServer>
 #include <memory>
 
 namespace {
@@ -211,10 +209,7 @@ private slots:
         dialog.findChildren<QLineEdit *>().at(1)->setText(QStringLiteral("pw"));
         replied.clear();
 
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const QString closedHost = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
-        closed.close();
+        const QString closedHost = unusedHostPort();
         if (fault == Refused)
             pointAt(closedHost);
         serveAll(Fault(fault));

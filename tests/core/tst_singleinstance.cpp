@@ -17,23 +17,29 @@ class TestSingleInstance : public TestCase
 private:
     QTemporaryDir m_data;
 
-private slots:
-    void aSecondStartHandsOverAndTheFirstHearsIt()
+    // A second start on folder hands over to the running one, which hears it.
+    // It asks from a thread of its own, as a second process would: its
+    // question waits for the running one's event loop.
+    static void secondStartHandsOverTo(SingleInstance &running, const QString &folder)
     {
-        SingleInstance first(m_data.path());
-        QVERIFY(!first.handOver());
-        QSignalSpy asked(&first, &SingleInstance::activationRequested);
+        QSignalSpy asked(&running, &SingleInstance::activationRequested);
         QTest::ignoreMessage(QtInfoMsg, "another start of the box asked this one to come to the front");
         QTest::ignoreMessage(QtInfoMsg, "the box is already running; it was asked to come to the front");
-        // The second asks from a thread of its own, as a second process would:
-        // its question waits for the first one's event loop.
         bool handedOver = false;
-        QThread *second = QThread::create([this, &handedOver] { handedOver = SingleInstance(m_data.path()).handOver(); });
+        QThread *second = QThread::create([&folder, &handedOver] { handedOver = SingleInstance(folder).handOver(); });
         second->start();
         QTRY_VERIFY(second->isFinished());
         delete second;
         QVERIFY(handedOver);
         QTRY_COMPARE(asked.count(), 1);
+    }
+
+private slots:
+    void aSecondStartHandsOverAndTheFirstHearsIt()
+    {
+        SingleInstance first(m_data.path());
+        QVERIFY(!first.handOver());
+        secondStartHandsOverTo(first, m_data.path());
 
         // Another data folder is another box.
         QTemporaryDir other;
@@ -58,16 +64,7 @@ private slots:
 
         SingleInstance next(data.path());
         QVERIFY(!next.handOver());
-        QSignalSpy asked(&next, &SingleInstance::activationRequested);
-        QTest::ignoreMessage(QtInfoMsg, "another start of the box asked this one to come to the front");
-        QTest::ignoreMessage(QtInfoMsg, "the box is already running; it was asked to come to the front");
-        bool handedOver = false;
-        QThread *later = QThread::create([&data, &handedOver] { handedOver = SingleInstance(data.path()).handOver(); });
-        later->start();
-        QTRY_VERIFY(later->isFinished());
-        delete later;
-        QVERIFY(handedOver);
-        QTRY_COMPARE(asked.count(), 1);
+        secondStartHandsOverTo(next, data.path());
 #else
         QSKIP("a crashed copy leaves no socket file here");
 #endif

@@ -1,8 +1,12 @@
 #pragma once
+#include "support/webtools.h"
+#include "web/bridgeobject.h"
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
+#include <QWebEngineView>
 #include <QtTest>
 
 struct Reply {
@@ -38,3 +42,27 @@ inline Reply get(const QUrl &url, const QByteArray &accept = {}, QNetworkCookieJ
 }
 
 const QByteArray kBrowserAccept = "text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8";
+
+// A page with the client's bridge object, keeping what it sends.
+struct BridgedPage {
+    QWebEngineView view;
+    QSignalSpy messages{installBridge(&view), &BridgeObject::messageReceived};
+    int next = 0; // what the page sent before is looked at no more
+
+    bool load(const QUrl &url)
+    {
+        next = messages.size();
+        view.load(url);
+        return waitForLoad(&view, 30000);
+    }
+    // (str, json) of the next message with this code; empty when none came.
+    QStringList waitFor(int code, int msec = 10000)
+    {
+        const QVariantList found = nextMessage(messages, code, &next, msec);
+        return found.isEmpty() ? QStringList() : QStringList{found.at(1).toString(), found.at(2).toString()};
+    }
+    QJsonObject waitForObject(int code, int msec = 10000)
+    {
+        return QJsonDocument::fromJson(waitFor(code, msec).value(1).toUtf8()).object();
+    }
+};

@@ -1,38 +1,10 @@
-#include "web/bridgeobject.h"
 #include "portalclient.h"
 #include "support/portalprocess.h"
 #include "support/testmain.h"
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QWebEngineView>
 #include "support/webtools.h"
-
-// A page with the client's bridge object, keeping what it sends.
-struct BridgedPage {
-    QWebEngineView view;
-    QSignalSpy messages{installBridge(&view), &BridgeObject::messageReceived};
-    int next = 0;
-
-    bool load(const QUrl &url)
-    {
-        view.load(url);
-        return waitForLoad(&view, 30000);
-    }
-    // (str, json) of the next message with this code; empty when none came.
-    QStringList waitFor(int code, int msec = 10000)
-    {
-        QStringList found;
-        static_cast<void>(QTest::qWaitFor([&] { // the caller checks what was found
-            while (found.isEmpty() && next < messages.size()) {
-                const QList<QVariant> message = messages.at(next++);
-                if (message.at(0).toInt() == code)
-                    found = QStringList{message.at(1).toString(), message.at(2).toString()};
-            }
-            return !found.isEmpty();
-        }, msec));
-        return found;
-    }
-};
+#include <QWebEngineView>
 
 // The hooks a benchmark drives the box through: pages report their load
 // events, and the home page sends the bridge messages queued for it.
@@ -178,8 +150,7 @@ private slots:
                               QStringLiteral("0")}));
         BridgedPage login;
         QVERIFY(login.load(portal.url(QStringLiteral("/Kavobox2"))));
-        const QString json = login.waitFor(2, 3000).value(1);
-        QCOMPARE(QJsonDocument::fromJson(json.toUtf8()).object()[QStringLiteral("name")].toString(), QStringLiteral("bench"));
+        QCOMPARE(login.waitForObject(2, 3000)[QStringLiteral("name")].toString(), QStringLiteral("bench"));
 
         PortalProcess wrong;
         QVERIFY(!wrong.start({QStringLiteral("--demo-login-delay"), QStringLiteral("-1")}));

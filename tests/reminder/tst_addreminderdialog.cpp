@@ -1,17 +1,16 @@
 #include "box/tabwidget.h"
 #include "support/boxfixture.h"
-#include "core/config.h"
 #include "core/endpoints.h"
 #include "web/gameserverchooser.h"
 #include "core/listfiles.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
-#include "records.h"
+#include "support/records.h"
 #include "reminder/addreminderdialog.h"
 #include "reminder/reminderlistdialog.h"
 #include "reminder/reminderscheduler.h"
 #include "reminder/reminders.h"
 #include "support/lookup.h"
+#include "support/httpfixture.h"
 #include "support/portalprocess.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"
@@ -22,11 +21,8 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QJsonArray>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTcpServer>
 #include <QTimeEdit>
 
 namespace {
@@ -143,10 +139,7 @@ private slots:
     // again, it asks for the lists once more.
     void withoutTheListsNothingIsSaved()
     {
-        QTcpServer nobody;
-        QVERIFY(nobody.listen(QHostAddress::LocalHost));
-        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
-        nobody.close();
+        Endpoints::setHost(Endpoints::Role::Member, unusedHostPort());
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^Failed: .*/api/allserver_series.php ")));
         m_window->reminders()->requestReminder(QStringLiteral("西游降魔录"), QStringLiteral("双线3服"), 1893456000);
         AddReminderDialog *dialog = shownDialog(m_window);
@@ -160,7 +153,7 @@ private slots:
         QSignalSpy servers(dialog->findChild<GameServerChooser *>(), &GameServerChooser::serversArrived);
         dialog->hide();
         dialog->show();
-        QVERIFY(servers.wait(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(servers.count() > 0, 15000);
         QVERIFY(button->isEnabled() && errorLine(dialog).isEmpty());
     }
 

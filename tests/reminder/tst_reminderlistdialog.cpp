@@ -1,5 +1,5 @@
 #include "core/listfiles.h"
-#include "records.h"
+#include "support/records.h"
 #include "reminder/reminderlistdialog.h"
 #include "support/lookup.h"
 #include "support/tempdata.h"
@@ -79,12 +79,6 @@ private slots:
         deleteTopCard(&list);
         QCOMPARE(storedServers(), QStringList{QStringLiteral("new")});
         QVERIFY(!list.isVisible()); // its last card is gone
-
-        writeReminderRecords({reminderRecord(QStringLiteral("s1"), 1893456000)});
-        ReminderListDialog last(nullptr);
-        last.show();
-        deleteTopCard(&last);
-        QCOMPARE(data.read(QStringLiteral("clocklist.txt")), QByteArray("[]"));
     }
 
     void aFailedSaveKeepsTheCard()

@@ -1,9 +1,7 @@
 #include "box/tabwidget.h"
 #include "support/boxfixture.h"
-#include "core/config.h"
 #include "box/mainwindow.h"
-#include "core/portalapi.h"
-#include "records.h"
+#include "support/records.h"
 #include "reminder/remindernotice.h"
 #include "reminder/reminderlistdialog.h"
 #include "reminder/reminderscheduler.h"
@@ -14,9 +12,7 @@
 #include "support/tempdata.h"
 #include "support/testmain.h"
 #include "web/gamepage.h"
-#include <QLabel>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QToolButton>
 
 namespace {

@@ -1,5 +1,5 @@
 #include "core/listfiles.h"
-#include "records.h"
+#include "support/records.h"
 #include "reminder/reminderscheduler.h"
 #include "support/tempdata.h"
 #include "support/testmain.h"

@@ -1,5 +1,7 @@
 #include "boxfixture.h"
 #include "box/mainwindow.h"
+#include "core/endpoints.h"
+#include "support/httpfixture.h"
 #include "support/webtools.h"
 #include <QtTest>
 
@@ -44,4 +46,13 @@ void BoxFixture::closeWindows()
     // The next test's window opens where a first one does.
     config.setValue(Settings::kWindowPlace, QString());
     config.setValue(Settings::kWindowMaximized, false);
+}
+
+void serveBareBox(HttpFixture &http)
+{
+    http.setBody(QStringLiteral("/landers.html"), "<title>home</title>home");
+    http.setBody(QStringLiteral("/search.html"), "<title>search</title>search");
+    http.setBody(QStringLiteral("/update/"), R"({"version_code":2,"force":0})", "application/json");
+    for (Endpoints::Role role : Endpoints::roles())
+        Endpoints::setHost(role, http.hostPort());
 }

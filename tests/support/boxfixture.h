@@ -8,7 +8,12 @@
 #include <QList>
 #include <QPointer>
 
+class HttpFixture;
 class MainWindow;
+
+// Canned home, search and update answers on http, and every portal role
+// pointed at it: enough for a main window that needs no demo portal.
+void serveBareBox(HttpFixture &http);
 
 // What a test of the box needs before its first check: a data folder of its
 // own with the run's settings (default hotkeys in place), the portal API,

@@ -1,6 +1,5 @@
 #include "desktopsession.h"
 #include <QWidget>
-#include <QWindow>
 #include <qpa/qwindowsysteminterface.h>
 #include <QFile>
 #include <QStandardPaths>

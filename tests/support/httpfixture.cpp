@@ -1,5 +1,6 @@
 #include "httpfixture.h"
 #include <httplib.h>
+#include <QTcpServer>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -177,4 +178,11 @@ void HttpFixture::clearRequests()
 {
     std::lock_guard<std::mutex> lock(d->mutex);
     d->requests.clear();
+}
+
+QString unusedHostPort()
+{
+    QTcpServer reserve; // closed again on return
+    reserve.listen(QHostAddress::LocalHost);
+    return QStringLiteral("127.0.0.1:%1").arg(reserve.serverPort());
 }

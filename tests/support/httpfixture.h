@@ -48,3 +48,6 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// "127.0.0.1:<port>" of a loopback port nobody listens on: a portal that is down.
+QString unusedHostPort();

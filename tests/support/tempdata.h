@@ -7,6 +7,23 @@ QByteArray readFile(const QString &path);
 // Writes the file whole, making its folder first.
 bool writeFile(const QString &path, const QByteArray &contents);
 
+// An environment variable set while the object lives, and put back after.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QString &value)
+        : m_name(name), m_old(qgetenv(name)), m_was(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~ScopedEnv() { m_was ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_was;
+};
+
 // A fresh data folder for the lifetime of the object: Config.ini, portal.ini
 // and the list files of the code under test land here.
 class TempDataDir

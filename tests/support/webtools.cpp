@@ -1,9 +1,7 @@
 #include "webtools.h"
-#include <QApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 #include <QtTest>
@@ -69,6 +67,22 @@ bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton
 void sendFromPage(QWebEngineView *view, int code, const QString &params)
 {
     runJs(view->page(), QStringLiteral("kavoBridge.send(%1, 'test', %2)").arg(code).arg(params));
+}
+
+QVariantList nextMessage(QSignalSpy &messages, int code, int *from, int msec)
+{
+    int next = from ? *from : 0;
+    QVariantList found;
+    static_cast<void>(QTest::qWaitFor([&] { // the caller checks what was found
+        for (; found.isEmpty() && next < messages.size(); ++next) {
+            if (messages.at(next).at(0).toInt() == code)
+                found = messages.at(next);
+        }
+        return !found.isEmpty();
+    }, msec));
+    if (from)
+        *from = next;
+    return found;
 }
 
 bool waitForLoad(QWebEngineView *view, int msec)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QVariant>
 
+class QSignalSpy;
 class QWidget;
 class QWebEnginePage;
 class QWebEngineProfile;
@@ -32,6 +33,12 @@ bool clickElement(QWebEngineView *view, const QString &selector, Qt::MouseButton
 // Has a page that loaded the test bridge script send a message through its
 // own bridge. params is JavaScript: an object, or a string sent as it stands.
 void sendFromPage(QWebEngineView *view, int code, const QString &params);
+
+// The arguments (code, str, json) of the next message with this code that a
+// spy on BridgeObject::messageReceived holds, looking from *from on (which
+// then moves past it), or from the first when from is null; empty when none
+// came within msec.
+QVariantList nextMessage(QSignalSpy &messages, int code, int *from = nullptr, int msec = 10000);
 
 // Waits for the view's next load to finish; true when it succeeded.
 bool waitForLoad(QWebEngineView *view, int msec = 20000);

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QPushButton>
 #include <QWebEnginePage>
-#include <QWebEngineProfile>
 
 // Stands in for the desktop's file manager on the test's own session bus.
 class FileManagerStandIn : public QObject

@@ -3,6 +3,8 @@
 #include "core/endpoints.h"
 #include "support/boxfixture.h"
 #include "support/browsercatcher.h"
+#include "support/httpfixture.h"
+#include "support/lookup.h"
 #include "web/bridgeobject.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
@@ -13,8 +15,6 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QTabBar>
-#include <QTabWidget>
-#include <QTcpServer>
 #include <QToolButton>
 
 namespace {
@@ -37,19 +37,13 @@ QImage iconImage(const QIcon &icon)
 // Collects the client's warnings while it lives instead of failing on them:
 // a flood's are too many to declare one by one, so the test reads them.
 struct WarningCollector {
-    static QStringList &warnings()
-    {
-        static QStringList s_warnings;
-        return s_warnings;
-    }
-    static void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
-    {
+    static inline QStringList warnings;
+    const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &context, const QString &text) {
         if (type == QtWarningMsg && context.category && qstrncmp(context.category, "kavo.", 5) == 0)
-            warnings().append(message);
-    }
-    WarningCollector() : previous(qInstallMessageHandler(collect)) { warnings().clear(); }
+            warnings.append(text);
+    });
+    WarningCollector() { warnings.clear(); }
     ~WarningCollector() { qInstallMessageHandler(previous); }
-    QtMessageHandler previous;
 };
 
 // 10 000 messages of codes the client knows and codes it does not, with
@@ -216,9 +210,9 @@ private slots:
             "|reminder request without a time in whole seconds; proposing none"
             "|login message without a JSON object; staying on the login page)$"),
             QRegularExpression::DotMatchesEverythingOption);
-        for (const QString &warning : WarningCollector::warnings())
+        for (const QString &warning : WarningCollector::warnings)
             QVERIFY2(known.match(warning).hasMatch(), qPrintable(warning.left(300)));
-        QVERIFY(WarningCollector::warnings().size() < 10000);
+        QVERIFY(WarningCollector::warnings.size() < 10000);
         QVERIFY(m_window->isVisible());
     }
 
@@ -266,18 +260,10 @@ private slots:
         QCOMPARE(searchLoads.count(), 1);
 
         // "清理": a dialog of its own each time, measured afresh.
-        auto clearDialogs = [] {
-            QList<CacheDialog *> found;
-            for (QWidget *window : QApplication::topLevelWidgets()) {
-                if (auto *dialog = qobject_cast<CacheDialog *>(window))
-                    found.append(dialog);
-            }
-            return found;
-        };
         for (int press = 0; press < 2; ++press)
             page(0)->findChild<QToolButton *>(QStringLiteral("clearButton"))->click();
-        QCOMPARE(clearDialogs().size(), 2);
-        for (CacheDialog *dialog : clearDialogs())
+        QCOMPARE(topLevels<CacheDialog>().size(), 2);
+        for (CacheDialog *dialog : topLevels<CacheDialog>())
             dialog->close();
 
         QWidget *toolbar = m_window->tabs()->widget(1);
@@ -304,16 +290,11 @@ private slots:
         mute->click();
         QVERIFY(!game->webView()->page()->isAudioMuted());
         QCOMPARE(iconImage(mute->icon()), horn);
-        QCOMPARE(mute->text(), QStringLiteral("静音"));
     }
 
     void failedGameLoadsBackOff()
     {
-        QTcpServer closed;
-        QVERIFY(closed.listen(QHostAddress::LocalHost));
-        const QUrl url(QStringLiteral("http://127.0.0.1:%1/game").arg(closed.serverPort()));
-        closed.close();
-
+        const QUrl url(QStringLiteral("http://%1/game").arg(unusedHostPort()));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(
             QStringLiteral("^page failed to load: http://127.0.0.1:\\d+/game - retrying after 1 s$")));
         m_window->openGame(QStringLiteral("down"), url);

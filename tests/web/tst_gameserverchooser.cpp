@@ -4,7 +4,6 @@
 #include "support/httpfixture.h"
 #include "support/testmain.h"
 #include <QComboBox>
-#include <QTcpServer>
 
 namespace {
 const QString kGames = QStringLiteral("/api/allserver_series.php?act=getgame");
@@ -87,10 +86,7 @@ private slots:
 
     void aFailedListIsAskedForAgainAtTheNextShowing()
     {
-        QTcpServer nobody;
-        QVERIFY(nobody.listen(QHostAddress::LocalHost));
-        Endpoints::setHost(Endpoints::Role::Member, QStringLiteral("127.0.0.1:%1").arg(nobody.serverPort()));
-        nobody.close();
+        Endpoints::setHost(Endpoints::Role::Member, unusedHostPort());
         const QRegularExpression failed(QStringLiteral("^Failed: .*/api/allserver_series.php "));
         QTest::ignoreMessage(QtWarningMsg, failed);
         GameServerChooser chooser(&m_api);

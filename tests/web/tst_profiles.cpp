@@ -11,9 +11,7 @@
 #include "web/gamepage.h"
 #include "web/profiles.h"
 #include "web/webview.h"
-#include <QDir>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

@@ -4,7 +4,6 @@
 #include "support/httpfixture.h"
 #include "support/testmain.h"
 #include "support/webtools.h"
-#include "web/webview.h"
 #include "web/messagedialog.h"
 #include "web/signindialog.h"
 

@@ -6,7 +6,6 @@
 #include "widgets/hotkeyedit.h"
 #include "widgets/settingsdialog.h"
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,7 +17,8 @@ class TestSettingsDialog : public TestCase
     Q_OBJECT
 private:
     QTemporaryDir m_xdg;
-    QByteArray m_oldHome, m_oldDirs;
+    ScopedEnv m_home{"XDG_CONFIG_HOME", m_xdg.filePath(QStringLiteral("user"))};
+    ScopedEnv m_dirs{"XDG_CONFIG_DIRS", m_xdg.filePath(QStringLiteral("machine"))};
 
     static QCheckBox *box(QWidget *dialog, const QString &text) { return childWithText<QCheckBox>(dialog, text); }
     static HotkeyEdit *editor(QWidget *dialog, const QString &label)
@@ -28,20 +28,6 @@ private:
     static QString stored(const Settings::Key &key) { return Config().value(key).toString(); }
 
 private slots:
-    void initTestCase()
-    {
-        m_oldHome = qgetenv("XDG_CONFIG_HOME");
-        m_oldDirs = qgetenv("XDG_CONFIG_DIRS");
-        qputenv("XDG_CONFIG_HOME", m_xdg.filePath(QStringLiteral("user")).toUtf8());
-        qputenv("XDG_CONFIG_DIRS", m_xdg.filePath(QStringLiteral("machine")).toUtf8());
-    }
-
-    void cleanupTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", m_oldHome);
-        qputenv("XDG_CONFIG_DIRS", m_oldDirs);
-    }
-
     void showsTheStoredValuesAndWritesOnlyChanges()
     {
         TempDataDir data;

@@ -12,3 +12,11 @@ inline QJsonObject reminderRecord(const QString &server, qint64 time, int music 
                        {QStringLiteral("tag"), QStringLiteral("xyj")},
                        {QStringLiteral("time"), time}};
 }
+
+// An alt account's record, its check code made from its name.
+inline QJsonObject altAccountRecord(const QString &name)
+{
+    return QJsonObject{{QStringLiteral("ckcode"), QStringLiteral("ck-") + name}, {QStringLiteral("gamename"), QStringLiteral("西游降魔录")},
+                       {QStringLiteral("server"), QStringLiteral("s1")}, {QStringLiteral("servername"), QStringLiteral("双线1服")},
+                       {QStringLiteral("tag"), QStringLiteral("xyj")}, {QStringLiteral("username"), name}};
+}
