@@ -98,6 +98,7 @@ QWebEngineProfile *Profiles::create(const QString &account)
 {
     const QString name = folderName(account);
     const QString folder = QDir(m_folder).filePath(name);
+    m_removing.remove(folder);
     QWebEngineProfile *profile = nullptr;
     if (QDir().mkpath(folder) && isDirWritable(folder)) {
         makePrivate(m_folder, Narrowing::Quiet);
@@ -148,15 +149,23 @@ void Profiles::release(const QString &account)
 
 void Profiles::removeFolder(const QString &folder, int attempt)
 {
-    // The engine lets go of a profile's files a moment after the profile:
-    // what it still writes then makes the first tries fail.
-    if (!QFileInfo::exists(folder) || QDir(folder).removeRecursively())
+    // The engine lets go of a profile's files a while after the profile:
+    // what it still writes then makes the first tries fail, and can make its
+    // cache and storage folders again after they were removed. So the folder
+    // is looked at for a while, and removed whenever it is there; unless the
+    // account has come back meanwhile and plays in it again.
+    if (attempt == 0)
+        m_removing.insert(folder);
+    else if (!m_removing.contains(folder))
         return;
+    const bool gone = !QFileInfo::exists(folder) || QDir(folder).removeRecursively();
     if (attempt < kRemoveAttempts) {
         QTimer::singleShot(kRemoveRetryMs << attempt, this, [this, folder, attempt] { removeFolder(folder, attempt + 1); });
         return;
     }
-    qCWarning(lcWeb).noquote() << "could not remove the profile folder" << folder;
+    m_removing.remove(folder);
+    if (!gone)
+        qCWarning(lcWeb).noquote() << "could not remove the profile folder" << folder;
 }
 
 #include "profiles.moc"

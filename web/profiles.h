@@ -55,4 +55,5 @@ private:
     QString m_folder;
     QHash<QString, QWebEngineProfile *> m_accounts;
     QSet<QString> m_forgotten; // waiting for their last page
+    QSet<QString> m_removing; // folders of released profiles, watched a while
 };

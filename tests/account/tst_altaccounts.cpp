@@ -115,6 +115,9 @@ private slots:
         table = qobject_cast<AltAccountTable *>(pressXiaohao());
         button(table, QStringLiteral("删除"))->click();
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 30000);
+        // For good, whatever the engine still writes as it lets go.
+        QTest::qWait(1500);
+        QVERIFY(!QFileInfo::exists(folder));
     }
 
     void deletingRemovesWhatTheRowShows()

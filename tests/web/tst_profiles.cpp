@@ -107,6 +107,13 @@ private slots:
         delete view;
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(folder), 30000);
         QCOMPARE(profiles->all().size(), 1);
+        // The account back soon after, its new folder is left alone.
+        view = new WebView(profiles->forAccount(QStringLiteral("gone")), nullptr);
+        view->load(m_box.portal.url(QStringLiteral("/game/xyj.html")));
+        QVERIFY(waitForLoad(view));
+        QTest::qWait(2500);
+        QVERIFY(QFileInfo::exists(folder));
+        delete view;
         profiles->forget(QStringLiteral("never played")); // nothing to do
     }
 
