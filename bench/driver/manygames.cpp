@@ -1,10 +1,10 @@
 #include "manygames.h"
 #include "portallink.h"
+#include "report.h"
 #include "screenprobe.h"
 #include "session.h"
 #include <QDateTime>
 #include <QThread>
-#include <algorithm>
 
 namespace {
 constexpr int kFewGames = 5;
@@ -26,15 +26,6 @@ constexpr int kPageReportTimeoutMs = 3000;
 qint64 nowMs()
 {
     return QDateTime::currentMSecsSinceEpoch();
-}
-
-double median(QList<double> values)
-{
-    if (values.isEmpty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
 }
 } // namespace
 

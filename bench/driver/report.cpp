@@ -88,18 +88,25 @@ void Report::setRuns(int runs, int rounds, int longRounds)
     m_longRoundCount = longRounds;
 }
 
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const int n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
 Report::Stats Report::stats(const QString &program, const QString &key) const
 {
-    QList<double> values = m_samples.value(program).value(key);
+    const QList<double> values = m_samples.value(program).value(key);
     Stats result;
     result.count = values.size();
     if (values.isEmpty())
         return result;
-    std::sort(values.begin(), values.end());
-    const int n = values.size();
-    result.median = n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-    result.min = values.first();
-    result.max = values.last();
+    result.median = median(values);
+    result.min = *std::min_element(values.cbegin(), values.cend());
+    result.max = *std::max_element(values.cbegin(), values.cend());
     return result;
 }
 

@@ -4,6 +4,10 @@
 #include <QString>
 #include <QStringList>
 
+// The middle value (the mean of the two middle ones for an even count); 0
+// for none.
+double median(QList<double> values);
+
 // The figures of all runs: one table (median, min, max, client ÷ floor and
 // the target) and the same as JSON.
 class Report
